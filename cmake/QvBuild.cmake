@@ -1,0 +1,37 @@
+# Common settings for every target of the product and its tests.
+
+# Sources are UTF-8; the Japanese texts end up as Shift-JIS in the binaries.
+add_compile_options(
+  -finput-charset=UTF-8
+  $<$<COMPILE_LANGUAGE:C,CXX>:-fexec-charset=CP932>
+  $<$<COMPILE_LANGUAGE:C,CXX>:-Wall>
+  $<$<COMPILE_LANGUAGE:C,CXX>:-Wno-unknown-pragmas>)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
+# windres: resources are UTF-8 too (each .rc starts with #pragma code_page(65001)).
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+
+# No MinGW runtime DLLs next to the binaries.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+# The distributable folder, laid out as the program expects.
+set(QV_DIST_DIR ${CMAKE_BINARY_DIR}/dist)
+file(MAKE_DIRECTORY ${QV_DIST_DIR} ${QV_DIST_DIR}/ai ${QV_DIST_DIR}/model)
+
+# Every test program lands here; tests/ adds them to CTest.
+set(QV_TEST_BIN_DIR ${CMAKE_BINARY_DIR}/tests/bin)
+
+# Deliverable executable or plug-in: put it in dist/<subdir>.
+function(qv_dist_target target subdir)
+  set(out ${QV_DIST_DIR})
+  if(subdir)
+    set(out ${QV_DIST_DIR}/${subdir})
+  endif()
+  set_target_properties(${target} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${out}
+    LIBRARY_OUTPUT_DIRECTORY ${out})
+endfunction()
+
+# A static zlib from libz-mingw-w64-dev.
+find_library(QV_ZLIB NAMES libz.a z REQUIRED)
+add_library(qv_zlib INTERFACE)
+target_link_libraries(qv_zlib INTERFACE ${QV_ZLIB})

@@ -1,0 +1,10 @@
+# MinGW-w64 with the posix thread model (GoogleTest needs std::mutex).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER   ${QV_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QV_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${QV_TRIPLE}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${QV_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
