@@ -35,3 +35,20 @@ endfunction()
 find_library(QV_ZLIB NAMES libz.a z REQUIRED)
 add_library(qv_zlib INTERFACE)
 target_link_libraries(qv_zlib INTERFACE ${QV_ZLIB})
+
+# qv_add_plugin(target EXTENSION qva SUBDIR ai SOURCES ... [DEF file] [LIBS ...])
+# A plug-in DLL named <target>.<extension> in dist/<subdir>. Plug-ins link
+# statically and import nothing from the program.
+function(qv_add_plugin target)
+  cmake_parse_arguments(P "" "EXTENSION;SUBDIR;DEF" "SOURCES;LIBS" ${ARGN})
+  add_library(${target} SHARED ${P_SOURCES} ${P_DEF})
+  set_target_properties(${target} PROPERTIES PREFIX "" SUFFIX ".${P_EXTENSION}")
+  if(P_LIBS)
+    target_link_libraries(${target} PRIVATE ${P_LIBS})
+  endif()
+  qv_dist_target(${target} ${P_SUBDIR})
+endfunction()
+
+# Build-time data generators are small Python 3 programs in tools/gen.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(QV_GEN_DIR ${CMAKE_SOURCE_DIR}/tools/gen)

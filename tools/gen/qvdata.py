@@ -1,0 +1,44 @@
+"""Shared pieces of the build-time data generators.
+
+Every generator turns inputs kept in the repository into C++ sources that are
+compiled into the program or a plug-in. Output must be deterministic: the same
+inputs give the same bytes.
+"""
+import os
+import zlib
+
+
+def compress(data: bytes) -> bytes:
+    """zlib stream at the default level (starts 0x78 0x9C), as the loaders expect."""
+    out = zlib.compress(data, 6)
+    assert out[:2] == b"\x78\x9c"
+    return out
+
+
+def c_bytes(data: bytes, indent: str = "    ", per_line: int = 16) -> str:
+    """Body of a C array initialiser for `data`."""
+    lines = []
+    for i in range(0, len(data), per_line):
+        lines.append(indent + ", ".join("0x%02X" % b for b in data[i:i + per_line]) + ",")
+    if not lines:
+        lines.append(indent + "0x00,")
+    return "\n".join(lines)
+
+
+def c_array(name: str, data: bytes, storage: str = "extern const", align: int = 4) -> str:
+    """A definition `storage unsigned char name[] = {...};` aligned to `align` bytes."""
+    return "%s unsigned char %s[%d] __attribute__((aligned(%d))) = {\n%s\n};\n" % (
+        storage, name, max(len(data), 1), align, c_bytes(data))
+
+
+def write_if_changed(path: str, text: str) -> None:
+    """Writes text to path unless it already holds exactly that (keeps rebuilds quiet)."""
+    os.makedirs(os.path.dirname(path) or ".", exist_ok=True)
+    try:
+        with open(path, "r", encoding="utf-8", newline="") as f:
+            if f.read() == text:
+                return
+    except FileNotFoundError:
+        pass
+    with open(path, "w", encoding="utf-8", newline="\n") as f:
+        f.write(text)
