@@ -1,5 +1,6 @@
 #include "StripMeshes.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <random>
@@ -114,6 +115,21 @@ IndexList Book(int pages) {
       out.insert(out.end(), {1, 0, tip});
     }
   }
+  return out;
+}
+
+IndexList Perturb(const IndexList& list, uint32_t seed, int dropPercent, int flipPercent) {
+  std::mt19937 rng(seed);
+  std::vector<std::array<unsigned short, 3>> triangles;
+  for (size_t t = 0; t + 2 < list.size(); t += 3) {
+    if (static_cast<int>(rng() % 100) < dropPercent) continue;
+    std::array<unsigned short, 3> tri = {list[t], list[t + 1], list[t + 2]};
+    if (static_cast<int>(rng() % 100) < flipPercent) std::swap(tri[1], tri[2]);
+    triangles.push_back(tri);
+  }
+  std::shuffle(triangles.begin(), triangles.end(), rng);
+  IndexList out;
+  for (const auto& tri : triangles) out.insert(out.end(), tri.begin(), tri.end());
   return out;
 }
 

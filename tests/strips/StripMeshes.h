@@ -21,6 +21,9 @@ IndexList RandomTriangles(uint32_t seed, int count, int vertexCount);
 IndexList MixedWindingGrid(uint32_t seed, int columns, int rows);
 // `pages` triangles that all share the edge (0, 1), alternately wound.
 IndexList Book(int pages);
+// The list's triangles shuffled, about dropPercent of them left out and
+// flipPercent of them reversed.
+IndexList Perturb(const IndexList& list, uint32_t seed, int dropPercent, int flipPercent);
 // The list with every vertex index mapped to base + index * step.
 IndexList Remap(const IndexList& list, int base, int step);
 

@@ -105,6 +105,16 @@ TEST_F(StripBuilderTest, TwoTrianglesSharingAnEdgeMakeOneStrip) {
   }
 }
 
+TEST_F(StripBuilderTest, NeighboursOfOppositeWindingKeepTheirOwn) {
+  // Both triangles run 0 -> 1: walking from one to the other in a strip
+  // would draw the second one flipped.
+  for (const IndexList& list : {IndexList{0, 1, 2, 0, 1, 3}, IndexList{2, 0, 1, 1, 3, 0},
+                                IndexList{0, 1, 2, 3, 0, 1, 1, 2, 4}}) {
+    const std::vector<int> strip = Generate(list);
+    EXPECT_EQ("", Check(list, strip));
+  }
+}
+
 TEST_F(StripBuilderTest, DuplicatesAndDegenerateTrianglesAreLeftOut) {
   // The same triangle in the same order appears once.
   EXPECT_EQ((std::vector<int>{0, 1, 2}), Generate({0, 1, 2, 0, 1, 2, 0, 1, 2}));

@@ -90,6 +90,14 @@ TEST_F(StripMeshTest, RandomListsDecodeToTheirTriangles) {
     const IndexList list = RandomTriangles(seed, triangles, vertices);
     CheckMesh("random " + std::to_string(seed), list, seed % 2 ? 24 : 16);
   }
+  // Spheres and grids with holes, flipped faces and shuffled lists.
+  for (uint32_t seed = 200; seed < 220; ++seed) {
+    const IndexList base = seed % 2 ? Sphere(2) : Grid(11, 8);
+    const int drop = static_cast<int>(seed % 5) * 8;
+    const int flip = static_cast<int>(seed % 3) * 10;
+    CheckMesh("holed " + std::to_string(seed), Perturb(base, seed, drop, flip),
+              seed % 4 ? 24 : 10);
+  }
   for (uint32_t seed = 100; seed < 110; ++seed) {
     CheckMesh("mixed grid " + std::to_string(seed), MixedWindingGrid(seed, 9, 14), 24);
   }
