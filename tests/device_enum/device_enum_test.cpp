@@ -109,25 +109,6 @@ TEST(DeviceEnumNames, FormatNames) {
   }
 }
 
-TEST(DeviceEnumRules, FormatBits) {
-  EXPECT_EQ(GetColorChannelBits(D3DFMT_X8R8G8B8), 8u);
-  EXPECT_EQ(GetAlphaChannelBits(D3DFMT_X8R8G8B8), 0u);
-  EXPECT_EQ(GetAlphaChannelBits(D3DFMT_A8R8G8B8), 8u);
-  EXPECT_EQ(GetColorChannelBits(D3DFMT_R5G6B5), 5u);
-  EXPECT_EQ(GetAlphaChannelBits(D3DFMT_A1R5G5B5), 1u);
-  EXPECT_EQ(GetColorChannelBits(D3DFMT_A4R4G4B4), 4u);
-  EXPECT_EQ(GetColorChannelBits(D3DFMT_A8R3G3B2), 2u);
-  EXPECT_EQ(GetAlphaChannelBits(D3DFMT_A8R3G3B2), 8u);
-  EXPECT_EQ(GetColorChannelBits(D3DFMT_A2R10G10B10), 10u);
-  EXPECT_EQ(GetAlphaChannelBits(D3DFMT_A2B10G10R10), 2u);
-  EXPECT_EQ(GetColorChannelBits(D3DFMT_DXT1), 0u);
-  EXPECT_EQ(GetDepthBits(D3DFMT_D15S1), 15u);
-  EXPECT_EQ(GetStencilBits(D3DFMT_D15S1), 1u);
-  EXPECT_EQ(GetDepthBits(D3DFMT_D24X4S4), 24u);
-  EXPECT_EQ(GetStencilBits(D3DFMT_D24X4S4), 4u);
-  EXPECT_EQ(GetDepthBits(D3DFMT_D32), 32u);
-}
-
 TEST(DeviceEnumRules, PresentIntervals) {
   UINT out[6];
   const DWORD all = D3DPRESENT_INTERVAL_IMMEDIATE | D3DPRESENT_INTERVAL_ONE |
@@ -144,14 +125,6 @@ TEST(DeviceEnumRules, PresentIntervals) {
   // DEFAULT even when the caps list nothing.
   ASSERT_EQ(SelectPresentIntervals(0, false, out), 1u);
   EXPECT_EQ(out[0], UINT(D3DPRESENT_INTERVAL_DEFAULT));
-}
-
-TEST(DeviceEnumRules, ModeOrder) {
-  EXPECT_TRUE(DisplayModeLess(Mode(640, 480, 85, D3DFMT_X8R8G8B8), Mode(800, 600, 60, D3DFMT_R5G6B5)));
-  EXPECT_TRUE(DisplayModeLess(Mode(800, 480, 85, D3DFMT_X8R8G8B8), Mode(800, 600, 60, D3DFMT_X8R8G8B8)));
-  EXPECT_TRUE(DisplayModeLess(Mode(800, 600, 85, D3DFMT_X8R8G8B8), Mode(800, 600, 60, D3DFMT_X1R5G5B5)));
-  EXPECT_TRUE(DisplayModeLess(Mode(800, 600, 60, D3DFMT_X8R8G8B8), Mode(800, 600, 75, D3DFMT_X8R8G8B8)));
-  EXPECT_FALSE(DisplayModeLess(Mode(800, 600, 60, D3DFMT_X8R8G8B8), Mode(800, 600, 60, D3DFMT_X8R8G8B8)));
 }
 
 TEST_F(DeviceEnumTest, WithoutDirect3DNothingIsBuilt) {
