@@ -17,7 +17,7 @@ void X2CameraAIList::Load(const char* path) {
   const X2RecordHeader* record = OpenLibrary(path, &module, &image);
   if (!record) return;
   if (!image.Contains(record, sizeof(X2AIData))) {
-    LogPrint("LOAD Data : Broken Chain %s\n", path);
+    LogPrint("LOAD Data : Record Outside Module %s\n", path);
   } else if (AcceptKindAndVersion(record, path)) {
     const X2AIData* ai = reinterpret_cast<const X2AIData*>(record);
     if (ai->capabilities & mask_) {

@@ -160,6 +160,10 @@ void X2PluginList::Load(const char* path) {
   const X2RecordHeader* record = OpenLibrary(path, &module, &image);
   if (!record) return;
   const size_t size = RecordSize();
+  if (!image.Contains(record, size)) {
+    LogPrint("LOAD Data : Record Outside Module %s\n", path);
+    record = nullptr;
+  }
   while (record) {
     if (!image.Contains(record, size) || reinterpret_cast<uintptr_t>(record) % 4 != 0) {
       LogPrint("LOAD Data : Broken Chain %s\n", path);

@@ -69,11 +69,28 @@ TEST_F(PluginLists, MissingFoldersGiveEmptyListsBesideTheBuiltinFish) {
   ASSERT_EQ(fish.Count(), 7);
   EXPECT_STREQ(fish.Get(0)->header.name, "マアジ");
   EXPECT_STREQ(fish.Get(6)->header.name, "マダイ（黄）");
+  const char* const latin[7] = {"Trachurus japonicus", "Seriola quinqueradiata",
+                                "Sardinops melanosictus", "Pagrus major",
+                                "Acanthopagrus schlegeli", "Pagrus major", "Pagrus major"};
   for (int i = 0; i < 7; ++i) {
+    const X2FishData* f = fish.Get(i);
     EXPECT_EQ(fish.Module(i), nullptr);
-    EXPECT_EQ(fish.Get(i)->header.version, 0x00020101u);
-    EXPECT_STREQ(fish.Get(i)->header.maker, "ハルベノルソフト");
+    EXPECT_EQ(f->header.version, 0x00020101u);
+    EXPECT_STREQ(f->header.maker, "ハルベノルソフト");
+    EXPECT_STREQ(f->latinName, latin[i]);
+    EXPECT_STREQ(f->defaultAI, "ハイキング(群)_ハルベノルソフト");
+    EXPECT_EQ(f->flags, 0u);
+    ASSERT_EQ(f->modelCount, 1u);
+    EXPECT_EQ(f->model->scale, 1.0f);
+    EXPECT_EQ(f->model->swimRate, 2.0f);
+    EXPECT_EQ(f->model->swimBase, 0.2f);
+    EXPECT_EQ(f->model->swimMax, 0.5f);
+    EXPECT_EQ(f->model->flags, i == 0 ? 0x9u : 0x1u);
   }
+  EXPECT_STREQ(fish.Get(1)->header.name, "ブリ");
+  EXPECT_STREQ(fish.Get(4)->header.name, "クロダイ");
+  // The default AI key in Shift-JIS: ハ is 83 6E.
+  EXPECT_EQ(std::string(fish.Get(0)->defaultAI).substr(0, 2), "\x83\x6E");
   EXPECT_EQ(fish.Find("マダイ（青）_ハルベノルソフト"), 5);
   EXPECT_EQ(coral.Count() + structures.Count() + flock.Count() + source.Count() + target.Count(), 0);
   EXPECT_EQ(Log().find("Found Module:"), std::string::npos);
@@ -135,12 +152,14 @@ TEST_F(PluginLists, AIChainsStopAtWrongKindsNewFormatsAndBrokenLinks) {
   std::string overlap = Install("ai", "ai_overlap.qva");
   std::string noExport = Install("ai", "ai_noexport.qva");
   std::string nullRecord = Install("ai", "ai_nullrecord.qva");
+  std::string outside = Install("ai", "ai_outside.qva");
   ASSERT_TRUE(WriteFileText(folder_ + "ai\\junk.qva", "not a library"));
   Install("ai", "cam_both.qve");  // another pattern: not for this list
 
   X2AIList list;
   for (const char* file : {"ai_chain.qva", "ai_wrongkind.qva", "ai_toonew.qva", "ai_corrupt.qva",
-                           "ai_overlap.qva", "ai_noexport.qva", "ai_nullrecord.qva", "junk.qva"})
+                           "ai_overlap.qva", "ai_noexport.qva", "ai_nullrecord.qva", "ai_outside.qva",
+                           "junk.qva"})
     EXPECT_TRUE(Logged(std::string("Found Module:") + file)) << file;
   EXPECT_FALSE(Logged("Found Module:cam_both.qve"));
 
@@ -160,6 +179,7 @@ TEST_F(PluginLists, AIChainsStopAtWrongKindsNewFormatsAndBrokenLinks) {
   EXPECT_GE(list.Find("Intact2_QvTest"), 0);
   EXPECT_TRUE(Logged("LOAD Data : Broken Chain " + overlap));
   EXPECT_GE(list.Find("Overlap1_QvTest"), 0);
+  EXPECT_TRUE(Logged("LOAD Data : Record Outside Module " + outside));
 
   // Libraries that gave nothing are released at once; the others stay.
   EXPECT_TRUE(Loaded(chain));
@@ -167,6 +187,7 @@ TEST_F(PluginLists, AIChainsStopAtWrongKindsNewFormatsAndBrokenLinks) {
   EXPECT_FALSE(Loaded(tooNew));
   EXPECT_FALSE(Loaded(noExport));
   EXPECT_FALSE(Loaded(nullRecord));
+  EXPECT_FALSE(Loaded(outside));
 
   // The records are the library's own: its entry points work in place.
   const X2AIData* diver = list.GetData("ダイバーAI_QvTest");
