@@ -16,6 +16,9 @@ class X2CoralList : public X2PluginList {
   const X2FishData* GetData(const char* key) const {
     return reinterpret_cast<const X2FishData*>(GetHeader(key));
   }
+
+ protected:
+  const char* CheckRecord(const X2RecordHeader* record, const X2ModuleImage& image) const override;
 };
 
 extern X2CoralList* TheCoralList;

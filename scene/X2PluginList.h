@@ -49,8 +49,8 @@ class X2PluginList {
   // The tests one record passes before it is listed; logs and returns false
   // when the rest of the library must not be read (wrong kind, too new).
   bool AcceptKindAndVersion(const X2RecordHeader* record, const char* path) const;
-  // Kind-specific soundness of the record; null when sound.
-  const char* CheckRecord(const X2RecordHeader* record, const X2ModuleImage& image) const;
+  // Soundness of a record for this list's use; null when sound.
+  virtual const char* CheckRecord(const X2RecordHeader* record, const X2ModuleImage& image) const;
   // Releases a library none of whose records was listed.
   void ReleaseIfUnused(HMODULE module);
 

@@ -184,7 +184,8 @@ const char* X2CheckModel(const X2FishModel* model, const X2ModuleImage& image) {
   return CheckParts(model, image);
 }
 
-const char* X2CheckFishRecord(const X2FishData* record, const X2ModuleImage& image) {
+const char* X2CheckFishRecord(const X2FishData* record, const X2ModuleImage& image,
+                              X2FishUse use) {
   if (const char* why = X2CheckHeader(&record->header)) return why;
   if (!OptionalString(record->defaultAI, image)) return "default AI key outside the module";
   if (!OptionalFunction(record->PlaceInstance, image)) return "placement callback outside the module";
@@ -194,10 +195,23 @@ const char* X2CheckFishRecord(const X2FishData* record, const X2ModuleImage& ima
     return "footprint outside the module";
   if (record->rallyPoints && !image.Contains(record->rallyPoints, sizeof(uint32_t)))
     return "rally points outside the module";
-  if (record->modelCount == 0 || record->modelCount > kX2MaxModels) return "model count out of range";
+  if (record->modelCount > kX2MaxModels) return "model count out of range";
+  if (record->modelCount == 0) return use == kX2UseCoral ? nullptr : "model count out of range";
   if (!image.ContainsArray(record->model, record->modelCount, sizeof(X2FishModel)))
     return "models outside the module";
-  for (uint32_t i = 0; i < record->modelCount; ++i)
+  const uint32_t used = use == kX2UseCoral ? record->modelCount : 1;
+  for (uint32_t i = 0; i < used; ++i)
     if (const char* why = X2CheckModel(&record->model[i], image)) return why;
+
+  // A structure of two or more models whose byte 140 of the model table has
+  // bit 0x2 set takes the word at byte 96 as a second mesh (32-bit layout).
+  if (use == kX2UseStructure && record->modelCount >= 2 && sizeof(void*) == 4) {
+    const unsigned char* table = reinterpret_cast<const unsigned char*>(record->model);
+    if (table[140] & 0x2) {
+      const X2FishMesh* second;
+      std::memcpy(&second, table + 96, sizeof(second));
+      if (const char* why = X2CheckMesh(second, image)) return why;
+    }
+  }
   return nullptr;
 }

@@ -22,8 +22,15 @@ enum {
 // name and maker are terminated inside their fields.
 const char* X2CheckHeader(const X2RecordHeader* record);
 
+// What a fish-kind record is used for decides which of its models are read:
+// a fish and a structure are built from the first model (a structure with
+// two or more models also takes a second mesh from the model table), a coral
+// colony draws any of its models as variants and may have none.
+enum X2FishUse { kX2UseFish, kX2UseCoral, kX2UseStructure };
+
 const char* X2CheckAIRecord(const X2AIData* record, const X2ModuleImage& image);
-const char* X2CheckFishRecord(const X2FishData* record, const X2ModuleImage& image);
+const char* X2CheckFishRecord(const X2FishData* record, const X2ModuleImage& image,
+                              X2FishUse use = kX2UseFish);
 
 // A model, or a single mesh, on its own (used by the record checks).
 const char* X2CheckModel(const X2FishModel* model, const X2ModuleImage& image);

@@ -130,7 +130,8 @@ TEST_F(PluginLists, FishChainKeepsSoundRecordsAndLogsEveryRefusal) {
   EXPECT_EQ(fish.GetData("nothing_here"), nullptr);
   EXPECT_EQ(fish.GetModule("nothing_here"), nullptr);
 
-  ASSERT_EQ(coral.Count(), 1);
+  ASSERT_EQ(coral.Count(), 2);
+  EXPECT_EQ(coral.Get(1)->modelCount, 0u);
   EXPECT_STREQ(coral.Get(0)->header.name, "テストコーラル");
   ASSERT_NE(coral.Get(0)->PlaceInstance, nullptr);
   float position[3] = {1, 1, 1}, scale = 1, yaw = 1, roll = 1, pitch = 1;

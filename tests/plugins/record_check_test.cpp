@@ -141,12 +141,22 @@ TEST_F(RecordCheck, PointersOutsideTheImageAreRefused) {
   EXPECT_NE(Check(), nullptr);
 }
 
-TEST_F(RecordCheck, CountsBeyondTheirTablesAreRefused) {
-  b.record.modelCount = 2;  // a second model would run past the blob
-  EXPECT_NE(Check(), nullptr);
+TEST_F(RecordCheck, ModelCountsFollowTheUse) {
+  // A fish and a structure read the first model only; coral reads them all.
+  b.record.modelCount = 2;  // the second "model" is the vertex data behind it
+  EXPECT_EQ(X2CheckFishRecord(&b.record, image, kX2UseFish), nullptr);
+  EXPECT_EQ(X2CheckFishRecord(&b.record, image, kX2UseStructure), nullptr);
+  EXPECT_NE(X2CheckFishRecord(&b.record, image, kX2UseCoral), nullptr);
+  // A colony without models is allowed; a fish or structure without one is not.
   b.record.modelCount = 0;
-  EXPECT_NE(Check(), nullptr);
-  b.record.modelCount = 1;
+  EXPECT_EQ(X2CheckFishRecord(&b.record, image, kX2UseCoral), nullptr);
+  EXPECT_STREQ(X2CheckFishRecord(&b.record, image, kX2UseFish), "model count out of range");
+  EXPECT_NE(X2CheckFishRecord(&b.record, image, kX2UseStructure), nullptr);
+  b.record.modelCount = 60;  // a table running past the image
+  EXPECT_STREQ(X2CheckFishRecord(&b.record, image, kX2UseFish), "models outside the module");
+}
+
+TEST_F(RecordCheck, CountsBeyondTheirTablesAreRefused) {
   b.model.frameCount = 1000000;
   EXPECT_NE(Check(), nullptr);
   b.model.frameCount = 3;

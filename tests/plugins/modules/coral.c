@@ -1,4 +1,4 @@
-/* One coral colony species with a placement callback. */
+/* Coral colony species: one with a placement callback, one without models. */
 #include "TestMesh.h"
 
 static int Place(int index, float* position, float* scale, float* yaw, float* roll, float* pitch,
@@ -11,11 +11,14 @@ static int Place(int index, float* position, float* scale, float* yaw, float* ro
 }
 
 static X2FishModel gModel = SOUND_MODEL;
-static X2FishData gRecord = {.header = HEADER(X2_VERSION_FISH, 0, "テストコーラル"),
-                             .latinName = "Coralus", .modelCount = 1, .model = &gModel,
-                             .instanceCount = 4, .PlaceInstance = Place};
+static X2FishData gRecords[2] = {
+    {.header = HEADER(X2_VERSION_FISH, FISH_NEXT, "テストコーラル"), .latinName = "Coralus",
+     .modelCount = 1, .model = &gModel, .instanceCount = 4, .PlaceInstance = Place},
+    /* A colony without models: listed, it simply has no members. */
+    {.header = HEADER(X2_VERSION_FISH, 0, "EmptyColony"), .instanceCount = 4},
+};
 
 X2FishData* GetFishData(const char* a, const char* b) {
   (void)a; (void)b;
-  return &gRecord;
+  return &gRecords[0];
 }
