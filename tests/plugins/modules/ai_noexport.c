@@ -1,0 +1,4 @@
+/* A library without the export. */
+#include "TestModule.h"
+
+int NotTheExport(void) { return 1; }
