@@ -110,10 +110,10 @@ TEST(WexnoteProgramTest, ShowsLastErrorAndEndsWithZeroOnOk) {
 
   ChildProcess reporter;
   ASSERT_TRUE(reporter.Start("\"" + dir + "Wexnote.exe\"", dir));
-  HWND dialog = WaitForWindow("Halvenorsoft Error Reporter", nullptr, reporter.Id(), 20000);
+  HWND dialog = WaitForWindow("Halvenorsoft Error Reporter", nullptr, reporter.Id(), 60000);
   ASSERT_NE(dialog, nullptr);
 
-  EXPECT_EQ(WaitForEditText(dialog, 20000),
+  EXPECT_EQ(WaitForEditText(dialog, 60000),
             "Halvenorsoft Reefmoor 2:\r\nfirst line\r\nFatal Error:x.cpp:1 - 1:2:3:1\r\n");
   HWND edit = GetDlgItem(dialog, 1000);
   ASSERT_NE(edit, nullptr);
@@ -130,7 +130,7 @@ TEST(WexnoteProgramTest, ShowsLastErrorAndEndsWithZeroOnOk) {
   EXPECT_TRUE(style & WS_VSCROLL);
 
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
-  ASSERT_TRUE(reporter.Wait(20000));
+  ASSERT_TRUE(reporter.Wait(60000));
   EXPECT_EQ(reporter.ExitCode(), 0u);
   RemoveTree(dir);
 }
@@ -140,11 +140,11 @@ TEST(WexnoteProgramTest, EscapeClosesWithZeroAndMissingFileShowsMessage) {
   ASSERT_TRUE(CopyFileTo(DistDir() + "Wexnote.exe", dir + "Wexnote.exe"));
   ChildProcess reporter;
   ASSERT_TRUE(reporter.Start("\"" + dir + "Wexnote.exe\"", dir));
-  HWND dialog = WaitForWindow("Halvenorsoft Error Reporter", nullptr, reporter.Id(), 20000);
+  HWND dialog = WaitForWindow("Halvenorsoft Error Reporter", nullptr, reporter.Id(), 60000);
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(WaitForEditText(dialog, 20000), std::string(kHeader) + kNoFile);
+  EXPECT_EQ(WaitForEditText(dialog, 60000), std::string(kHeader) + kNoFile);
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
-  ASSERT_TRUE(reporter.Wait(20000));
+  ASSERT_TRUE(reporter.Wait(60000));
   EXPECT_EQ(reporter.ExitCode(), 0u);
   RemoveTree(dir);
 }

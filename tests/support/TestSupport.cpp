@@ -158,7 +158,9 @@ HWND WaitForWindow(const char* caption, const char* className, DWORD pid, DWORD 
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&q));
     if (q.found) return q.found;
     if (GetTickCount() - start > timeoutMs) return nullptr;
-    Sleep(50);
+    // Keep this thread's windows answering: a program that makes one of them
+    // its owner sends them messages and waits for the replies.
+    PumpMessages(50);
   }
 }
 
