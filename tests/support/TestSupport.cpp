@@ -103,7 +103,22 @@ bool ChildProcess::Start(const std::string& commandLine, const std::string& work
 }
 
 bool ChildProcess::Wait(DWORD timeoutMs) {
-  return info_.hProcess && WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+  if (!info_.hProcess) return false;
+  // Messages are answered while waiting: the child may be sending to one of
+  // this thread's windows (an owner, a parent) and wait for the reply.
+  DWORD start = GetTickCount();
+  for (;;) {
+    DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= timeoutMs) return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0;
+    DWORD r = MsgWaitForMultipleObjects(1, &info_.hProcess, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+    if (r == WAIT_OBJECT_0) return true;
+    if (r != WAIT_OBJECT_0 + 1) return false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
 }
 
 DWORD ChildProcess::ExitCode() const {
