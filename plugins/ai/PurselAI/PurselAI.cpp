@@ -89,8 +89,10 @@ int X2_CDECL PurselNormaliseParameter(int removedFlock, char* param, int paramSi
                                       X2HostCallbacks* hostTable, int) {
   Preamble(hostTable, param);
   PurselModule& m = Module();
-  int id = m.table->Value(kParamFlockID);
-  if (removedFlock >= 0 && id >= removedFlock) m.table->SetValue(kParamFlockID, std::max(id - 1, 0));
+  // A negative FlockID (from a bad string) is read as flock 0.
+  int id = std::max(m.table->Value(kParamFlockID), 0);
+  if (removedFlock >= 0 && id >= removedFlock) id = std::max(id - 1, 0);
+  m.table->SetValue(kParamFlockID, id);
   m.table->Format(param, paramSize);
   m.table.reset();
   return 0;
