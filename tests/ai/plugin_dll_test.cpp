@@ -65,7 +65,10 @@ std::string WindowText(HWND window) {
 // after choosing item `pick` in combo `combo` (when combo is non-zero).
 void PressOkLater(const char* caption, int combo, int pick, std::atomic<bool>* found) {
   for (int i = 0; i < 500; ++i) {
-    if (HWND dialog = FindWindowA(nullptr, caption)) {
+    HWND dialog = FindWindowA(nullptr, caption);
+    // The window exists before its controls are filled: wait until it shows.
+    if (dialog && IsWindowVisible(dialog) &&
+        (!combo || SendDlgItemMessageA(dialog, combo, CB_GETCOUNT, 0, 0) > 0)) {
       if (combo) {
         SendDlgItemMessageA(dialog, combo, CB_SETCURSEL, pick, 0);
         SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(combo, CBN_SELCHANGE),

@@ -262,3 +262,21 @@ TEST(PurselEntryTest, AIsKeepTheirOwnTable) {
   }
   EXPECT_EQ(leader->Host().Table(), firstTable);
 }
+
+namespace {
+std::vector<std::string> gSecondLog;
+void X2_CDECL SecondLogPrint(const char* format, ...) { gSecondLog.push_back(format); }
+}  // namespace
+
+// Every entry takes its table before it logs: nothing goes to the table of
+// an earlier call.
+TEST(PurselEntryTest, LogsGoToTheTableOfTheCall) {
+  FakeHost first;
+  PurselRecord()->CountFish(0, "", first.Table(), 2);
+  X2HostCallbacks second = {};
+  second.LogPrint = SecondLogPrint;
+  gSecondLog.clear();
+  PurselRecord()->BuildFlock(0, nullptr, "", &second, 2);
+  EXPECT_TRUE(first.logs.empty());
+  EXPECT_EQ(gSecondLog.size(), 1u);
+}

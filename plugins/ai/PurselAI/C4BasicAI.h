@@ -13,7 +13,6 @@ class C4FlockController;
 class C4BasicAI : public X2AIObject {
  public:
   explicit C4BasicAI(const X2Host& host);
-  virtual ~C4BasicAI();
   C4BasicAI(const C4BasicAI&) = delete;
   C4BasicAI& operator=(const C4BasicAI&) = delete;
 
@@ -26,6 +25,8 @@ class C4BasicAI : public X2AIObject {
   virtual C4FlockController* GetController();
   // Fills groups with the neighbour groups around this AI; returns their count.
   virtual int GetNeighbors(std::vector<void*>& groups);
+  // After the operations above in the table; Destroy runs it.
+  virtual ~C4BasicAI();
 
   const char* ClassName() const { return className_; }
   const aimath::Vec3& TargetPoint() const { return target_; }
