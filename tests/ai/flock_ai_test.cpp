@@ -322,6 +322,12 @@ TEST(TrackerTest, FindsTheChosenMemberAndRetriesWhileTheFlockIsEmpty) {
   last->SetMemberChoice(2);
   last->Step(1.0f, 0.9f, self);
   EXPECT_EQ(last->TargetObject(), members[4]);
+
+  AIPtr<X2Tracker> odd(new X2Tracker(X2Host(host.Table())));
+  odd->SetFollowedFlock(1);
+  odd->SetMemberChoice(9);  // out of range: read as the last member
+  odd->Step(1.0f, 0.9f, self);
+  EXPECT_EQ(odd->TargetObject(), members[4]);
 }
 
 TEST(TrackerTest, LaysPathPointsNearItsTarget) {
