@@ -82,7 +82,35 @@ void PressOkLater(const char* caption, int combo, int pick, std::atomic<bool>* f
   }
 }
 
+// Names of the libraries a loaded module imports, lower-cased.
+std::vector<std::string> ImportedLibraries(HMODULE module) {
+  std::vector<std::string> names;
+  auto* base = reinterpret_cast<const BYTE*>(module);
+  auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (!dir.VirtualAddress) return names;
+  for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; ++d) {
+    std::string name = reinterpret_cast<const char*>(base + d->Name);
+    for (char& c : name) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    names.push_back(name);
+  }
+  return names;
+}
+
 }  // namespace
+
+// Static linking: nothing but system libraries, and nothing of the program.
+TEST(PluginDllTest, LibrariesImportOnlySystemLibraries) {
+  for (const char* file : {"PurselAI.qva", "Forelens.qve"}) {
+    PluginLibrary lib(file);
+    ASSERT_NE(lib.Module(), nullptr) << file;
+    for (const std::string& name : ImportedLibraries(lib.Module())) {
+      EXPECT_TRUE(name == "kernel32.dll" || name == "user32.dll" || name == "msvcrt.dll")
+          << file << " imports " << name;
+    }
+  }
+}
 
 TEST(PluginDllTest, TheAnsiCodePageIsJapanese) { EXPECT_EQ(GetACP(), 932u); }
 
