@@ -1,0 +1,81 @@
+// Entry points of the camera look-at AI.
+#include "ForelensAI.h"
+
+#include <memory>
+
+#include "ForelensDialog.h"
+#include "X2ForelensAI.h"
+#include "X2Host.h"
+#include "X2ParamTable.h"
+#include "resource.h"
+
+namespace {
+
+struct ForelensModule {
+  const X2HostCallbacks* host = nullptr;
+  std::unique_ptr<X2ParamTable> table;  // of the current call
+  HMODULE dialogModule = nullptr;
+};
+
+ForelensModule& Module() {
+  static ForelensModule module;
+  return module;
+}
+
+X2ParamTable* NewTable(const char* param) {
+  auto* table = new X2ParamTable();
+  table->Load(kForelensKeys);
+  table->Parse(param);
+  return table;
+}
+
+int X2_CDECL ForelensGetDefaultParam(int, char* out, int outSize, X2HostCallbacks* host, int) {
+  Module().host = host;
+  if (out && outSize > 0) out[0] = '\0';
+  return 0;
+}
+
+int X2_CDECL ForelensConfigure(HMODULE module, int, char* param, int paramSize,
+                               X2HostCallbacks* hostTable, int) {
+  ForelensModule& m = Module();
+  m.host = hostTable;
+  m.table.reset(NewTable(param));
+  m.dialogModule = module;
+  X2Host host(hostTable);
+
+  host.Log("Configure Booted\n");
+  ForelensDialogContext ctx{m.table.get(), host};
+  INT_PTR result = DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_FORELENS_CONFIG), GetForegroundWindow(),
+                                   ForelensDialogProc, reinterpret_cast<LPARAM>(&ctx));
+  if (result == 1) {
+    m.table->Format(param, paramSize);
+    host.Log("AIParam:%s\n", param ? param : "");
+  } else if (result == -1) {
+    host.Log("CODE %08X\n", static_cast<unsigned>(GetLastError()));
+  }
+  m.table.reset();
+  return static_cast<int>(result);
+}
+
+X2AIObject* X2_CDECL ForelensCreateInstance(const char* param, X2HostCallbacks* hostTable) {
+  Module().host = hostTable;
+  return new X2ForelensAI(X2Host(hostTable), NewTable(param));
+}
+
+X2AIData gForelensRecord = {
+    {X2_VERSION_AI, 0, {0}, "移動方向", "ハルベノルソフト"},
+    X2_AI_CAMERA_TARGET,
+    nullptr,
+    ForelensConfigure,
+    ForelensGetDefaultParam,
+    nullptr,
+    ForelensCreateInstance,
+    nullptr,
+    {0, 0},
+    nullptr,
+    {0, 0, 0},
+};
+
+}  // namespace
+
+X2AIData* ForelensRecord() { return &gForelensRecord; }
