@@ -30,6 +30,7 @@ int GetStripCacheSize();
 // made with new[] (the caller delete[]s it) and *groupCount its length,
 // which is always 1: one group of type kTypeStrip. Exact duplicate
 // triangles (same indices in the same order) and triangles with a repeated
-// index occur nowhere in the output. Diagnostics go to standard output.
+// index occur nowhere in the output; null indices count as an empty list.
+// Diagnostics go to standard output.
 void GenerateStrips(const unsigned short* indices, unsigned int indexCount,
                     C8PrimitiveGroup** groups, unsigned short* groupCount);

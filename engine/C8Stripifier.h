@@ -1,0 +1,78 @@
+#pragma once
+// The working object of one strip-building call: faces and edges of the
+// input, the strip search with experiments, the cutting of strips into
+// cache-sized chunks, their ordering and their joining into one sequence.
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "C8StripInfo.h"
+#include "StripTopology.h"
+
+class C8VertexCache;
+
+class C8Stripifier {
+ public:
+  // cacheSize is the modelled vertex cache; chunks hold max(cacheSize - 6, 1)
+  // faces.
+  explicit C8Stripifier(int cacheSize);
+  ~C8Stripifier();
+  C8Stripifier(const C8Stripifier&) = delete;
+  C8Stripifier& operator=(const C8Stripifier&) = delete;
+
+  // Builds faces and edges of indices.size() / 3 triangles, searches strips,
+  // cuts them into chunks and orders them. The chunks stay owned by the
+  // stripifier; the result is valid until the next call or destruction.
+  const std::vector<C8StripInfo*>& Stripify(const std::vector<int>& indices);
+
+  // Joins the ordered chunks into one strip index sequence, with degenerate
+  // triangles between chunks, keeping every face's winding.
+  std::vector<int> JoinStrips() const;
+
+  // The index of face that is not one of the last two of indices, or -1.
+  static int GetNextIndex(const std::vector<int>& indices, const C8StripFace* face);
+
+  int EffectiveCacheSize() const { return cacheSize_; }
+  const std::deque<C8StripFace>& Faces() const { return faces_; }
+  // The edge joining a and b (either order), or null.
+  C8StripEdge* FindEdge(int a, int b) const;
+
+ private:
+  using Experiment = std::vector<std::unique_ptr<C8StripInfo>>;
+
+  void Clear();
+  void BuildStripifyInfo();
+  void AddEdge(C8StripFace* face, int a, int b);
+
+  // Strip search.
+  void FindAllStrips(int numSamples);
+  int FindStartPoint() const;
+  C8StripFace* NextResetPoint();
+  void BuildStrip(C8StripInfo& strip);
+  void GrowStrip(const C8StripInfo& strip, C8StripFace* from, std::vector<C8StripFace*>& seen,
+                 std::vector<C8StripFace*>* found);
+  bool FindTraversal(const C8StripInfo& last, C8StripStart& next) const;
+  bool SharesEdge(const C8StripFace* face, const C8StripInfo& strip) const;
+  C8StripFace* FaceAcross(const C8StripFace* face, int a, int b) const;
+  int NeighbourCount(const C8StripFace* face) const;
+
+  // Chunks and their order.
+  void SplitUpStripsAndOptimize();
+  static void UpdateCache(C8VertexCache& cache, const C8StripInfo& strip);
+
+  int cacheSize_;
+  float meshJump_ = 0.0f;
+  bool firstReset_ = true;
+  int nextStripId_ = 0;
+  int nextExperimentId_ = 0;
+
+  std::vector<int> indices_;
+  std::deque<C8StripFace> faces_;
+  std::deque<C8StripEdge> edges_;
+  std::vector<C8StripEdge*> edgeLists_;   // list head per vertex index
+  std::vector<int> scratch_;              // indices while growing a strip
+
+  std::vector<std::unique_ptr<C8StripInfo>> strips_;  // committed, search order
+  std::vector<std::unique_ptr<C8StripInfo>> chunks_;  // cut to the cache size
+  std::vector<C8StripInfo*> ordered_;                 // chunks in output order
+};

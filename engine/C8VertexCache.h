@@ -1,0 +1,18 @@
+#pragma once
+// First-in first-out model of a vertex cache: the last `size` distinct
+// vertices fed to it.
+#include <vector>
+
+class C8VertexCache {
+ public:
+  explicit C8VertexCache(int size);
+
+  bool InCache(int v) const;
+  // v becomes the first entry; the last one drops out.
+  void AddEntry(int v);
+
+  int Size() const { return static_cast<int>(entries_.size()); }
+
+ private:
+  std::vector<int> entries_;  // -1 = empty
+};

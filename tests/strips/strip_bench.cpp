@@ -1,0 +1,64 @@
+// Figures of the strip builder on a few meshes: index counts, chunk counts,
+// simulated cache misses and time. Not a test.
+#include <windows.h>
+
+#include <cstdio>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "StripBuilder.h"
+#include "StripCheck.h"
+#include "StripMeshes.h"
+
+using namespace striptest;
+
+namespace {
+
+// Misses of a first-in first-out cache of `size` entries over an index stream.
+int CountMisses(const std::vector<int>& stream, size_t size) {
+  std::deque<int> cache;
+  int misses = 0;
+  for (int v : stream) {
+    bool hit = false;
+    for (int c : cache) hit = hit || c == v;
+    if (hit) continue;
+    ++misses;
+    cache.push_front(v);
+    if (cache.size() > size) cache.pop_back();
+  }
+  return misses;
+}
+
+void Measure(const char* name, const IndexList& list) {
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  C8PrimitiveGroup* groups = nullptr;
+  unsigned short count = 0;
+  GenerateStrips(list.data(), static_cast<unsigned int>(list.size()), &groups, &count);
+  QueryPerformanceCounter(&end);
+  const std::vector<int> strip(groups[0].indices, groups[0].indices + groups[0].indexCount);
+  delete[] groups;
+
+  const std::vector<int> plain(list.begin(), list.end());
+  const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                    static_cast<double>(frequency.QuadPart);
+  std::printf("%-14s %6zu tris  list %6zu idx  strip %6zu idx  chunks %5zu  misses(24) list %6d strip %6d  %8.1f ms\n",
+              name, list.size() / 3, list.size(), strip.size(), DecodeStrip(strip).runs.size(),
+              CountMisses(plain, 24), CountMisses(strip, 24), ms);
+}
+
+}  // namespace
+
+int main() {
+  SetStripCacheSize(24);
+  Measure("cube", Cube());
+  Measure("grid 16x16", Grid(16, 16));
+  Measure("grid 64x64", Grid(64, 64));
+  Measure("sphere 3", Sphere(3));
+  Measure("sphere 4", Sphere(4));
+  Measure("sphere 5", Sphere(5));
+  Measure("random 2000", RandomTriangles(7, 2000, 400));
+  return 0;
+}
