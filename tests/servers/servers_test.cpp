@@ -248,6 +248,17 @@ TEST_F(ServersTest, MeshBuffersAreSharedByDescriptor) {
   EXPECT_EQ(nullptr, ext.vertexBuffer);
   EXPECT_NE(nullptr, ext.indexBuffer);
 
+  // Descriptors without data get no buffers (and nothing is read from them).
+  GridMesh empty;
+  empty.mesh.vertices = nullptr;
+  MeshRecord none{&empty.mesh, nullptr, nullptr, 0};
+  EXPECT_EQ(E_FAIL, vb.CreateMeshBuffers(&none, false, false));
+  empty.mesh.vertices = empty.vertices.data();
+  empty.mesh.primitiveCount = 0;
+  EXPECT_EQ(E_FAIL, vb.CreateMeshBuffers(&none, true, false));
+  EXPECT_EQ(nullptr, none.indexBuffer);
+  EXPECT_EQ(2u, vb.RegisteredCount());
+
   vb.SetVB(0, a.vertexBuffer, 32, false);
   vb.SetIB(a.indexBuffer, false);
   EXPECT_EQ(a.vertexBuffer, vb.CurrentVB(0));
