@@ -158,7 +158,7 @@ class SeaFan:
 
     def _paint(self):
         h = self.half
-        spokes = 26.0
+        spokes = 9.0
         for y in range(h):
             f = 1.0 - (y + 0.5) / h                 # 0 at the foot, 1 at the top
             spread = 0.12 + 0.88 * math.sqrt(max(f, 0.0))
@@ -169,19 +169,22 @@ class SeaFan:
                 # polar net around the foot
                 ang = math.atan2(g * 0.5, f + 0.04)
                 rad = math.hypot(g * 0.5, f + 0.04)
-                warp = 0.04 * math.sin(rad * 23.0 + self.seed) + 0.02 * math.sin(ang * 17.0)
-                a = (ang / math.pi * spokes * (0.6 + rad) + warp * spokes) % 1.0
-                r = (rad * 30.0 + 0.35 * math.sin(ang * 9.0 + self.seed)) % 1.0
-                width = 0.18 + 0.25 * (1.0 - f)
+                # branches fork twice on the way out: 7, 14 and 28 of them
+                level = 0 if rad < 0.3 else 1 if rad < 0.58 else 2
+                warp = 0.01 * math.sin(rad * 17.0 + self.seed + level)
+                a = (ang / math.pi * spokes * (2 ** level) + 0.5 + warp * spokes) % 1.0
+                r = (rad * 26.0 + 0.1 * math.sin(ang * 7.0 + self.seed)) % 1.0
+                width = 0.16 + 0.14 * (1.0 - rad)
                 da = min(a, 1.0 - a)
                 dr = min(r, 1.0 - r)
                 c = 0.0
                 if da < width * 0.5:
                     c = 1.0 if da < width * 0.35 else 0.5
-                if dr < 0.09:
-                    c = max(c, 1.0 if dr < 0.06 else 0.5)
-                if abs(g) < 0.05 + 0.15 * (1.0 - f) and f < 0.35:     # the stem
-                    c = 1.0
+                if dr < 0.05:
+                    c = max(c, 1.0 if dr < 0.03 else 0.5)
+                stem = 0.02 + 0.06 * (1.0 - f / 0.25)
+                if f < 0.25 and abs(g) < stem:     # the stem
+                    c = 1.0 if abs(g) < stem * 0.8 else max(c, 0.5)
                 edge = spread - abs(g)
                 if edge < 0.02:
                     c *= 0.5
