@@ -33,16 +33,28 @@ def _from565(c: int):
 def encode_color_block(pixels, four_colour_only: bool) -> bytes:
     """8-byte colour block for sixteen (r, g, b) pixels.
 
-    Range fit: the endpoints are the corners of the block's colour bounding
-    box, and every pixel is projected onto the line between them and rounded
+    Range fit: the endpoints are opposite corners of the block's colour
+    bounding box (the diagonal along which the colours vary), and every pixel is projected onto the line between them and rounded
     to the nearest of the four palette steps. With four_colour_only False
     (DXT1) the endpoints are ordered c0 > c1 so the block keeps four colours.
     """
     rs = [p[0] for p in pixels]
     gs = [p[1] for p in pixels]
     bs = [p[2] for p in pixels]
-    hi = (max(rs), max(gs), max(bs))
-    lo = (min(rs), min(gs), min(bs))
+    hi = [max(rs), max(gs), max(bs)]
+    lo = [min(rs), min(gs), min(bs)]
+    # Pick the box diagonal that follows the colours: a channel falling while
+    # the widest one rises takes its endpoints the other way round.
+    chans = (rs, gs, bs)
+    ref = max(range(3), key=lambda k: hi[k] - lo[k])
+    ref_mean = sum(chans[ref]) / 16.0
+    for k in range(3):
+        if k == ref or hi[k] == lo[k]:
+            continue
+        mean = sum(chans[k]) / 16.0
+        cov = sum((a - mean) * (b - ref_mean) for a, b in zip(chans[k], chans[ref]))
+        if cov < 0:
+            hi[k], lo[k] = lo[k], hi[k]
     c0 = _to565(*hi)
     c1 = _to565(*lo)
     if c0 == c1:
