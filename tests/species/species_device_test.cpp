@@ -179,7 +179,8 @@ TEST_F(SpeciesDeviceTest, PictureOfEverySpecies) {
     d->SetRenderState(D3DRS_AMBIENT, D3DCOLOR_XRGB(90, 90, 90));
     d->SetRenderState(D3DRS_NORMALIZENORMALS, TRUE);
     d->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
-    d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    // Fish faces are wound for back-face culling; the fan is seen from both sides.
+    d->SetRenderState(D3DRS_CULLMODE, fan ? D3DCULL_NONE : D3DCULL_CCW);
     d->SetRenderState(D3DRS_ALPHABLENDENABLE, fan);
     d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);  // premultiplied alpha
     d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);

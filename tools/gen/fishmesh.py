@@ -183,7 +183,12 @@ class Fish:
             front = [(a, c, b) for a, b, c in front]
         pc.faces = front
         pc.compute_normals()
-        if spec.get("separate_back"):
+        if not spec.get("separate_back"):
+            # One set of vertices serves both faces: a normal across the fin
+            # would light one side only, so it points up and both sides shade
+            # like the back of the fish.
+            pc.nrm = [(0.0, 1.0, 0.0)] * len(pc.pos)
+        else:
             count = len(pc.pos)
             for k in range(count):
                 pc.add(pc.pos[k], pc.uv[k], pc.flex[k], pc.side[k])

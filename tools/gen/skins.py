@@ -45,6 +45,8 @@ class FishSkin:
         self.iris = tuple(spec.get("iris", (200, 170, 60)))
         self.pupil = tuple(spec.get("pupil", (10, 10, 14)))
         self.body_rows = int(self.size * BODY_V)
+        # < 1 stretches spots across the rows (the body's v runs round it)
+        self.spot_aspect = self.spots.get("aspect", 1.0) if self.spots else 1.0
 
     # colour of one pixel --------------------------------------------------
     def row_colour(self, y):
@@ -92,7 +94,7 @@ class FishSkin:
             if (x % self.bars["every"]) < self.bars["width"]:
                 c = _mix(c, self.bars["color"], self.bars.get("alpha", 0.5))
         for cx, cy, r in spots:
-            d = math.hypot(x + 0.5 - cx, y + 0.5 - cy)
+            d = math.hypot(x + 0.5 - cx, (y + 0.5 - cy) * self.spot_aspect)
             if d < r:
                 fade = _smooth(self.spots["vmin"], self.spots["vmin"] + 0.08, v) * \
                     (1.0 - _smooth(self.spots["vmax"] - 0.08, self.spots["vmax"], v))
@@ -110,7 +112,7 @@ class FishSkin:
         found = []
         for cx, cy, r in self._spot_cells(x0 + 2, y0 + 2):
             dx = max(x0 - cx, 0.0, cx - (x0 + 4))
-            dy = max(y0 - cy, 0.0, cy - (y0 + 4))
+            dy = max(y0 - cy, 0.0, cy - (y0 + 4)) * self.spot_aspect
             if dx * dx + dy * dy < r * r:
                 found.append((cx, cy, r))
         return found
