@@ -1,7 +1,8 @@
 #pragma once
-// The seven fish species compiled into the program. The fish list appends
-// them, in this order, before any species plug-in.
+// The seven species compiled into the program, in list order: マアジ, ブリ,
+// マイワシ, マダイ, クロダイ, マダイ（青）, マダイ（黄）. The records are static
+// data of the program and live until it ends.
 #include "X2PluginAbi.h"
 
-// The records, valid for the whole run; *count receives 7 (count may be null).
+// The records and their number (7).
 const X2FishData* const* GetBuiltinSpecies(int* count);

@@ -2,6 +2,8 @@
 // consistent with themselves and with what the records promise.
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <cstring>
 
 #include "SpeciesChecks.h"
@@ -168,6 +170,113 @@ TEST_F(SpeciesDataTest, SeaBreamsShareOneMeshSetAndDifferInTheirSkin) {
     EXPECT_NE(m.textures[0].data, first.textures[0].data);
     EXPECT_EQ(m.textures[1].data, first.textures[1].data);  // the shared TGA
   }
+}
+
+}  // namespace
+
+// The checks themselves find the faults they are there for.
+namespace {
+
+struct TinyMesh {
+  float vertices[4][8] = {{0, 0, 0, 0, 0, 1, 0, 0}, {1, 0, 0, 0, 0, 1, 1, 0},
+                          {0, 1, 0, 0, 0, 1, 0, 1}, {1, 1, 0, 0, 0, 1, 1, 1}};
+  uint16_t indices[6] = {0, 1, 2, 3, 3, 3};
+  X2AttributeRange ranges[2] = {{0, 0, 1, 0, 3}, {1, 1, 1, 3, 1}};
+  X2FishMesh mesh{4, vertices, 2, indices, X2_FVF_VERTEX, 32, ranges, 2, nullptr};
+};
+
+TEST(SpeciesChecks, SoundMeshPasses) {
+  TinyMesh t;
+  Problems p;
+  CheckMesh(&t.mesh, X2_FVF_VERTEX, "tiny", &p);
+  EXPECT_TRUE(p.empty()) << Join(p);
+}
+
+TEST(SpeciesChecks, BrokenMeshesAreReported) {
+  {
+    TinyMesh t;
+    t.indices[4] = 4;  // past the last vertex
+    Problems p;
+    CheckMesh(&t.mesh, X2_FVF_VERTEX, "tiny", &p);
+    EXPECT_FALSE(p.empty());
+  }
+  {
+    TinyMesh t;
+    t.ranges[1].faceCount = 2;  // faces sum past the total
+    Problems p;
+    CheckMesh(&t.mesh, X2_FVF_VERTEX, "tiny", &p);
+    EXPECT_FALSE(p.empty());
+  }
+  {
+    TinyMesh t;
+    t.indices[3] = 0;  // face of range 1 uses a vertex of range 0
+    Problems p;
+    CheckMesh(&t.mesh, X2_FVF_VERTEX, "tiny", &p);
+    EXPECT_FALSE(p.empty());
+  }
+  {
+    TinyMesh t;
+    Problems p;
+    CheckMesh(&t.mesh, X2_FVF_MORPH, "tiny", &p);  // wrong layout for a frame
+    EXPECT_FALSE(p.empty());
+  }
+}
+
+TEST(SpeciesChecks, FramesAndPosesMustMatchTheBase) {
+  TinyMesh base;
+  float frameVertices[3][6] = {};
+  uint16_t frameIndices[6] = {0, 1, 2, 2, 2, 2};
+  X2AttributeRange frameRanges[2] = {{0, 0, 1, 0, 2}, {1, 1, 1, 2, 1}};
+  X2FishMesh frame{3, frameVertices, 2, frameIndices, X2_FVF_MORPH, 24, frameRanges, 2, nullptr};
+  X2FishMesh* frames[1] = {&frame};
+  X2FishModel model{};
+  model.baseMesh = &base.mesh;
+  model.frameCount = 1;
+  model.frames = frames;
+  Problems p;
+  CheckFrames(model, "tiny", &p);
+  EXPECT_FALSE(p.empty()) << "a frame with fewer vertices passed";
+
+  // A pose range of the wrong size, and poses that move nothing.
+  float poseVertices[6][6] = {};
+  uint16_t poseIndices[6] = {0, 1, 2, 3, 4, 5};
+  X2AttributeRange poseRanges[2] = {{0, 0, 1, 0, 3}, {1, 1, 1, 3, 3}};
+  X2FishMesh pose{6, poseVertices, 2, poseIndices, X2_FVF_MORPH, 24, poseRanges, 2, nullptr};
+  X2FishPart part{0, 1, 1, 0.1f, 0.1f, 0.1f, 0.0f, 0};  // base range 1 has 1 vertex
+  model.frameCount = 0;
+  model.pminfoMesh = &pose;
+  model.parts = &part;
+  model.partCount = 1;
+  p.clear();
+  CheckParts(model, "tiny", &p);
+  EXPECT_FALSE(p.empty()) << "pose ranges of 3 vertices against a base range of 1 passed";
+  part.baseRange = 0;
+  for (int k = 0; k < 6; ++k)
+    for (int j = 0; j < 6; ++j) poseVertices[k][j] = base.vertices[k % 3][j];
+  p.clear();
+  CheckParts(model, "tiny", &p);
+  EXPECT_FALSE(p.empty()) << "poses equal to the base passed";
+  poseVertices[1][2] = 0.5f;
+  p.clear();
+  CheckParts(model, "tiny", &p);
+  EXPECT_TRUE(p.empty()) << Join(p);
+}
+
+TEST(SpeciesChecks, StreamsMustBeDefaultLevelZlib) {
+  std::vector<uint8_t> raw(1000, 7), packed(2000);
+  uLongf size = uLongf(packed.size());
+  ASSERT_EQ(compress2(packed.data(), &size, raw.data(), uLong(raw.size()), 9), Z_OK);
+  X2FishTexture best{packed.data(), uint32_t(size)};
+  std::vector<uint8_t> out;
+  Problems p;
+  EXPECT_FALSE(Inflate(best, raw.size(), &out, "level 9", &p));  // starts 0x78 0xDA
+  size = uLongf(packed.size());
+  ASSERT_EQ(compress2(packed.data(), &size, raw.data(), uLong(raw.size()), Z_DEFAULT_COMPRESSION), Z_OK);
+  X2FishTexture normal{packed.data(), uint32_t(size)};
+  p.clear();
+  EXPECT_TRUE(Inflate(normal, raw.size(), &out, "default", &p)) << Join(p);
+  p.clear();
+  EXPECT_FALSE(Inflate(normal, raw.size() + 1, &out, "wrong size", &p));
 }
 
 }  // namespace
