@@ -4,6 +4,8 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "SpeciesChecks.h"
@@ -90,6 +92,49 @@ TEST_F(SpeciesDataTest, ImagesAreWholeStreamsOfTheRightSize) {
 TEST_F(SpeciesDataTest, ImageSizesOfThePlugins) {
   EXPECT_EQ(ImageFileSize("DXT1", 1024, 1024), 524416u);
   EXPECT_EQ(ImageFileSize("DXT2", 1024, 1024), 1048704u);
+}
+
+// Swim frames bend the body sideways, the tail more than the head, to both
+// sides over the ring; the coral's frames sway its top, not its foot.
+TEST_F(SpeciesDataTest, FramesBendTheBody) {
+  for (const Species& s : set_->All()) {
+    SCOPED_TRACE(s.tag);
+    const X2FishModel& m = *s.record->model;
+    const X2FishMesh& base = *m.baseMesh;
+    const bool fan = s.tag == "calvesh";
+    // the axis along which motion grows: -z (towards the tail) or +y (up the fan)
+    auto along = [&](const float* v) { return fan ? v[1] : -v[2]; };
+    auto moved = [&](const float* f, const float* b) { return fan ? std::fabs(f[2] - b[2]) : std::fabs(f[0] - b[0]); };
+    float lo = 1e9f, hi = -1e9f;
+    for (uint32_t i = 0; i < base.vertexCount; ++i) {
+      const float* v = static_cast<const float*>(base.vertices) + i * 8;
+      lo = std::min(lo, along(v));
+      hi = std::max(hi, along(v));
+    }
+    bool left = false, right = false;
+    for (uint32_t k = 0; k < m.frameCount; ++k) {
+      const X2FishMesh& frame = *m.frames[k];
+      double nearSum = 0, farSum = 0;
+      int nearCount = 0, farCount = 0;
+      for (uint32_t i = 0; i < base.vertexCount; ++i) {
+        const float* b = static_cast<const float*>(base.vertices) + i * 8;
+        const float* f = static_cast<const float*>(frame.vertices) + i * 6;
+        const float t = (along(b) - lo) / (hi - lo);
+        if (t < 0.25f) nearSum += moved(f, b), ++nearCount;
+        if (t > 0.75f) {
+          farSum += moved(f, b), ++farCount;
+          const float d = fan ? f[2] - b[2] : f[0] - b[0];
+          left |= d < 0;
+          right |= d > 0;
+        }
+      }
+      ASSERT_GT(nearCount, 0);
+      ASSERT_GT(farCount, 0);
+      if (fan && (k == 0 || k == 5)) continue;  // the sway passes through rest
+      EXPECT_GT(farSum / farCount, 2.0 * nearSum / nearCount) << "frame " << k;
+    }
+    EXPECT_TRUE(left && right) << "the frames bend to one side only";
+  }
 }
 
 struct BuiltinExpect {
