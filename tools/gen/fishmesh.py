@@ -102,9 +102,9 @@ EYE_UV = (0.9375, 0.9375, 0.05)
 
 
 class Fish:
-    def __init__(self, spec):
-        self.length = spec["length"]
-        self.profile = spec["profile"]          # [t, half height, half width, centre y]
+    def __init__(self, desc):
+        self.length = desc["length"]
+        self.profile = desc["profile"]          # [t, half height, half width, centre y]
 
     def z_of(self, t):
         return self.length * (0.5 - t)
@@ -151,17 +151,17 @@ class Fish:
         pc.compute_normals()
         return pc
 
-    def fin(self, name, spec):
+    def fin(self, name, desc):
         """A fin between a root line on the body and a tip line.
 
-        spec: root/tip polylines of [t, y, x] points (body units), rows and
+        desc: root/tip polylines of [t, y, x] points (body units), rows and
         cols of the grid, optional mirror (x negated). Both faces are kept:
         with separate_back the back face gets its own vertices and normals.
         """
-        rows, cols = spec["rows"], spec["cols"]
-        mirror = -1.0 if spec.get("mirror") else 1.0
-        root = resample(spec["root"], cols)
-        tip = resample(spec["tip"], cols)
+        rows, cols = desc["rows"], desc["cols"]
+        mirror = -1.0 if desc.get("mirror") else 1.0
+        root = resample(desc["root"], cols)
+        tip = resample(desc["tip"], cols)
         pc = Piece(name)
         ids = []
         for r in range(rows):
@@ -171,7 +171,7 @@ class Fish:
                 t, y, x = [lerp(a, b, f) for a, b in zip(root[c], tip[c])]
                 p = self.point(t, y, x * mirror)
                 uv = (min(max(t, 0.0), 1.0), BODY_V + (1.0 - BODY_V) * (0.1 + 0.7 * f))
-                row.append(pc.add(p, uv, f, (mirror, 0.0, 0.0) if not spec.get("paired") else (0.0, 1.0, 0.0)))
+                row.append(pc.add(p, uv, f, (mirror, 0.0, 0.0) if not desc.get("paired") else (0.0, 1.0, 0.0)))
             ids.append(row)
         front = []
         for r in range(rows - 1):
@@ -183,7 +183,7 @@ class Fish:
             front = [(a, c, b) for a, b, c in front]
         pc.faces = front
         pc.compute_normals()
-        if not spec.get("separate_back"):
+        if not desc.get("separate_back"):
             # One set of vertices serves both faces: a normal across the fin
             # would light one side only, so it points up and both sides shade
             # like the back of the fish.
@@ -196,12 +196,12 @@ class Fish:
             pc.faces += [(a + count, c + count, b + count) for a, b, c in front]
         return pc
 
-    def eyes(self, name, spec):
+    def eyes(self, name, desc):
         """Eye discs (fan of `rim` points) on one or both sides of the head."""
         pc = Piece(name)
-        t, y = spec["t"], spec["y"]
-        radius = spec["radius"] * self.length
-        sides = spec.get("sides", [1.0, -1.0])
+        t, y = desc["t"], desc["y"]
+        radius = desc["radius"] * self.length
+        sides = desc.get("sides", [1.0, -1.0])
         for sgn in sides:
             h, w, c = self.section(t)
             cy = c + y * self.length
@@ -209,8 +209,8 @@ class Fish:
             x0 = sgn * (w * math.sqrt(max(0.0, 1.0 - ((cy - c) / h) ** 2)) + 0.15 * radius)
             centre = pc.add((x0 + sgn * 0.3 * radius, cy, self.z_of(t)), EYE_UV[:2], 1.0, (sgn, 0.0, 0.0))
             rim = []
-            for k in range(spec["rim"]):
-                a = 2.0 * math.pi * k / spec["rim"]
+            for k in range(desc["rim"]):
+                a = 2.0 * math.pi * k / desc["rim"]
                 p = (x0, cy + radius * math.cos(a), self.z_of(t) + radius * math.sin(a))
                 uv = (EYE_UV[0] + EYE_UV[2] * math.sin(a), EYE_UV[1] - EYE_UV[2] * math.cos(a))
                 rim.append(pc.add(p, uv, 0.4, (sgn, 0.0, 0.0)))
@@ -222,10 +222,10 @@ class Fish:
         return pc
 
 
-def sea_fan(spec):
+def sea_fan(desc):
     """The coral: a gently cupped fan grid standing on its foot at the origin."""
-    rows, cols = spec["rows"], spec["cols"]
-    height, half_width, cup = spec["height"], spec["half_width"], spec["cup"]
+    rows, cols = desc["rows"], desc["cols"]
+    height, half_width, cup = desc["height"], desc["half_width"], desc["cup"]
     pc = Piece("fan")
     ids = []
     for r in range(rows):

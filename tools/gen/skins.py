@@ -30,20 +30,20 @@ def _smooth(e0, e1, x):
 class FishSkin:
     """Side-view skin: back-to-belly shading, bands, spots, bars, fins, eye."""
 
-    def __init__(self, spec):
-        self.size = spec["size"]
-        self.back = tuple(spec["back"])
-        self.belly = tuple(spec["belly"])
-        self.split = spec.get("split", 0.5)
-        self.soft = spec.get("soft", 0.15)
-        self.bands = spec.get("bands", [])
-        self.spots = spec.get("spots")
-        self.bars = spec.get("bars")
-        self.fin = tuple(spec["fin"])
-        self.ray = tuple(spec.get("ray", spec["fin"]))
-        self.ray_every = spec.get("ray_every", 8)
-        self.iris = tuple(spec.get("iris", (200, 170, 60)))
-        self.pupil = tuple(spec.get("pupil", (10, 10, 14)))
+    def __init__(self, desc):
+        self.size = desc["size"]
+        self.back = tuple(desc["back"])
+        self.belly = tuple(desc["belly"])
+        self.split = desc.get("split", 0.5)
+        self.soft = desc.get("soft", 0.15)
+        self.bands = desc.get("bands", [])
+        self.spots = desc.get("spots")
+        self.bars = desc.get("bars")
+        self.fin = tuple(desc["fin"])
+        self.ray = tuple(desc.get("ray", desc["fin"]))
+        self.ray_every = desc.get("ray_every", 8)
+        self.iris = tuple(desc.get("iris", (200, 170, 60)))
+        self.pupil = tuple(desc.get("pupil", (10, 10, 14)))
         self.body_rows = int(self.size * BODY_V)
         # < 1 stretches spots across the rows (the body's v runs round it)
         self.spot_aspect = self.spots.get("aspect", 1.0) if self.spots else 1.0
@@ -146,12 +146,12 @@ class SeaFan:
     is then one of few repeating 2 x 2 patterns, which the encoder caches.
     """
 
-    def __init__(self, spec):
-        self.size = spec["size"]
-        self.color = tuple(spec["color"])
-        self.tip = tuple(spec["tip"])
-        self.polyp = tuple(spec["polyp"])
-        self.seed = spec.get("seed", 0)
+    def __init__(self, desc):
+        self.size = desc["size"]
+        self.color = tuple(desc["color"])
+        self.tip = tuple(desc["tip"])
+        self.polyp = tuple(desc["polyp"])
+        self.seed = desc.get("seed", 0)
         half = self.size // 2
         self.half = half
         self.cover = bytearray(half * half)     # 0..4 coverage steps

@@ -67,12 +67,12 @@ class Emitter:
         self.h.append("extern const uint32_t %s_inflated;\n" % sym)
 
 
-def build_pieces(fish, spec, total_v, total_f):
+def build_pieces(fish, desc, total_v, total_f):
     pieces = []
-    for k, ps in enumerate(spec):
+    for k, ps in enumerate(desc):
         src = ps
         if "mirror_of" in ps:
-            src = dict(spec[ps["mirror_of"]])
+            src = dict(desc[ps["mirror_of"]])
             src.update({key: v for key, v in ps.items() if key != "mirror_of"})
             src["mirror"] = True
         kind = src["type"]
@@ -109,9 +109,9 @@ def build_pieces(fish, spec, total_v, total_f):
     return mesh, pieces
 
 
-def pminfo_layout(mesh, pieces, spec, length):
+def pminfo_layout(mesh, pieces, desc, length):
     """Partial-morph mesh: pose ranges placed where the range table says."""
-    entries = spec["ranges"]
+    entries = desc["ranges"]
     total_v = sum(e["range"][4] for e in entries)
     total_f = sum(e["range"][2] for e in entries)
     verts = [None] * total_v
@@ -134,21 +134,21 @@ def pminfo_layout(mesh, pieces, spec, length):
     return b"".join(verts), faces, ranges
 
 
-def auto_pminfo(pieces, spec):
+def auto_pminfo(pieces, desc):
     """Poses for every piece but the body, in base order: ranges 2k and 2k+1."""
     entries, parts = [], []
     v0 = f0 = 0
     for k, (pc, ps) in enumerate(pieces):
         if k == 0:
             continue
-        amounts = ps.get("pose", spec.get("pose", [0.05, -0.05]))
+        amounts = ps.get("pose", desc.get("pose", [0.05, -0.05]))
         for amount in amounts:
             attr = len(entries)
             entries.append({"range": [attr, f0, len(pc.faces), v0, len(pc.pos)],
                             "piece": k, "amount": amount})
             v0 += len(pc.pos)
             f0 += len(pc.faces)
-        p = spec.get("part", [0.2, 0.1, 0.05, 0.0, 0])
+        p = desc.get("part", [0.2, 0.1, 0.05, 0.0, 0])
         parts.append([len(entries) - 2, len(entries) - 1, k] + p)
     return {"ranges": entries}, parts
 
@@ -162,8 +162,8 @@ def main():
     fish = fishmesh.Fish(cfg)
     length = cfg["length"]
 
-    base_spec = cfg["base"]
-    mesh, pieces = build_pieces(fish, base_spec["pieces"], base_spec["vertices"], base_spec["faces"])
+    base_desc = cfg["base"]
+    mesh, pieces = build_pieces(fish, base_desc["pieces"], base_desc["vertices"], base_desc["faces"])
     em.mesh("base", mesh.vertex_bytes(True), len(mesh.pos), mesh.faces, 0x112, 32, mesh.ranges)
 
     if "far" in cfg:
