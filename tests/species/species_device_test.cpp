@@ -119,7 +119,7 @@ TEST_F(SpeciesDeviceTest, EveryMeshMakesItsBuffers) {
 
 // Camera on the axis along which the mesh is thinnest (the side of a fish,
 // the face of a fan), far enough back to see all of it.
-void AimCamera(IDirect3DDevice9* d, const X2FishMesh& mesh, float aspect) {
+void AimCamera(IDirect3DDevice9* d, const X2FishMesh& mesh, float aspect, bool fromAbove = false) {
   D3DXVECTOR3 lo(1e9f, 1e9f, 1e9f), hi(-1e9f, -1e9f, -1e9f);
   for (uint32_t i = 0; i < mesh.vertexCount; ++i) {
     const float* v = reinterpret_cast<const float*>(static_cast<const uint8_t*>(mesh.vertices) + i * mesh.stride);
@@ -134,10 +134,16 @@ void AimCamera(IDirect3DDevice9* d, const X2FishMesh& mesh, float aspect) {
     axis = D3DXVECTOR3(0, 0, -1);
     across = std::max(extent.y, extent.x * (1.0f / aspect));
   }
+  D3DXVECTOR3 up(0, 1, 0);
+  if (fromAbove) {  // looking down on the back
+    axis = D3DXVECTOR3(0, 1, 0);
+    up = D3DXVECTOR3(1, 0, 0);
+    across = std::max(extent.x, extent.z * (1.0f / aspect));
+  }
   const float fov = D3DX_PI / 4.0f;
-  const float distance = 0.5f * across / std::tan(fov * 0.5f) * 1.15f + 0.5f * std::min(extent.x, extent.z);
+  const float distance = 0.5f * across / std::tan(fov * 0.5f) * 1.15f +
+                         (fromAbove ? extent.y : 0.5f * std::min(extent.x, extent.z));
   const D3DXVECTOR3 eye = centre + axis * distance;
-  const D3DXVECTOR3 up(0, 1, 0);
   D3DXMATRIX world, view, proj;
   D3DXMatrixIdentity(&world);
   D3DXMatrixLookAtLH(&view, &eye, &centre, &up);
@@ -232,6 +238,69 @@ TEST_F(SpeciesDeviceTest, PictureOfEverySpecies) {
     EXPECT_EQ(hr, D3D_OK) << "screenshot " << path;
     printf("picture %s: %.1f%% covered, %zu colours\n", path.c_str(), share * 100.0, colours.size());
   }
+}
+
+// A swim frame seen from above: frame positions and normals on stream 0,
+// the base mesh's texture coordinates on stream 1, as the morph draws them.
+TEST_F(SpeciesDeviceTest, SwimFramesSeenFromAbove) {
+  const std::string folder = qvtest::TestBinDir() + "..\\..\\artefacts\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  IDirect3DDevice9* d = dev_.Device();
+  const D3DVERTEXELEMENT9 elements[] = {
+      {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
+      {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},
+      {1, 24, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
+      D3DDECL_END()};
+  IDirect3DVertexDeclaration9* decl = nullptr;
+  ASSERT_EQ(d->CreateVertexDeclaration(elements, &decl), D3D_OK);
+  const D3DCOLOR kClear = D3DCOLOR_XRGB(16, 40, 72);
+  for (const Species& s : set_.All()) {
+    if (s.tag != "vassop" && s.tag != "madai") continue;
+    SCOPED_TRACE(s.tag);
+    const X2FishModel& m = *s.record->model;
+    const X2FishMesh& frame = *m.frames[2];
+    MeshBuffers base, bent;
+    ASSERT_EQ(CreateBuffers(d, *m.baseMesh, &base), D3D_OK);
+    ASSERT_EQ(CreateBuffers(d, frame, &bent), D3D_OK);
+    D3DXIMAGE_INFO info{};
+    IDirect3DTexture9* texture = LoadTexture(m.textures[0], &info);
+    ASSERT_NE(texture, nullptr);
+    AimCamera(d, *m.baseMesh, float(kWidth) / kHeight, true);
+    D3DMATERIAL9 material{};
+    material.Diffuse = {1.0f, 1.0f, 1.0f, 1.0f};
+    material.Ambient = {1.0f, 1.0f, 1.0f, 1.0f};
+    d->SetMaterial(&material);
+    d->SetRenderState(D3DRS_LIGHTING, TRUE);
+    d->SetRenderState(D3DRS_AMBIENT, D3DCOLOR_XRGB(90, 90, 90));
+    d->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    d->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+    d->SetTexture(0, texture);
+    d->SetVertexDeclaration(decl);
+    d->SetStreamSource(0, bent.vb, 0, frame.stride);
+    d->SetStreamSource(1, base.vb, 0, m.baseMesh->stride);
+    d->SetIndices(base.ib);
+    ASSERT_EQ(d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClear, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(d->BeginScene(), D3D_OK);
+    EXPECT_EQ(d->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, frame.vertexCount, 0,
+                                      m.baseMesh->primitiveCount), D3D_OK);
+    ASSERT_EQ(d->EndScene(), D3D_OK);
+    d->SetStreamSource(1, nullptr, 0, 0);
+    d->SetTexture(0, nullptr);
+    texture->Release();
+
+    std::vector<uint32_t> pixels = dev_.ReadBackBuffer();
+    size_t covered = 0;
+    for (uint32_t p : pixels) covered += (p & 0xFFFFFF) != (kClear & 0xFFFFFF);
+    EXPECT_GT(covered, pixels.size() / 40) << "the bent fish is missing";
+    IDirect3DSurface9* back = nullptr;
+    ASSERT_EQ(d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+    EXPECT_EQ(D3DXSaveSurfaceToFileA((folder + "species_" + s.tag + "_swim.png").c_str(), D3DXIFF_PNG,
+                                     back, nullptr, nullptr), D3D_OK);
+    back->Release();
+  }
+  d->SetVertexDeclaration(nullptr);
+  decl->Release();
 }
 
 }  // namespace
