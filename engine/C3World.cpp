@@ -1,0 +1,140 @@
+#include "C3World.h"
+
+#include "C3Camera.h"
+#include "C3SceneHost.h"
+#include "Diagnostics.h"
+#include "WorldPasses.h"
+
+C3World::C3World() { SetClassName("C3World"); }
+
+C3World::~C3World() { FinalCleanUp(); }
+
+void C3World::AddChild(C3Object* object) {
+  if (!object) return;
+  object->listIndex = children.count;
+  children.Add(object);
+  LogPrint("WORLD AddChild : %s\n", object->className);
+}
+
+bool C3World::IsRenderDisabled(const C3Object* object) const {
+  return IsNameRenderDisabled(GetSceneHost()->GetDebugDisableRender(), object->className);
+}
+
+bool C3World::IsHiddenRider(const C3Object* object) const {
+  C3Camera* camera = GetMainCamera();
+  if (!camera || !GetSceneHost()->HideCameraObject()) return false;
+  return camera->GetRiderObject() == object;
+}
+
+void C3World::SetSpeedFactor(float factor) { clockB.SetScale(ClampSpeedFactor(factor)); }
+
+void C3World::ResetServers() {
+  if (services_) services_->ResetCurrent();
+}
+
+HRESULT C3World::InitDeviceObjects() {
+  for (int i = 0; i < children.count; ++i) children.items[i]->InitDeviceObjects();
+  if (services_) services_->InitDeviceObjects();
+  return 0;
+}
+
+HRESULT C3World::RestoreDeviceObjects() {
+  IDirect3DDevice9* device = GetSceneHost()->GetDevice();
+  for (int i = 0; i < children.count; ++i) {
+    C3Object* child = children.items[i];
+    if (device) LogPrint("Texture MEMORY %s : %X\n", child->className, device->GetAvailableTextureMem());
+    HRESULT hr = child->RestoreDeviceObjects();
+    if (hr != 0) {
+      LogPrint("KWEX Restore Fail:%s\n", child->className);
+      return hr;
+    }
+  }
+  if (services_) {
+    HRESULT hr = FATAL_CHECK(services_->RestoreDeviceObjects());
+    if (hr != 0) return hr;
+  }
+  clearStencil_ = false;
+  if (!device) return 0;
+  IDirect3DSurface9* depth = nullptr;
+  if (SUCCEEDED(device->GetDepthStencilSurface(&depth)) && depth) {
+    D3DSURFACE_DESC desc;
+    if (SUCCEEDED(depth->GetDesc(&desc)))
+      clearStencil_ = desc.Format == D3DFMT_D24S8 || desc.Format == D3DFMT_D15S1 ||
+                      desc.Format == D3DFMT_D24X4S4 || desc.Format == D3DFMT_D24FS8;
+    depth->Release();
+  }
+  if (GetSceneHost()->IsDualView()) {
+    ReleaseBackBuffers();
+    UINT chains = device->GetNumberOfSwapChains();
+    for (UINT i = 0; i < chains && i < 2; ++i) {
+      IDirect3DSwapChain9* chain = nullptr;
+      FATAL_CHECK(device->GetSwapChain(i, &chain));
+      FATAL_CHECK(chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &backBuffers[i]));
+      chain->Release();
+      swapChainCount = static_cast<int>(i + 1);
+    }
+  }
+  return 0;
+}
+
+void C3World::ReleaseBackBuffers() {
+  for (auto& surface : backBuffers) {
+    if (surface) surface->Release();
+    surface = nullptr;
+  }
+  swapChainCount = 0;
+}
+
+HRESULT C3World::InvalidateDeviceObjects() {
+  for (int i = children.count - 1; i >= 0; --i) children.items[i]->InvalidateDeviceObjects();
+  if (services_) services_->InvalidateDeviceObjects();
+  ReleaseBackBuffers();
+  return 0;
+}
+
+HRESULT C3World::DeleteDeviceObjects() {
+  for (int i = children.count - 1; i >= 0; --i) children.items[i]->DeleteDeviceObjects();
+  if (services_) services_->DeleteDeviceObjects();
+  return 0;
+}
+
+HRESULT C3World::FinalCleanUp() {
+  services_.reset();
+  ReleaseBackBuffers();
+  for (int i = children.count - 1; i >= 0; --i) {
+    C3Object* child = children.items[i];
+    children.items[i] = nullptr;
+    child->FinalCleanUp();
+    delete child;
+  }
+  children.ClearKeepStorage();
+  return 0;
+}
+
+HRESULT C3World::PreRender() {
+  for (int i = 0; i < children.count; ++i) children.items[i]->PreRender();
+  return 0;
+}
+
+HRESULT C3World::Move(float elapsed) {
+  C3SceneHost* host = GetSceneHost();
+  host->ResetHalationFlag();
+  if (!host->IsScenePaused()) {
+    clockA.Advance(elapsed);
+    clockB.Advance(elapsed);
+  }
+  if (!started && clockA.GetCurrent() > 10.0f) {
+    started = 1;
+    host->CameraStartHook();
+  }
+  if (!settled && clockA.GetCurrent() > 20.0f) settled = 1;
+  ResetServers();
+  lightDirection = host->GetLightDirection();
+  lightValue = rawLightValue = host->GetSunVisibility();
+  for (int i = 0; i < children.count; ++i) {
+    C3Object* child = children.items[i];
+    const C3TimeLine& clock = child->HasFlag(kObjUnscaledClock) ? clockA : clockB;
+    child->Move(clock.GetCurrent(), clock.GetPrevious());
+  }
+  return 0;
+}
