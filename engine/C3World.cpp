@@ -3,11 +3,34 @@
 #include "C3Camera.h"
 #include "C3SceneHost.h"
 #include "Diagnostics.h"
+#include "SBServer.h"
+#include "VBServer.h"
+#include "VSServer.h"
 #include "WorldPasses.h"
 
-C3World::C3World() { SetClassName("C3World"); }
+C3World* C3World::s_current = nullptr;
 
-C3World::~C3World() { FinalCleanUp(); }
+C3World::C3World() {
+  SetClassName("C3World");
+  vsServer = new VSServer;
+  vbServer = new VBServer;
+  sbServer = new SBServer;
+  s_current = this;
+}
+
+C3World::~C3World() {
+  FinalCleanUp();
+  if (s_current == this) s_current = nullptr;
+}
+
+void C3World::DeleteServers() {
+  delete vbServer;
+  delete vsServer;
+  delete sbServer;
+  vbServer = nullptr;
+  vsServer = nullptr;
+  sbServer = nullptr;
+}
 
 void C3World::AddChild(C3Object* object) {
   if (!object) return;
@@ -29,12 +52,19 @@ bool C3World::IsHiddenRider(const C3Object* object) const {
 void C3World::SetSpeedFactor(float factor) { clockB.SetScale(ClampSpeedFactor(factor)); }
 
 void C3World::ResetServers() {
-  if (services_) services_->ResetCurrent();
+  if (vbServer) vbServer->ResetStreams();
+  if (vsServer) vsServer->ResetCurrent();
+  if (sbServer) sbServer->ResetCurrent();
 }
 
 HRESULT C3World::InitDeviceObjects() {
+  // The servers learn the device first: children load their meshes through
+  // them during their own init.
+  IDirect3DDevice9* device = GetSceneHost()->GetDevice();
+  if (vsServer) vsServer->InitDeviceObjects(device);
+  if (vbServer) vbServer->InitDeviceObjects(device);
+  if (sbServer) sbServer->InitDeviceObjects(device);
   for (int i = 0; i < children.count; ++i) children.items[i]->InitDeviceObjects();
-  if (services_) services_->InitDeviceObjects();
   return 0;
 }
 
@@ -49,8 +79,10 @@ HRESULT C3World::RestoreDeviceObjects() {
       return hr;
     }
   }
-  if (services_) {
-    HRESULT hr = FATAL_CHECK(services_->RestoreDeviceObjects());
+  C3ResourceServer* servers[] = {vsServer, vbServer, sbServer};
+  for (C3ResourceServer* server : servers) {
+    if (!server || !device) continue;
+    HRESULT hr = FATAL_CHECK(server->RestoreDeviceObjects());
     if (hr != 0) return hr;
   }
   clearStencil_ = false;
@@ -87,19 +119,23 @@ void C3World::ReleaseBackBuffers() {
 
 HRESULT C3World::InvalidateDeviceObjects() {
   for (int i = children.count - 1; i >= 0; --i) children.items[i]->InvalidateDeviceObjects();
-  if (services_) services_->InvalidateDeviceObjects();
+  if (vsServer) vsServer->InvalidateDeviceObjects();
+  if (vbServer) vbServer->InvalidateDeviceObjects();
+  if (sbServer) sbServer->InvalidateDeviceObjects();
   ReleaseBackBuffers();
   return 0;
 }
 
 HRESULT C3World::DeleteDeviceObjects() {
   for (int i = children.count - 1; i >= 0; --i) children.items[i]->DeleteDeviceObjects();
-  if (services_) services_->DeleteDeviceObjects();
+  if (vsServer) vsServer->DeleteDeviceObjects();
+  if (vbServer) vbServer->DeleteDeviceObjects();
+  if (sbServer) sbServer->DeleteDeviceObjects();
   return 0;
 }
 
 HRESULT C3World::FinalCleanUp() {
-  services_.reset();
+  DeleteServers();
   ReleaseBackBuffers();
   for (int i = children.count - 1; i >= 0; --i) {
     C3Object* child = children.items[i];

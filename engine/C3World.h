@@ -5,24 +5,13 @@
 //
 // Sources by concern: C3World.cpp (children, life cycle, move),
 // C3WorldRender.cpp (draw passes, screenshot capture).
-#include <memory>
-
 #include "C3Object.h"
 #include "C3TimeLine.h"
 #include "C4Collection.h"
 
-// The resource servers as the world drives them: life cycle and the
-// per-frame and per-view reset of their current bindings.
-class C3WorldServices {
- public:
-  virtual ~C3WorldServices() = default;
-  virtual HRESULT InitDeviceObjects() = 0;
-  // Each server's restore; the first non-zero result is returned.
-  virtual HRESULT RestoreDeviceObjects() = 0;
-  virtual HRESULT InvalidateDeviceObjects() = 0;
-  virtual HRESULT DeleteDeviceObjects() = 0;
-  virtual void ResetCurrent() = 0;
-};
+class SBServer;
+class VBServer;
+class VSServer;
 
 class C3World : public C3Object {
  public:
@@ -50,9 +39,12 @@ class C3World : public C3Object {
   void SetSpeedFactor(float factor);
   float GetSpeedFactor() const { return clockB.GetScale(); }
 
-  // Takes ownership; the servers are made by whoever builds the world.
-  void SetServices(C3WorldServices* services) { services_.reset(services); }
-  C3WorldServices* Services() const { return services_.get(); }
+  // The world made last (objects reach the servers through it); null
+  // once it is deleted.
+  static C3World* Current() { return s_current; }
+  VSServer* GetVSServer() const { return vsServer; }
+  VBServer* GetVBServer() const { return vbServer; }
+  SBServer* GetSBServer() const { return sbServer; }
 
   C4Collection sortedList{10, 10};
   C4Collection lateList{10, 10};
@@ -70,6 +62,9 @@ class C3World : public C3Object {
   float lightValue = 1.0f;
   float rawLightValue = 1.0f;
   int captureRequested = 0;
+  VSServer* vsServer = nullptr;
+  VBServer* vbServer = nullptr;
+  SBServer* sbServer = nullptr;
 
  private:
   void RunFirstPass(const D3DXMATRIX& view, const D3DXMATRIX& projection);
@@ -78,6 +73,8 @@ class C3World : public C3Object {
   void ReleaseBackBuffers();
   void ResetServers();
 
-  std::unique_ptr<C3WorldServices> services_;
+  void DeleteServers();
+
+  static C3World* s_current;
   bool clearStencil_ = false;
 };

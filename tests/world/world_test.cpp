@@ -44,17 +44,6 @@ class Recorder : public C3Object {
   std::string tag_;
 };
 
-class Services : public C3WorldServices {
- public:
-  HRESULT InitDeviceObjects() override { return g_calls.push_back("init servers"), 0; }
-  HRESULT RestoreDeviceObjects() override { return g_calls.push_back("restore servers"), 0; }
-  HRESULT InvalidateDeviceObjects() override { return g_calls.push_back("invalidate servers"), 0; }
-  HRESULT DeleteDeviceObjects() override { return g_calls.push_back("delete servers"), 0; }
-  void ResetCurrent() override { ++resets; }
-  ~Services() override { g_calls.push_back("dtor servers"); }
-  int resets = 0;
-};
-
 class PausingHost : public C3SceneHost {
  public:
   bool IsScenePaused() override { return paused; }
@@ -73,7 +62,6 @@ TEST(C3World, LifeCycleInListOrderReleaseInReverse) {
   g_calls.clear();
   {
     C3World world;
-    world.SetServices(new Services);
     Recorder* a = new Recorder("A");
     Recorder* b = new Recorder("B");
     world.AddChild(a);
@@ -82,17 +70,16 @@ TEST(C3World, LifeCycleInListOrderReleaseInReverse) {
     EXPECT_EQ(1, b->listIndex);
     world.InitDeviceObjects();
     world.RestoreDeviceObjects();
-    EXPECT_EQ((std::vector<std::string>{"init A", "init B", "init servers", "restore A", "restore B",
-                                        "restore servers"}),
+    EXPECT_EQ((std::vector<std::string>{"init A", "init B", "restore A", "restore B"}),
               Take());
     world.InvalidateDeviceObjects();
     world.DeleteDeviceObjects();
-    EXPECT_EQ((std::vector<std::string>{"invalidate B", "invalidate A", "invalidate servers", "delete B",
-                                        "delete A", "delete servers"}),
+    EXPECT_EQ((std::vector<std::string>{"invalidate B", "invalidate A", "delete B", "delete A"}),
               Take());
   }
-  // Deleting the world deletes the servers, then cleans up and deletes every child.
-  EXPECT_EQ((std::vector<std::string>{"dtor servers", "final B", "dtor B", "final A", "dtor A"}), Take());
+  // Deleting the world cleans up and deletes every child, last first.
+  EXPECT_EQ((std::vector<std::string>{"final B", "dtor B", "final A", "dtor A"}), Take());
+  EXPECT_EQ(nullptr, C3World::Current());
 }
 
 TEST(C3World, FailedRestoreStopsAtThatChild) {
@@ -113,8 +100,6 @@ TEST(C3World, CamerasRunOnTheUnscaledClockAndPauseStopsBoth) {
   PausingHost host;
   SetSceneHost(&host);
   C3World world;
-  Services* services = new Services;
-  world.SetServices(services);
   Recorder* fish = new Recorder("Fish");
   Recorder* cam = new Recorder("Cam", kObjUnscaledClock);
   world.AddChild(fish);
@@ -124,7 +109,6 @@ TEST(C3World, CamerasRunOnTheUnscaledClockAndPauseStopsBoth) {
   EXPECT_NEAR(2.045f, cam->lastCurrent, 1e-3f);
   EXPECT_NEAR(1.955f, cam->lastPrevious, 1e-3f);
   EXPECT_NEAR(cam->lastCurrent * 0.5f, fish->lastCurrent, 1e-3f);
-  EXPECT_EQ(20, services->resets);
   host.paused = true;
   float before = fish->lastCurrent;
   fish->lastCurrent = -1.0f;
