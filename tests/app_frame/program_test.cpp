@@ -95,6 +95,16 @@ TEST_F(ProgramTest, DebugRunDrawsSurvivesResetAndModeSwitchAndClosesCleanly) {
   size_t first = WaitForLog("frame stats: ");
   ASSERT_NE(first, std::string::npos) << ReadLog();
   ASSERT_NE(WaitForLog("frame stats: ", first + 1), std::string::npos);
+  // The presented frame shows on the screen: the empty scene's sea blue.
+  RECT area{};
+  GetClientRect(window, &area);
+  POINT centre = {area.right / 2, area.bottom / 2};
+  ClientToScreen(window, &centre);
+  HDC screen = GetDC(nullptr);
+  COLORREF colour = GetPixel(screen, centre.x, centre.y);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(colour, RGB(0, 40, 96));
+
   std::string log = ReadLog();
   EXPECT_NE(log.find("device: HAL"), std::string::npos) << log;
   EXPECT_NE(log.find("init device objects 1."), std::string::npos);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "C3Application.h"
+#include "D3DTestDevice.h"
 #include "MessageBoxRoute.h"
 
 namespace {
@@ -142,4 +143,60 @@ TEST(RenderFrameTest, NoDeviceMeansNothingToDo) {
   EXPECT_EQ(app.RenderFrame(), S_OK);
   app.ReleaseDevice();  // nothing to release: no box, no crash
   EXPECT_EQ(app.ResetDevice(), S_OK);
+}
+
+namespace {
+// Holds a real device the test made, as if the frame had created it.
+class HeldDeviceApp : public C3Application {
+ public:
+  void Hold(IDirect3DDevice9* device, HWND window) {
+    m_device = device;
+    m_mainWindow = window;
+    m_deviceObjectsInited = m_deviceObjectsRestored = true;
+  }
+  HRESULT InvalidateDeviceObjects() override {
+    ++invalidated;
+    return S_OK;
+  }
+  HRESULT DeleteDeviceObjects() override {
+    ++deleted;
+    return S_OK;
+  }
+  HRESULT FinalCleanUp() override {
+    ++cleanedUp;
+    return S_OK;
+  }
+  int invalidated = 0, deleted = 0, cleanedUp = 0;
+};
+}  // namespace
+
+TEST_F(BoxTest, StillReferencedDeviceAtCloseIsReleasedOnceAndClosesOnce) {
+  qvtest::D3DTestDevice d3d;
+  ASSERT_TRUE(d3d.Create(64, 64)) << d3d.Error();
+  IDirect3DDevice9* device = d3d.Device();
+  // The application's reference; the helper's own stays outstanding, as an
+  // object that was not cleaned up would.
+  device->AddRef();
+
+  HeldDeviceApp app;
+  HWND window = CreateWindowExA(0, "STATIC", "held", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  app.Hold(device, window);
+  app.HandleWindowMessage(window, WM_CLOSE, 0, 0);
+
+  EXPECT_EQ(app.Device(), nullptr);
+  EXPECT_EQ(app.invalidated, 1);
+  EXPECT_EQ(app.deleted, 1);
+  EXPECT_EQ(app.cleanedUp, 1);
+  ASSERT_EQ(g_boxes.size(), 1u);
+  EXPECT_NE(g_boxes[0].text.find("non-zero reference"), std::string::npos);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(app.MainWindow(), nullptr);
+
+  // A second close does nothing more.
+  app.HandleWindowMessage(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.cleanedUp, 1);
+  EXPECT_EQ(g_boxes.size(), 1u);
+
+  MSG quit;
+  PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // the close posted WM_QUIT
 }
