@@ -200,3 +200,62 @@ TEST_F(BoxTest, StillReferencedDeviceAtCloseIsReleasedOnceAndClosesOnce) {
   MSG quit;
   PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // the close posted WM_QUIT
 }
+
+namespace {
+class CountingApp : public HeldDeviceApp {
+ public:
+  HRESULT Move() override {
+    ++moves;
+    return S_OK;
+  }
+  HRESULT Render() override {
+    ++renders;
+    return S_OK;
+  }
+  int moves = 0, renders = 0;
+};
+}  // namespace
+
+TEST(FrameRoadTest, SingleStepMovesOnceThenHoldsAndAdvancesByATenth) {
+  qvtest::D3DTestDevice d3d;
+  ASSERT_TRUE(d3d.Create(64, 64)) << d3d.Error();
+  d3d.Device()->AddRef();  // the application's reference
+  CountingApp app;
+  app.Hold(d3d.Device(), d3d.Window());
+  app.SetPaused(false);
+
+  // Moving: every frame with time passed moves and draws.
+  for (int i = 0; i < 3; ++i) {
+    Sleep(2);
+    ASSERT_EQ(app.RenderFrame(), S_OK);
+  }
+  EXPECT_EQ(app.moves, 3);
+  EXPECT_EQ(app.renders, 3);
+
+  // S: time stops, the next frame moves once, later frames only draw.
+  app.HandleWindowMessage(d3d.Window(), WM_COMMAND, kCmdSingleStep, 0);
+  EXPECT_FALSE(app.IsFrameMoving());
+  app.RenderFrame();
+  EXPECT_EQ(app.moves, 4);
+  float held = app.AppTime();
+  Sleep(5);
+  app.RenderFrame();
+  app.RenderFrame();
+  EXPECT_EQ(app.moves, 4);
+  EXPECT_EQ(app.renders, 6);
+
+  // S again: held time advances by 0.1 s and one more move sees it.
+  app.HandleWindowMessage(d3d.Window(), WM_COMMAND, kCmdSingleStep, 0);
+  app.RenderFrame();
+  EXPECT_EQ(app.moves, 5);
+  EXPECT_NEAR(app.AppTime() - held, 0.1f, 1e-4f);
+  EXPECT_NEAR(app.ElapsedTime(), 0.1f, 1e-4f);
+
+  // P: time runs again.
+  app.HandleWindowMessage(d3d.Window(), WM_COMMAND, kCmdToggleFrameMoving, 0);
+  EXPECT_TRUE(app.IsFrameMoving());
+  Sleep(2);
+  app.RenderFrame();
+  EXPECT_EQ(app.moves, 6);
+  EXPECT_GE(app.AppTime(), held + 0.1f);
+}
