@@ -2,9 +2,12 @@
 // [Display] keys written back.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
+#include "Diagnostics.h"
 #include "DisplayOptions.h"
+#include "MyApplication.h"
 #include "TestSupport.h"
 
 using namespace qvtest;
@@ -253,5 +256,37 @@ TEST(DisplayKeysTest, SaveWritesTheFullscreenHalfAndReadsBack) {
   FullscreenKeys bad = ReadFullscreenKeys(ini);
   EXPECT_EQ(bad.width, 0);  // the profile reader gives 0 for text that is no number
   EXPECT_EQ(bad.refresh, 60);
+  RemoveTree(dir);
+}
+
+TEST(DisplayKeysTest, StartUpKeysReachTheApplicationAndTheDiagnostics) {
+  std::string previousFolder = GetProgramFolder();
+  std::string dir = MakeTempDir("display_options");
+  {
+    MyApplication app;
+    ReadDisplayOptionsFrom(&app, dir.c_str());
+    EXPECT_EQ(app.m_x1Adapter, -1);  // defaults without a file
+    EXPECT_EQ(app.m_debugLogLevel, 0);
+    EXPECT_STREQ(app.m_debugDisableRender, "");
+    EXPECT_EQ(app.DualView(), 0);
+    EXPECT_EQ(std::string(GetProgramFolder()), dir);
+
+    std::string longList(400, 'C');
+    WriteFileText(dir + "qelvar.ini", "[Display]\r\nX1Adapter=2\r\nX1MultiSample=3\r\nDebugLogLevel=1\r\n"
+                                      "DebugDisplayFlag=5\r\nDebugDisableRender=" + longList +
+                                      "\r\n[system]\r\nDualView=1\r\nDualView_SwapLR=1\r\n");
+    ReadDisplayOptionsFrom(&app, dir.c_str());
+    EXPECT_EQ(app.m_x1Adapter, 2);
+    EXPECT_EQ(app.m_x1DeviceInfo, -1);
+    EXPECT_EQ(app.m_x1MultiSample, 3);
+    EXPECT_EQ(app.m_debugLogLevel, 1);
+    EXPECT_EQ(GetDebugLogLevel(), 1);
+    EXPECT_EQ(app.m_debugDisplayFlag, 5);
+    EXPECT_EQ(strlen(app.m_debugDisableRender), 255u);  // cut to the buffer
+    EXPECT_EQ(app.DualView(), 1);
+    EXPECT_EQ(app.SwapViews(), 1);
+  }
+  SetDebugLogLevel(0);
+  SetProgramFolder(previousFolder.c_str());
   RemoveTree(dir);
 }
