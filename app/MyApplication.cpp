@@ -8,16 +8,57 @@
 
 MyApplication* TheApp = nullptr;
 
+#ifdef QV_FORCE_RESTORE_FAILURE
+namespace {
+// Test variant of the program: a scene object whose device objects cannot
+// be restored, which takes the program down the fatal road.
+class RestoreFailure : public C3Object {
+ public:
+  RestoreFailure() { SetClassName("RestoreFailure"); }
+  HRESULT RestoreDeviceObjects() override { return D3DERR_OUTOFVIDEOMEMORY; }
+};
+}  // namespace
+#endif
+
 MyApplication::MyApplication() {
   LogPrint("constructor.\n");
   GetWindowNames(&m_windowTitle, &m_windowClass);
   m_enumeration.UsesDepthBuffer = true;
   m_enumeration.MinDepthBits = 24;
   m_startFullscreen = false;
-  m_world = new EmptyScene();
+  SetSceneHost(this);
+  m_world = new C3World();
+#ifdef QV_FORCE_RESTORE_FAILURE
+  m_world->AddChild(new RestoreFailure());
+#endif
 }
 
-MyApplication::~MyApplication() { FinalCleanUp(); }
+MyApplication::~MyApplication() {
+  FinalCleanUp();
+  SetSceneHost(nullptr);
+}
+
+// The sea's deep blue until the fog object gives the colour.
+D3DXVECTOR4 MyApplication::GetFogColor() { return D3DXVECTOR4(0.0f, 40.0f / 255.0f, 96.0f / 255.0f, 1.0f); }
+
+LRESULT MyApplication::HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && m_world) {
+    switch (LOWORD(wParam)) {
+      case kCmdCapture:
+        m_world->RequestCapture();
+        return 0;
+      case kCmdSpeedUp:
+        m_world->SetSpeedFactor(m_world->GetSpeedFactor() * 2.0f);
+        return 0;
+      case kCmdSpeedDown:
+        m_world->SetSpeedFactor(m_world->GetSpeedFactor() * 0.5f);
+        return 0;
+      default:
+        break;
+    }
+  }
+  return C3Application::HandleWindowMessage(window, message, wParam, lParam);
+}
 
 bool MyApplication::PickFullscreenMode(bool, bool) {
   FullscreenKeys keys = ReadFullscreenKeys(MainIniPath());
@@ -30,7 +71,7 @@ bool MyApplication::PickFullscreenMode(bool, bool) {
 
 HRESULT MyApplication::InitDeviceObjects() {
   LogPrint("init device objects %d.\n", ++m_initCount);
-  if (m_world) m_world->InitDeviceObjects(m_device);
+  if (m_world) m_world->InitDeviceObjects();
   return S_OK;
 }
 
@@ -68,10 +109,8 @@ HRESULT MyApplication::DeleteDeviceObjects() {
 
 HRESULT MyApplication::FinalCleanUp() {
   LogPrint("final clean up.\n");
-  if (m_world) {
-    m_world->FinalCleanUp();
-    delete m_world;
-    m_world = nullptr;
-  }
+  // Deleting the world cleans up and deletes every registered object.
+  delete m_world;
+  m_world = nullptr;
   return S_OK;
 }

@@ -3,16 +3,18 @@
 // frame. It forwards the device-object life cycle to the scene root and
 // chooses the full-screen mode from qelvar.ini.
 //
-// The scene root is the EmptyScene stand-in until the world exists; device
-// caps, the one-time scene set-up and the window messages keep the engine's
-// defaults until the product's own versions are added.
+// It is also the scene's host: the world and its objects reach the device,
+// the display and debug settings and the product's hooks through it. Device
+// caps and the one-time scene set-up keep the engine's defaults until the
+// product's own versions are added.
 #include <windows.h>
 
 #include "C3Application.h"
 #include "C3Arcball.h"
-#include "EmptyScene.h"
+#include "C3SceneHost.h"
+#include "C3World.h"
 
-class MyApplication : public C3Application {
+class MyApplication : public C3Application, public C3SceneHost {
  public:
   MyApplication();
   ~MyApplication() override;
@@ -25,12 +27,23 @@ class MyApplication : public C3Application {
   HRESULT InvalidateDeviceObjects() override;
   HRESULT DeleteDeviceObjects() override;
   HRESULT FinalCleanUp() override;
+  LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  EmptyScene* World() const { return m_world; }
+  // C3SceneHost.
+  IDirect3DDevice9* GetDevice() override { return m_device; }
+  UINT GetBackBufferWidth() override { return m_backBufferDesc.Width; }
+  UINT GetBackBufferHeight() override { return m_backBufferDesc.Height; }
+  bool IsDualView() override { return m_dualView != 0; }
+  bool IsEyeSwapped() override { return m_swapViews != 0; }
+  bool IsDebugRun() override { return m_mode == 3; }
+  const char* GetDebugDisableRender() override { return m_debugDisableRender; }
+  D3DXVECTOR4 GetFogColor() override;
+
+  C3World* World() const { return m_world; }
   C3Arcball& Arcball() { return m_arcball; }
 
   C3Arcball m_arcball;
-  EmptyScene* m_world = nullptr;  // owned
+  C3World* m_world = nullptr;  // owned
   // Display indexes of [Display]; kept, not consulted.
   int m_x1Adapter = -1;
   int m_x1DeviceInfo = -1;
