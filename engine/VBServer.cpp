@@ -119,6 +119,12 @@ HRESULT VBServer::CreateMeshBuffers(MeshRecord* record, bool strips, bool indice
     return E_FAIL;
   }
 
+  const bool noVertices = d->vertices == nullptr || d->vertexCount == 0 || d->stride == 0;
+  if (d->indices == nullptr || d->primitiveCount == 0 || (record->externalVertices == 0 && noVertices)) {
+    LogPrint("KWEX mesh %X has no vertices or indices\n", LogAddress(d));
+    return E_FAIL;
+  }
+
   IDirect3DVertexBuffer9* vb = nullptr;
   IDirect3DIndexBuffer9* ib = nullptr;
   HRESULT hr = 0;

@@ -248,6 +248,17 @@ TEST_F(ServersTest, MeshBuffersAreSharedByDescriptor) {
   EXPECT_EQ(nullptr, ext.vertexBuffer);
   EXPECT_NE(nullptr, ext.indexBuffer);
 
+  // Descriptors without data get no buffers (and nothing is read from them).
+  GridMesh empty;
+  empty.mesh.vertices = nullptr;
+  MeshRecord none{&empty.mesh, nullptr, nullptr, 0};
+  EXPECT_EQ(E_FAIL, vb.CreateMeshBuffers(&none, false, false));
+  empty.mesh.vertices = empty.vertices.data();
+  empty.mesh.primitiveCount = 0;
+  EXPECT_EQ(E_FAIL, vb.CreateMeshBuffers(&none, true, false));
+  EXPECT_EQ(nullptr, none.indexBuffer);
+  EXPECT_EQ(2u, vb.RegisteredCount());
+
   vb.SetVB(0, a.vertexBuffer, 32, false);
   vb.SetIB(a.indexBuffer, false);
   EXPECT_EQ(a.vertexBuffer, vb.CurrentVB(0));
@@ -380,6 +391,68 @@ TEST_F(ServersTest, BadXBlocksAreRefused) {
   EXPECT_NE(0, vb.CreateMeshBuffers(&rc, false, false));
   EXPECT_EQ(0u, vb.LoadedCount());
   Stop(vb);
+}
+
+// --- Drawing through all three ---------------------------------------------------
+
+TEST_F(ServersTest, QuadsDrawThroughTheSharedIndexBufferUnderARecordedState) {
+  VSServer vs;
+  VBServer vb;
+  SBServer sb;
+  Start(vs);
+  Start(vb);
+  Start(sb);
+  IDirect3DTexture9* white = nullptr;
+  ASSERT_EQ(S_OK, d_->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &white, nullptr));
+  D3DLOCKED_RECT rect;
+  white->LockRect(0, &rect, nullptr, 0);
+  for (int y = 0; y < 4; ++y) memset(static_cast<char*>(rect.pBits) + y * rect.Pitch, 0xFF, 16);
+  white->UnlockRect(0);
+  // Quad 0: the top-left quarter; quad 1: the bottom-right quarter. Vertex
+  // order per quad as the text panel writes it: top-left, bottom-left,
+  // top-right, bottom-right.
+  const float v[8][5] = {{-1, 1, 0, 0, 0}, {-1, 0, 0, 0, 1}, {0, 1, 0, 1, 0}, {0, 0, 0, 1, 1},
+                         {0, 0, 0, 0, 0},  {0, -1, 0, 0, 1}, {1, 0, 0, 1, 0}, {1, -1, 0, 1, 1}};
+  IDirect3DVertexBuffer9* quads = nullptr;
+  ASSERT_EQ(S_OK, d_->CreateVertexBuffer(sizeof(v), D3DUSAGE_WRITEONLY, 0, D3DPOOL_MANAGED, &quads, nullptr));
+  void* p = nullptr;
+  quads->Lock(0, 0, &p, 0);
+  memcpy(p, v, sizeof(v));
+  quads->Unlock();
+
+  d_->SetRenderState(D3DRS_ZENABLE, FALSE);
+  d_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);  // the state block turns culling off
+  sb.SetSB(sb.CreateSB(g_StateListS3));
+  IDirect3DVertexDeclaration9* decl = nullptr;
+  IDirect3DVertexDeclaration9* none = nullptr;
+  IUnknown* copyVs = vs.GetShader(&g_RenderingBufferShaders[0], &decl);
+  IUnknown* copyPs = vs.GetShader(&g_RenderingBufferShaders[1], &none);
+  vs.SetShaders(copyVs, copyPs, decl);
+  vb.SetVB(0, quads, 20, true);
+  vb.SetQuadIB();
+  d_->SetTexture(0, white);
+  d_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+  ASSERT_EQ(S_OK, d_->BeginScene());
+  EXPECT_EQ(S_OK, d_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 8, 0, 4));
+  d_->EndScene();
+  auto pixels = device_.ReadBackBuffer();
+  auto at = [&](int x, int y) { return qvtest::Red(pixels[y * 64 + x]); };
+  EXPECT_EQ(255, at(16, 16));
+  EXPECT_EQ(255, at(48, 48));
+  EXPECT_EQ(0, at(48, 16));
+  EXPECT_EQ(0, at(16, 48));
+
+  d_->SetTexture(0, nullptr);
+  d_->SetStreamSource(0, nullptr, 0, 0);
+  d_->SetIndices(nullptr);
+  d_->SetVertexShader(nullptr);
+  d_->SetPixelShader(nullptr);
+  d_->SetVertexDeclaration(nullptr);
+  quads->Release();
+  white->Release();
+  Stop(vs);
+  Stop(vb);
+  Stop(sb);
 }
 
 // --- All three through a reset and a re-initialisation -------------------------
