@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "C3Camera.h"
@@ -112,6 +113,31 @@ TEST_F(VisibilityTest, LodDistanceUsesTheCameraScale) {
   Frame(o);
   EXPECT_EQ(0u, o.lodState & 1);
   EXPECT_EQ(1, o.animations);
+}
+
+TEST_F(VisibilityTest, ObjectSpaceEyeAndLight) {
+  C4VertexObject o;
+  o.position = D3DXVECTOR3(0, 0, 10);
+  o.rotZ = D3DX_PI / 2;  // object x axis along world y
+  o.Move(1.0f, 1.0f);
+  D3DXMATRIX view, projection;
+  D3DXMatrixIdentity(&view);
+  D3DXMatrixIdentity(&projection);
+  o.SetViewProjection(&view, &projection);
+  // Camera at the origin: 10 behind the object along z.
+  EXPECT_NEAR(-10.0f, o.objectEye.z, 1e-4f);
+  EXPECT_NEAR(0.0f, o.objectEye.x, 1e-4f);
+  EXPECT_FLOAT_EQ(1.0f, o.objectEye.w);
+  // Light shining down; towards the light is world +y, the object's +x.
+  EXPECT_NEAR(1.0f, o.objectLight.x, 1e-5f);
+  EXPECT_NEAR(0.0f, o.objectLight.y, 1e-5f);
+  D3DXMATRIX expected;
+  D3DXMatrixTranspose(&expected, &o.world);
+  EXPECT_EQ(0, memcmp(&expected, &o.worldT, sizeof(expected)));
+  o.SaveMatrices();
+  D3DXMatrixIdentity(&o.worldT);
+  o.RestoreMatrices();
+  EXPECT_EQ(0, memcmp(&expected, &o.worldT, sizeof(expected)));
 }
 
 TEST(C4VertexObject, NoMainCameraSkipsCameraWork) {

@@ -12,6 +12,7 @@
 #include "D3DTestDevice.h"
 #include "Diagnostics.h"
 #include "TestSupport.h"
+#include "SBServer.h"
 #include "TextureTable.h"
 #include "VBServer.h"
 #include "VSServer.h"
@@ -85,6 +86,10 @@ float g_quadVertices[] = {-1, -1, 0, 0, 0, -1, 0, 1, -1, 1, 0, 0, 0, -1, 0, 0,
 uint16_t g_quadIndices[] = {0, 1, 2, 2, 1, 3};
 X2FishMesh g_quad = {4, g_quadVertices, 2, g_quadIndices, 0x112, 32, nullptr, 0, nullptr};
 
+// Texture colour as it stands, no culling, no lighting.
+const uint32_t kQuadStates[] = {1, 2, 0, D3DTOP_SELECTARG1, D3DTA_TEXTURE,
+                                D3DRS_CULLMODE, D3DCULL_NONE, D3DRS_LIGHTING, FALSE, 0xFFFFFFFFu};
+
 const char kNotAnXFile[] = "this is no mesh at all";
 X2FishTexture g_badBlock = {kNotAnXFile, sizeof(kNotAnXFile)};
 
@@ -98,19 +103,17 @@ class TexturedQuad : public C4VertexObject {
     AddMesh(&g_quad);
     shaderDescriptors = Shaders();
     shaderCount = 1;
+    stateRecords = kQuadStates;
   }
   HRESULT Render() override {
     C3World* world = C3World::Current();
     IDirect3DDevice9* d = GetSceneHost()->GetDevice();
     ++renders;
-    if (vertexShaders.size() != 1 || !textures[0]) return 0;
+    if (vertexShaders.size() != 1 || !textures[0] || stateBlock == SBServer::kNoBlock) return 0;
     d->SetVertexShaderConstantF(0, worldViewProjectionT, 4);
     world->vsServer->SetShaders(vertexShaders[0], VSServer::kNoPixelShader, declarations[0]);
     d->SetTexture(0, textures[0]);
-    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    d->SetRenderState(D3DRS_LIGHTING, FALSE);
+    world->sbServer->SetSB(stateBlock);
     for (size_t i = 0; i < meshes.size(); ++i) {
       BindStreams(static_cast<int>(i));
       DrawMesh(static_cast<int>(i));
@@ -220,6 +223,8 @@ TEST_F(VertexScene, ResetKeepsTexturesAndRenewsShaders) {
   EXPECT_EQ(1u, left->vertexShaders.size());
   EXPECT_EQ(1u, left->declarations.size());
   EXPECT_EQ(1, world->vsServer->Count());
+  EXPECT_EQ(1, world->sbServer->Count());
+  EXPECT_NE(SBServer::kNoBlock, left->stateBlock);
   Frame();
   ExpectScene();
 }
