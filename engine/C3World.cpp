@@ -140,6 +140,7 @@ HRESULT C3World::FinalCleanUp() {
   for (int i = children.count - 1; i >= 0; --i) {
     C3Object* child = children.items[i];
     children.items[i] = nullptr;
+    if (GetMainCamera() && static_cast<C3Object*>(GetMainCamera()) == child) SetMainCamera(nullptr);
     child->FinalCleanUp();
     delete child;
   }

@@ -96,6 +96,16 @@ TEST(C3World, FailedRestoreStopsAtThatChild) {
   EXPECT_EQ((std::vector<std::string>{"restore A", "restore B"}), Take());
 }
 
+TEST(C3World, DeletingTheMainCameraClearsItsPointer) {
+  {
+    C3World world;
+    C3Camera* camera = new C3Camera;
+    world.AddChild(camera);
+    SetMainCamera(camera);
+  }
+  EXPECT_EQ(nullptr, GetMainCamera());
+}
+
 TEST(C3World, CamerasRunOnTheUnscaledClockAndPauseStopsBoth) {
   PausingHost host;
   SetSceneHost(&host);
