@@ -131,9 +131,10 @@ TEST_F(ProgramTest, DebugRunDrawsSurvivesResetAndModeSwitchAndClosesCleanly) {
   EXPECT_NE(log.find("restore device objects 1."), std::string::npos);
 
   // A resize by the user ends with WM_EXITSIZEMOVE: the device is reset.
-  SendMessageA(window, WM_ENTERSIZEMOVE, 0, 0);
+  DWORD_PTR result;
+  SendMessageTimeoutA(window, WM_ENTERSIZEMOVE, 0, 0, SMTO_NORMAL, 10000, &result);
   SetWindowPos(window, nullptr, 0, 0, 520, 410, SWP_NOMOVE | SWP_NOZORDER);
-  SendMessageA(window, WM_EXITSIZEMOVE, 0, 0);
+  SendMessageTimeoutA(window, WM_EXITSIZEMOVE, 0, 0, SMTO_NORMAL, 10000, &result);
   RECT client{};
   GetClientRect(window, &client);
   size_t reset = log_.WaitFor("restore device objects 2.");
