@@ -1,0 +1,116 @@
+#include "MyApplication.h"
+
+#include <d3dx9math.h>
+
+#include "ApplicationHooks.h"
+#include "Diagnostics.h"
+#include "DisplayOptions.h"
+
+MyApplication* TheApp = nullptr;
+
+#ifdef QV_FORCE_RESTORE_FAILURE
+namespace {
+// Test variant of the program: a scene object whose device objects cannot
+// be restored, which takes the program down the fatal road.
+class RestoreFailure : public C3Object {
+ public:
+  RestoreFailure() { SetClassName("RestoreFailure"); }
+  HRESULT RestoreDeviceObjects() override { return D3DERR_OUTOFVIDEOMEMORY; }
+};
+}  // namespace
+#endif
+
+MyApplication::MyApplication() {
+  LogPrint("constructor.\n");
+  GetWindowNames(&m_windowTitle, &m_windowClass);
+  m_enumeration.UsesDepthBuffer = true;
+  m_enumeration.MinDepthBits = 24;
+  m_startFullscreen = false;
+  SetSceneHost(this);
+  m_world = new C3World();
+#ifdef QV_FORCE_RESTORE_FAILURE
+  m_world->AddChild(new RestoreFailure());
+#endif
+}
+
+MyApplication::~MyApplication() {
+  FinalCleanUp();
+  SetSceneHost(nullptr);
+}
+
+// The sea's deep blue until the fog object gives the colour.
+D3DXVECTOR4 MyApplication::GetFogColor() { return D3DXVECTOR4(0.0f, 40.0f / 255.0f, 96.0f / 255.0f, 1.0f); }
+
+LRESULT MyApplication::HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && m_world) {
+    switch (LOWORD(wParam)) {
+      case kCmdCapture:
+        m_world->RequestCapture();
+        return 0;
+      case kCmdSpeedUp:
+        m_world->SetSpeedFactor(m_world->GetSpeedFactor() * 2.0f);
+        return 0;
+      case kCmdSpeedDown:
+        m_world->SetSpeedFactor(m_world->GetSpeedFactor() * 0.5f);
+        return 0;
+      default:
+        break;
+    }
+  }
+  return C3Application::HandleWindowMessage(window, message, wParam, lParam);
+}
+
+bool MyApplication::PickFullscreenMode(bool, bool) {
+  FullscreenKeys keys = ReadFullscreenKeys(MainIniPath());
+  IDirect3D9* d3d = m_d3d;
+  auto desktop = [d3d](UINT ordinal, D3DDISPLAYMODE* mode) {
+    return d3d && SUCCEEDED(d3d->GetAdapterDisplayMode(ordinal, mode));
+  };
+  return ChooseFullscreenSettings(m_enumeration, keys, desktop, m_enumeration.UsesDepthBuffer, &m_settings);
+}
+
+HRESULT MyApplication::InitDeviceObjects() {
+  LogPrint("init device objects %d.\n", ++m_initCount);
+  if (m_world) m_world->InitDeviceObjects();
+  return S_OK;
+}
+
+HRESULT MyApplication::RestoreDeviceObjects() {
+  LogPrint("restore device objects %d.\n", ++m_restoreCount);
+  if (m_world) FATAL_CHECK(m_world->RestoreDeviceObjects());
+  D3DXMATRIX identity;
+  D3DXMatrixIdentity(&identity);
+  if (m_device) m_device->SetTransform(D3DTS_WORLD, &identity);
+  RestoreRenderStates();
+  m_arcball.SetWindow(static_cast<int>(m_backBufferDesc.Width), static_cast<int>(m_backBufferDesc.Height), 0.2f);
+  m_arcball.SetTranslationRadius(5.0f);
+  return S_OK;
+}
+
+HRESULT MyApplication::Move() { return m_world ? m_world->Move(m_elapsedTime) : S_OK; }
+
+HRESULT MyApplication::Render() {
+  if (!m_world) return S_OK;
+  m_world->PreRender();
+  return m_world->Render();
+}
+
+HRESULT MyApplication::InvalidateDeviceObjects() {
+  LogPrint("invalidate device objects %d.\n", ++m_invalidateCount);
+  if (m_world) m_world->InvalidateDeviceObjects();
+  return S_OK;
+}
+
+HRESULT MyApplication::DeleteDeviceObjects() {
+  LogPrint("delete device objects %d.\n", ++m_deleteCount);
+  if (m_world) m_world->DeleteDeviceObjects();
+  return S_OK;
+}
+
+HRESULT MyApplication::FinalCleanUp() {
+  LogPrint("final clean up.\n");
+  // Deleting the world cleans up and deletes every registered object.
+  delete m_world;
+  m_world = nullptr;
+  return S_OK;
+}

@@ -1,0 +1,177 @@
+#include "C3World.h"
+
+#include "C3Camera.h"
+#include "C3SceneHost.h"
+#include "Diagnostics.h"
+#include "SBServer.h"
+#include "VBServer.h"
+#include "VSServer.h"
+#include "WorldPasses.h"
+
+C3World* C3World::s_current = nullptr;
+
+C3World::C3World() {
+  SetClassName("C3World");
+  vsServer = new VSServer;
+  vbServer = new VBServer;
+  sbServer = new SBServer;
+  s_current = this;
+}
+
+C3World::~C3World() {
+  FinalCleanUp();
+  if (s_current == this) s_current = nullptr;
+}
+
+void C3World::DeleteServers() {
+  delete vbServer;
+  delete vsServer;
+  delete sbServer;
+  vbServer = nullptr;
+  vsServer = nullptr;
+  sbServer = nullptr;
+}
+
+void C3World::AddChild(C3Object* object) {
+  if (!object) return;
+  object->listIndex = children.count;
+  children.Add(object);
+  LogPrint("WORLD AddChild : %s\n", object->className);
+}
+
+bool C3World::IsRenderDisabled(const C3Object* object) const {
+  return IsNameRenderDisabled(GetSceneHost()->GetDebugDisableRender(), object->className);
+}
+
+bool C3World::IsHiddenRider(const C3Object* object) const {
+  C3Camera* camera = GetMainCamera();
+  if (!camera || !GetSceneHost()->HideCameraObject()) return false;
+  return camera->GetRiderObject() == object;
+}
+
+void C3World::SetSpeedFactor(float factor) { clockB.SetScale(ClampSpeedFactor(factor)); }
+
+void C3World::ResetServers() {
+  if (vbServer) vbServer->ResetStreams();
+  if (vsServer) vsServer->ResetCurrent();
+  if (sbServer) sbServer->ResetCurrent();
+}
+
+HRESULT C3World::InitDeviceObjects() {
+  // The servers learn the device first: children load their meshes through
+  // them during their own init.
+  IDirect3DDevice9* device = GetSceneHost()->GetDevice();
+  if (vsServer) vsServer->InitDeviceObjects(device);
+  if (vbServer) vbServer->InitDeviceObjects(device);
+  if (sbServer) sbServer->InitDeviceObjects(device);
+  for (int i = 0; i < children.count; ++i) children.items[i]->InitDeviceObjects();
+  return 0;
+}
+
+HRESULT C3World::RestoreDeviceObjects() {
+  IDirect3DDevice9* device = GetSceneHost()->GetDevice();
+  for (int i = 0; i < children.count; ++i) {
+    C3Object* child = children.items[i];
+    if (device) LogPrint("Texture MEMORY %s : %X\n", child->className, device->GetAvailableTextureMem());
+    HRESULT hr = child->RestoreDeviceObjects();
+    if (hr != 0) {
+      LogPrint("KWEX Restore Fail:%s\n", child->className);
+      return hr;
+    }
+  }
+  C3ResourceServer* servers[] = {vsServer, vbServer, sbServer};
+  for (C3ResourceServer* server : servers) {
+    if (!server || !device) continue;
+    HRESULT hr = FATAL_CHECK(server->RestoreDeviceObjects());
+    if (hr != 0) return hr;
+  }
+  clearStencil_ = false;
+  if (!device) return 0;
+  IDirect3DSurface9* depth = nullptr;
+  if (SUCCEEDED(device->GetDepthStencilSurface(&depth)) && depth) {
+    D3DSURFACE_DESC desc;
+    if (SUCCEEDED(depth->GetDesc(&desc)))
+      clearStencil_ = desc.Format == D3DFMT_D24S8 || desc.Format == D3DFMT_D15S1 ||
+                      desc.Format == D3DFMT_D24X4S4 || desc.Format == D3DFMT_D24FS8;
+    depth->Release();
+  }
+  if (GetSceneHost()->IsDualView()) {
+    ReleaseBackBuffers();
+    UINT chains = device->GetNumberOfSwapChains();
+    for (UINT i = 0; i < chains && i < 2; ++i) {
+      IDirect3DSwapChain9* chain = nullptr;
+      FATAL_CHECK(device->GetSwapChain(i, &chain));
+      FATAL_CHECK(chain->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &backBuffers[i]));
+      chain->Release();
+      swapChainCount = static_cast<int>(i + 1);
+    }
+  }
+  return 0;
+}
+
+void C3World::ReleaseBackBuffers() {
+  for (auto& surface : backBuffers) {
+    if (surface) surface->Release();
+    surface = nullptr;
+  }
+  swapChainCount = 0;
+}
+
+HRESULT C3World::InvalidateDeviceObjects() {
+  for (int i = children.count - 1; i >= 0; --i) children.items[i]->InvalidateDeviceObjects();
+  if (vsServer) vsServer->InvalidateDeviceObjects();
+  if (vbServer) vbServer->InvalidateDeviceObjects();
+  if (sbServer) sbServer->InvalidateDeviceObjects();
+  ReleaseBackBuffers();
+  return 0;
+}
+
+HRESULT C3World::DeleteDeviceObjects() {
+  for (int i = children.count - 1; i >= 0; --i) children.items[i]->DeleteDeviceObjects();
+  if (vsServer) vsServer->DeleteDeviceObjects();
+  if (vbServer) vbServer->DeleteDeviceObjects();
+  if (sbServer) sbServer->DeleteDeviceObjects();
+  return 0;
+}
+
+HRESULT C3World::FinalCleanUp() {
+  DeleteServers();
+  ReleaseBackBuffers();
+  for (int i = children.count - 1; i >= 0; --i) {
+    C3Object* child = children.items[i];
+    children.items[i] = nullptr;
+    if (GetMainCamera() && static_cast<C3Object*>(GetMainCamera()) == child) SetMainCamera(nullptr);
+    child->FinalCleanUp();
+    delete child;
+  }
+  children.ClearKeepStorage();
+  return 0;
+}
+
+HRESULT C3World::PreRender() {
+  for (int i = 0; i < children.count; ++i) children.items[i]->PreRender();
+  return 0;
+}
+
+HRESULT C3World::Move(float elapsed) {
+  C3SceneHost* host = GetSceneHost();
+  host->ResetHalationFlag();
+  if (!host->IsScenePaused()) {
+    clockA.Advance(elapsed);
+    clockB.Advance(elapsed);
+  }
+  if (!started && clockA.GetCurrent() > 10.0f) {
+    started = 1;
+    host->CameraStartHook();
+  }
+  if (!settled && clockA.GetCurrent() > 20.0f) settled = 1;
+  ResetServers();
+  lightDirection = host->GetLightDirection();
+  lightValue = rawLightValue = host->GetSunVisibility();
+  for (int i = 0; i < children.count; ++i) {
+    C3Object* child = children.items[i];
+    const C3TimeLine& clock = child->HasFlag(kObjUnscaledClock) ? clockA : clockB;
+    child->Move(clock.GetCurrent(), clock.GetPrevious());
+  }
+  return 0;
+}

@@ -1,0 +1,80 @@
+#pragma once
+// The scene root: owns every registered object, runs their device-object
+// life cycle, moves them on two smoothed clocks, draws them in the first,
+// depth-sorted and late passes per view and writes screenshots.
+//
+// Sources by concern: C3World.cpp (children, life cycle, move),
+// C3WorldRender.cpp (draw passes, screenshot capture).
+#include "C3Object.h"
+#include "C3TimeLine.h"
+#include "C4Collection.h"
+
+class SBServer;
+class VBServer;
+class VSServer;
+
+class C3World : public C3Object {
+ public:
+  C3World();
+  ~C3World() override;
+
+  using C3Object::Move;
+  HRESULT InitDeviceObjects() override;
+  HRESULT RestoreDeviceObjects() override;
+  HRESULT InvalidateDeviceObjects() override;
+  HRESULT DeleteDeviceObjects() override;
+  HRESULT PreRender() override;
+  HRESULT Render() override;
+  HRESULT FinalCleanUp() override;
+  // Called by the application each frame with the elapsed seconds.
+  virtual HRESULT Move(float elapsed);
+
+  // The world owns the object from now on.
+  void AddChild(C3Object* object);
+  bool IsRenderDisabled(const C3Object* object) const;
+  HRESULT Capture(int view);
+  void RequestCapture() { captureRequested = 1; }
+
+  // Scale of clock B, kept within 0.125 .. 8.
+  void SetSpeedFactor(float factor);
+  float GetSpeedFactor() const { return clockB.GetScale(); }
+
+  // The world made last (objects reach the servers through it); null
+  // once it is deleted.
+  static C3World* Current() { return s_current; }
+  VSServer* GetVSServer() const { return vsServer; }
+  VBServer* GetVBServer() const { return vbServer; }
+  SBServer* GetSBServer() const { return sbServer; }
+
+  C4Collection sortedList{10, 10};
+  C4Collection lateList{10, 10};
+  int captureCounter = 0;
+  int swapChainCount = 0;
+  IDirect3DSurface9* backBuffers[2] = {nullptr, nullptr};
+  C3TimeLine clockA;
+  C4Collection glareSources{10, 10};
+  C3TimeLine clockB;
+  int started = 0;
+  int settled = 0;
+  C4Collection children{10, 10};
+  int currentView = 0;
+  D3DXVECTOR3 lightDirection{0.0f, -1.0f, 0.0f};
+  float lightValue = 1.0f;
+  float rawLightValue = 1.0f;
+  int captureRequested = 0;
+  VSServer* vsServer = nullptr;
+  VBServer* vbServer = nullptr;
+  SBServer* sbServer = nullptr;
+
+ private:
+  void RunFirstPass(const D3DXMATRIX& view, const D3DXMATRIX& projection);
+  void RunListPass(C4Collection& list, const D3DXMATRIX& view, const D3DXMATRIX& projection);
+  bool IsHiddenRider(const C3Object* object) const;
+  void ReleaseBackBuffers();
+  void ResetServers();
+
+  void DeleteServers();
+
+  static C3World* s_current;
+  bool clearStencil_ = false;
+};

@@ -1,0 +1,178 @@
+// The world's draw passes per view and the screenshot capture.
+#include <vector>
+
+#include "C3Camera.h"
+#include "C3SceneHost.h"
+#include "C3World.h"
+#include "CaptureBmp.h"
+#include "Diagnostics.h"
+#include "WorldPasses.h"
+
+namespace {
+
+// Eye of view v: 2 when exactly one of (swap, v) is set, else 1.
+int EyeForView(bool swapped, int view) { return (swapped != (view != 0)) ? kEyeRight : kEyeLeft; }
+
+void CameraMatrices(D3DXMATRIX* view, D3DXMATRIX* projection) {
+  C3Camera* camera = GetMainCamera();
+  if (camera) {
+    camera->GetViewMatrix(view);
+    *projection = camera->projection;
+  } else {
+    D3DXMatrixIdentity(view);
+    D3DXMatrixIdentity(projection);
+  }
+}
+
+// Rows of a locked surface as top-down X8R8G8B8; false for formats the
+// capture does not read.
+bool ToX8R8G8B8(const D3DLOCKED_RECT& lock, D3DFORMAT format, int w, int h, std::vector<uint32_t>* out) {
+  out->resize(static_cast<size_t>(w) * h);
+  const uint8_t* base = static_cast<const uint8_t*>(lock.pBits);
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* row = base + static_cast<size_t>(y) * lock.Pitch;
+    uint32_t* dst = out->data() + static_cast<size_t>(y) * w;
+    for (int x = 0; x < w; ++x) {
+      switch (format) {
+        case D3DFMT_X8R8G8B8:
+        case D3DFMT_A8R8G8B8:
+          dst[x] = reinterpret_cast<const uint32_t*>(row)[x];
+          break;
+        case D3DFMT_R5G6B5: {
+          uint32_t p = reinterpret_cast<const uint16_t*>(row)[x];
+          uint32_t r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
+          dst[x] = ((r * 255 / 31) << 16) | ((g * 255 / 63) << 8) | (b * 255 / 31);
+          break;
+        }
+        case D3DFMT_X1R5G5B5:
+        case D3DFMT_A1R5G5B5: {
+          uint32_t p = reinterpret_cast<const uint16_t*>(row)[x];
+          uint32_t r = (p >> 10) & 31, g = (p >> 5) & 31, b = p & 31;
+          dst[x] = ((r * 255 / 31) << 16) | ((g * 255 / 31) << 8) | (b * 255 / 31);
+          break;
+        }
+        default:
+          return false;
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void C3World::RunFirstPass(const D3DXMATRIX& view, const D3DXMATRIX& projection) {
+  const bool debugRun = GetSceneHost()->IsDebugRun();
+  for (int i = 0; i < children.count; ++i) {
+    C3Object* object = children.items[i];
+    bool disabled = IsRenderDisabled(object);
+    switch (RouteFirstPass(*object, disabled, !disabled && IsHiddenRider(object), debugRun)) {
+      case FirstPassRoute::kSorted:
+        sortedList.Add(object);
+        break;
+      case FirstPassRoute::kLate:
+        lateList.Add(object);
+        break;
+      case FirstPassRoute::kDrawNow:
+        object->SetViewProjection(&view, &projection);
+        object->Render();
+        break;
+      case FirstPassRoute::kSkip:
+        break;
+    }
+  }
+}
+
+void C3World::RunListPass(C4Collection& list, const D3DXMATRIX& view, const D3DXMATRIX& projection) {
+  const bool debugRun = GetSceneHost()->IsDebugRun();
+  for (int i = 0; i < list.count; ++i) {
+    C3Object* object = list.items[i];
+    if (!DrawInListPass(*object, IsRenderDisabled(object), IsHiddenRider(object), debugRun)) continue;
+    object->SetViewProjection(&view, &projection);
+    object->Render();
+  }
+}
+
+HRESULT C3World::Render() {
+  C3SceneHost* host = GetSceneHost();
+  IDirect3DDevice9* device = host->GetDevice();
+  if (!device) return 0;
+  C3Camera* camera = GetMainCamera();
+  const bool dual = host->IsDualView();
+  const int views = dual ? 2 : 1;
+  for (int v = 0; v < views; ++v) {
+    currentView = v;
+    if (dual) {
+      if (backBuffers[v]) FATAL_CHECK(device->SetRenderTarget(0, backBuffers[v]));
+      if (camera) camera->SetEye(EyeForView(host->IsEyeSwapped(), v));
+    }
+    DWORD clearFlags = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | (clearStencil_ ? D3DCLEAR_STENCIL : 0);
+    device->Clear(0, nullptr, clearFlags, FogClearColor(host->GetFogColor()), 1.0f, 0);
+    if (FAILED(device->BeginScene())) continue;
+    ResetServers();
+    if (children.count > 0) {
+      D3DXMATRIX view, projection;
+      CameraMatrices(&view, &projection);
+      sortedList.ClearKeepStorage();
+      lateList.ClearKeepStorage();
+      host->SetFrameShaderConstants();
+      RunFirstPass(view, projection);
+      SortByDrawDepth(sortedList.items, sortedList.count);
+      RunListPass(sortedList, view, projection);
+      RunListPass(lateList, view, projection);
+    }
+    device->EndScene();
+  }
+  if (camera) camera->SetEye(kEyeCentre);
+  if (captureRequested) {
+    Capture(0);
+    if (dual) Capture(1);
+    captureRequested = 0;
+  }
+  return 0;
+}
+
+// Failures here are logged and the file skipped: a screenshot never ends the run.
+HRESULT C3World::Capture(int view) {
+  IDirect3DDevice9* device = GetSceneHost()->GetDevice();
+  if (!device) return 0;
+  std::string name = NextCaptureName(GetProgramFolder(), view, &captureCounter, CaptureFileExists);
+  IDirect3DSurface9* back = nullptr;
+  IDirect3DSurface9* resolved = nullptr;
+  IDirect3DSurface9* copy = nullptr;
+  HRESULT hr = device->GetBackBuffer(static_cast<UINT>(view), 0, D3DBACKBUFFER_TYPE_MONO, &back);
+  D3DSURFACE_DESC desc{};
+  if (SUCCEEDED(hr)) hr = back->GetDesc(&desc);
+  IDirect3DSurface9* source = back;
+  if (SUCCEEDED(hr) && desc.MultiSampleType != D3DMULTISAMPLE_NONE) {
+    // Read-back needs a single-sample surface.
+    hr = device->CreateRenderTarget(desc.Width, desc.Height, desc.Format, D3DMULTISAMPLE_NONE, 0, FALSE,
+                                    &resolved, nullptr);
+    if (SUCCEEDED(hr)) hr = device->StretchRect(back, nullptr, resolved, nullptr, D3DTEXF_NONE);
+    source = resolved;
+  }
+  if (SUCCEEDED(hr))
+    hr = device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &copy,
+                                             nullptr);
+  if (SUCCEEDED(hr)) hr = device->GetRenderTargetData(source, copy);
+  if (FAILED(hr)) {
+    LogPrint("KWEX Capture failed:%X\n", static_cast<unsigned>(hr));
+  } else {
+    D3DLOCKED_RECT lock;
+    if (FAILED(copy->LockRect(&lock, nullptr, D3DLOCK_READONLY))) {
+      LogPrint("KWEX 3\n");
+    } else {
+      std::vector<uint32_t> pixels;
+      const int w = static_cast<int>(desc.Width), h = static_cast<int>(desc.Height);
+      if (ToX8R8G8B8(lock, desc.Format, w, h, &pixels))
+        WriteBmp24File(name.c_str(), pixels.data(), w, h, w * 4);
+      else
+        LogPrint("KWEX Capture format:%d\n", static_cast<int>(desc.Format));
+      if (FAILED(copy->UnlockRect())) LogPrint("KWEX 3\n");
+    }
+  }
+  if (copy) copy->Release();
+  if (resolved) resolved->Release();
+  if (back) back->Release();
+  return 0;
+}

@@ -1,0 +1,46 @@
+#include "C4Collection.h"
+
+#include <algorithm>
+
+C4Collection::C4Collection(int initialCapacity, int step)
+    : capacity(std::max(0, initialCapacity)), growStep(step > 0 ? step : 10) {
+  SetClassName("C4Collection");
+  items = new C3Object*[capacity]();
+}
+
+C4Collection::~C4Collection() {
+  delete[] items;
+  items = nullptr;
+  count = 0;
+}
+
+HRESULT C4Collection::DeleteDeviceObjects() { return Clear(); }
+HRESULT C4Collection::FinalCleanUp() { return Clear(); }
+
+void C4Collection::Add(C3Object* object) {
+  if (!items) {
+    if (capacity <= 0) capacity = growStep;
+    items = new C3Object*[capacity]();
+    count = 0;
+  }
+  if (count >= capacity) {
+    C3Object** grown = new C3Object*[capacity + growStep]();
+    std::copy(items, items + capacity, grown);
+    capacity += growStep;
+    delete[] items;
+    items = grown;
+  }
+  items[count++] = object;
+}
+
+HRESULT C4Collection::Clear() {
+  delete[] items;
+  items = nullptr;
+  count = 0;
+  return 0;
+}
+
+void C4Collection::ClearKeepStorage() {
+  if (items) std::fill(items, items + capacity, nullptr);
+  count = 0;
+}

@@ -1,0 +1,129 @@
+// Camera frustum tests and projections.
+#include <gtest/gtest.h>
+
+#include "C3Camera.h"
+#include "C3SceneHost.h"
+
+namespace {
+
+class LookAlongZ : public C3Camera {
+ public:
+  D3DXVECTOR3* GetTarget(D3DXVECTOR3* out) override {
+    *out = position + D3DXVECTOR3(0, 0, 1);
+    return out;
+  }
+};
+
+class TestHost : public C3SceneHost {
+ public:
+  UINT GetBackBufferWidth() override { return width; }
+  UINT GetBackBufferHeight() override { return height; }
+  bool IsDualView() override { return dual; }
+  UINT width = 1024, height = 768;
+  bool dual = false;
+};
+
+class CameraTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetSceneHost(&host);
+    camera.InitDeviceObjects();
+    camera.Move(0, 0);
+  }
+  void TearDown() override { SetSceneHost(nullptr); }
+  TestHost host;
+  LookAlongZ camera;
+};
+
+void Place(C3Object& o, float x, float y, float z, float r = 1.0f) {
+  o.position = D3DXVECTOR3(x, y, z);
+  o.radius = r;
+  o.boxMin = D3DXVECTOR3(-r, -r, -r);
+  o.boxMax = D3DXVECTOR3(r, r, r);
+  ComposePlacement(&o.world, o);
+}
+
+TEST_F(CameraTest, FlagsAndName) {
+  EXPECT_STREQ("C3Camera", camera.className);
+  EXPECT_TRUE(camera.HasFlag(kObjUnscaledClock));
+  EXPECT_TRUE(camera.HasFlag(kObjAlwaysCulled));
+}
+
+TEST_F(CameraTest, SphereAheadBehindAndBeyondFar) {
+  C3Object o;
+  Place(o, 0, 0, 50);
+  EXPECT_TRUE(camera.IsSphereVisible(o));
+  Place(o, 0, 0, 100.5f);
+  EXPECT_TRUE(camera.IsSphereVisible(o));
+  Place(o, 0, 0, 102);
+  EXPECT_FALSE(camera.IsSphereVisible(o));
+  Place(o, 0, 0, -10);
+  EXPECT_FALSE(camera.IsSphereVisible(o));
+  Place(o, 0, 40, 10);  // far above the vertical angle
+  EXPECT_FALSE(camera.IsSphereVisible(o));
+  Place(o, 50, 0, 10);  // far to the side
+  EXPECT_FALSE(camera.IsSphereVisible(o));
+  Place(o, 50, 0, 10, 50);  // large enough to reach into view
+  EXPECT_TRUE(camera.IsSphereVisible(o));
+}
+
+TEST_F(CameraTest, BoxCulledOnlyWhenAllCornersOutsideOnePlane) {
+  C3Object o;
+  Place(o, 0, 0, 20);
+  EXPECT_TRUE(camera.IsBoxVisible(o));
+  Place(o, 60, 0, 10);
+  EXPECT_FALSE(camera.IsBoxVisible(o));
+  Place(o, 0, 0, -20);
+  EXPECT_FALSE(camera.IsBoxVisible(o));
+  // A box around the whole frustum: every corner lies outside some plane,
+  // but no plane has all eight outside, so it stays visible.
+  Place(o, 0, 0, 0, 1000);
+  EXPECT_TRUE(camera.IsBoxVisible(o));
+  // A long thin box crossing the view with both ends outside.
+  o.position = D3DXVECTOR3(0, 0, 20);
+  o.boxMin = D3DXVECTOR3(-500, -0.5f, -0.5f);
+  o.boxMax = D3DXVECTOR3(500, 0.5f, 0.5f);
+  ComposePlacement(&o.world, o);
+  EXPECT_TRUE(camera.IsBoxVisible(o));
+}
+
+TEST_F(CameraTest, DualViewTestsOnlyUpperAndLowerPlanes) {
+  host.dual = true;
+  C3Object o;
+  Place(o, 50, 0, 10);
+  EXPECT_TRUE(camera.IsSphereVisible(o));
+  EXPECT_TRUE(camera.IsBoxVisible(o));
+  Place(o, 0, 40, 10);
+  EXPECT_FALSE(camera.IsSphereVisible(o));
+  EXPECT_FALSE(camera.IsBoxVisible(o));
+}
+
+TEST_F(CameraTest, ProjectionUsesFloatAspectAndIsRebuiltOnRestore) {
+  D3DXMATRIX expected;
+  D3DXMatrixPerspectiveFovLH(&expected, D3DX_PI / 3, 1024.0f / 768.0f, 0.1f, 100.0f);
+  EXPECT_NEAR(expected._11, camera.projection._11, 1e-6f);
+  host.width = 1366;
+  host.height = 768;
+  camera.RestoreDeviceObjects();
+  D3DXMatrixPerspectiveFovLH(&expected, D3DX_PI / 3, 1366.0f / 768.0f, 0.1f, 100.0f);
+  EXPECT_NEAR(expected._11, camera.projection._11, 1e-6f);
+  EXPECT_NEAR(expected._22, camera.projection._22, 1e-6f);
+}
+
+TEST_F(CameraTest, HalfViewProjectionsAndCentreKeepsLast) {
+  // The centre of the double-width view is the right edge of the left half
+  // and the left edge of the right half.
+  D3DXVECTOR3 p(0, 0, 10), out;
+  camera.SetEye(kEyeLeft);
+  D3DXVec3TransformCoord(&out, &p, &camera.projection);
+  EXPECT_NEAR(1.0f, out.x, 1e-5f);
+  camera.SetEye(kEyeRight);
+  D3DXVec3TransformCoord(&out, &p, &camera.projection);
+  EXPECT_NEAR(-1.0f, out.x, 1e-5f);
+  D3DXMATRIX right = camera.projection;
+  camera.SetEye(kEyeCentre);
+  EXPECT_EQ(0, memcmp(&right, &camera.projection, sizeof(right)));
+  EXPECT_EQ(kEyeCentre, camera.eye);
+}
+
+}  // namespace
