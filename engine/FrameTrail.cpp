@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "X2PluginAbi.h"
+
 namespace {
 constexpr double kTwoPi = 6.283185307179586;
 }
@@ -50,8 +52,13 @@ void TrailWaveParameters(float h, float out[4]) {
   out[3] = (h + 1.0f) * 0.005f;
 }
 
+namespace {
+TrailGridVertex g_grid[kTrailGridVertices];
+uint16_t g_gridIndices[kTrailGridFaces * 3];
+}  // namespace
+
 const TrailGridVertex* TrailGridStatic() {
-  static TrailGridVertex grid[kTrailGridVertices];
+  TrailGridVertex* grid = g_grid;
   static bool made = false;
   if (!made) {
     for (int row = 0; row < kTrailGridSide; ++row)
@@ -64,7 +71,7 @@ const TrailGridVertex* TrailGridStatic() {
 }
 
 const uint16_t* TrailGridIndices() {
-  static uint16_t indices[kTrailGridFaces * 3];
+  uint16_t* indices = g_gridIndices;
   static bool made = false;
   if (!made) {
     int n = 0;
@@ -89,4 +96,31 @@ TrailGridVertex MakeTrailGridVertex(float x, float y, float z) {
   v.u = (x + 1.0f) * 0.5f;
   v.v = (1.0f - y) * 0.5f;
   return v;
+}
+
+X2FishMesh* TrailGridMesh() {
+  static X2AttributeRange range = {0, 0, kTrailGridFaces, 0, kTrailGridVertices};
+  static X2FishMesh mesh = {};
+  if (!mesh.vertices) {
+    TrailGridStatic();
+    TrailGridIndices();
+    mesh.vertexCount = kTrailGridVertices;
+    mesh.vertices = g_grid;
+    mesh.primitiveCount = kTrailGridFaces;
+    mesh.indices = g_gridIndices;
+    mesh.fvf = X2_FVF_VERTEX;
+    mesh.stride = sizeof(TrailGridVertex);
+    mesh.attributeRanges = &range;
+    mesh.attributeRangeCount = 1;
+    mesh.xBlock = nullptr;
+  }
+  return &mesh;
+}
+
+bool TrailMotion::Step(float t, float tPrev, float r) {
+  const bool rotate = AdvanceTrailShift(lastShift, t);
+  const float h = StepTrailPulse(pulse, t, r);
+  phase = AdvanceWavePhase(phase, t, tPrev, h);
+  TrailWaveParameters(h, wave);
+  return rotate;
 }

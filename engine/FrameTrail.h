@@ -61,10 +61,26 @@ static_assert(sizeof(TrailGridVertex) == 32, "grid vertex is 32 bytes (FVF 0x112
 const TrailGridVertex* TrailGridStatic();
 // 392 triangles as 16-bit indices.
 const uint16_t* TrailGridIndices();
+// The grid as a static mesh descriptor (225 vertices, 392 faces as a 16-bit
+// triangle list, one attribute range), shared by every frame trail.
+struct X2FishMesh;
+X2FishMesh* TrailGridMesh();
 // A vertex as restore writes it: the wave amplitudes in the normal (0 near
 // the screen's left and right edges, full towards the middle) and the screen
 // texture coordinate.
 TrailGridVertex MakeTrailGridVertex(float x, float y, float z);
+
+// Time stepping of the trail: rotation or swap, pulse, phase and the wave
+// parameters of one Move.
+struct TrailMotion {
+  float lastShift = -10.0f;
+  TrailPulse pulse;
+  float phase = 0.0f;
+  float wave[4] = {0.5f, 0.7f, 0.013f, 0.005f};
+  // Returns true when the kept frames rotate, false when the first two swap;
+  // r in 0..1 places the next pulse.
+  bool Step(float t, float tPrev, float r);
+};
 
 // Kept frames the composite draws, oldest last: 1 .. keptCount - 2 (none with
 // fewer than three kept frames).
