@@ -25,3 +25,12 @@ GlareTapDraw GlareBlurDraw(const X1GlareKernel& kernel, int group, float intensi
   }
   return draw;
 }
+
+bool GlareDrawsSource(unsigned flags, bool farCulled, bool isMainCameraObject,
+                      bool hideCameraObject, bool debugRun) {
+  if (farCulled) return false;
+  if ((flags & 0x10) && !(flags & 0x4)) return false;
+  if (hideCameraObject && isMainCameraObject) return false;
+  if ((flags & 0x40) && !debugRun) return false;
+  return true;
+}

@@ -39,3 +39,9 @@ inline int GlareBlurDraws(const X1GlareKernel& kernel) { return kernel.TapEntrie
 // step (du = 2 / target width); vertical: along v with dv = 2 / height.
 GlareTapDraw GlareBlurDraw(const X1GlareKernel& kernel, int group, float intensity,
                            bool horizontal, float step);
+
+// Whether the glare draws a source object: not when far-culled, not when
+// culled (flag 0x10) without flag 0x4, not the main camera's own object while
+// the product hides it, and an object with flag 0x40 only in the debug run.
+bool GlareDrawsSource(unsigned flags, bool farCulled, bool isMainCameraObject,
+                      bool hideCameraObject, bool debugRun);

@@ -115,3 +115,19 @@ TEST(GlarePassesTest, TargetsAlternateAndHalveTheBackBuffer) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GlarePassesTest, SourceDrawTest) {
+  EXPECT_TRUE(GlareDrawsSource(0x0, false, false, false, false));
+  EXPECT_FALSE(GlareDrawsSource(0x0, true, false, false, false));    // far-culled
+  EXPECT_FALSE(GlareDrawsSource(0x10, false, false, false, false));  // culled
+  EXPECT_TRUE(GlareDrawsSource(0x14, false, false, false, false));   // culled, always visible
+  EXPECT_FALSE(GlareDrawsSource(0x4, true, false, false, false));    // far-culled wins
+  EXPECT_FALSE(GlareDrawsSource(0x0, false, true, true, false));     // hidden camera object
+  EXPECT_TRUE(GlareDrawsSource(0x0, false, true, false, false));
+  EXPECT_FALSE(GlareDrawsSource(0x40, false, false, false, false));  // debug-run only
+  EXPECT_TRUE(GlareDrawsSource(0x40, false, false, false, true));
+}
+
+}  // namespace
