@@ -137,6 +137,10 @@ class GlareDeviceTest : public ::testing::Test {
 };
 
 TEST_F(GlareDeviceTest, TargetsAreHalfTheBackBufferWithAnUnchangedQuad) {
+  // A second restore without an invalidation replaces what the first made
+  // (TearDown checks that the device holds no more references than before).
+  ASSERT_EQ(targets_.Restore(d_, kSize, kSize, 4, true, "X1GlareBuffer"), 0);
+  EXPECT_EQ(targets_.Count(), 4u);
   EXPECT_EQ(targets_.Width(), kSize);
   EXPECT_EQ(targets_.Height(), kSize);
   float q[4][5];

@@ -137,6 +137,9 @@ TEST_F(TrailDeviceTest, OlderFramesLieOverTheDelayedOneAtOneEighth) {
 
 TEST_F(TrailDeviceTest, FramesCloserThanFiveMillisecondsSwap) {
   Restore(3);
+  // A second restore without an invalidation still keeps exactly N frames.
+  ASSERT_EQ(frames_.Restore(d_, dev_.Width(), dev_.Height(), 3), 0);
+  EXPECT_EQ(frames_.KeptCount(), 3u);
   Frame(2.0f, 1.98f, kColours[0]);
   IDirect3DTexture9* first = frames_.KeptTexture(0);
   IDirect3DTexture9* second = frames_.KeptTexture(1);
