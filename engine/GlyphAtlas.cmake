@@ -26,3 +26,9 @@ target_include_directories(qv_glyph_atlas PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 if(TARGET qv_engine)
   target_link_libraries(qv_engine PUBLIC qv_glyph_atlas)
 endif()
+
+# The font's licence travels with the glyphs drawn from it.
+if(EXISTS /usr/share/doc/xfonts-terminus/copyright)
+  configure_file(/usr/share/doc/xfonts-terminus/copyright
+                 ${QV_DIST_DIR}/licenses/terminus-font.txt COPYONLY)
+endif()

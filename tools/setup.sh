@@ -11,7 +11,7 @@ packages=(
   googletest
   wine wine32:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386
   wine64 libgl1-mesa-dri libglx-mesa0
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick xfonts-terminus
   locales fonts-wine fonts-ipafont-gothic
 )
 
