@@ -85,14 +85,15 @@ void C4SettingTable::LoadFile(const char* file) {
   for (int i = 0; i < count_; ++i) {
     C4SettingItem& item = items_[i];
     if (item.controlId == 0) continue;
-    char text[64];
-    GetPrivateProfileStringA(kSection, item.name, kMissing, text, sizeof text, file);
+    char text[256];
+    DWORD length = GetPrivateProfileStringA(kSection, item.name, kMissing, text, sizeof text, file);
     if (strcmp(text, kMissing) == 0) {
       LogPrint("Settings: %s missing, default %d\n", item.name, item.value);
       continue;
     }
     int v = 0;
-    if (!ParseIniInteger(text, &v)) {
+    // A value that filled the buffer was cut and is no number either.
+    if (length >= sizeof text - 1 || !ParseIniInteger(text, &v)) {
       LogPrint("Settings: %s=\"%s\" is not a number, default %d\n", item.name, text, item.value);
       continue;
     }

@@ -166,7 +166,8 @@ TEST_F(SettingsTest, BadValuesGiveDefaultsAndALogLine) {
       "CameraMaxZoom=99999999999\r\n"  // too big for an int
       "Bubble=\r\n"                // empty
       "Flare= 0 \r\n"              // blanks around a number are fine
-      "FloorMaterial=1\r\n");      // good
+      "FloorMaterial=1\r\n"        // good
+      "Skydome=" + std::string(300, '0') + "\r\n");  // longer than any number
   // The remaining keys are missing.
   LoadSettings(0);
   EXPECT_EQ(GetSceneSetting(kSceneWaterity), 4);
@@ -180,6 +181,7 @@ TEST_F(SettingsTest, BadValuesGiveDefaultsAndALogLine) {
   EXPECT_EQ(GetSceneSetting(kSceneFlare), 0);
   EXPECT_EQ(GetSceneSetting(kSceneFloorMaterial), 1);
   EXPECT_EQ(GetSceneSetting(kSceneHalation), 0);  // missing
+  EXPECT_EQ(GetSceneSetting(kSceneSkydome), 1);
 
   std::string log = ProgramFolderFixture::Log();
   EXPECT_NE(log.find("Waterity=\"deep\" is not a number, default 4"), std::string::npos) << log;
@@ -191,6 +193,7 @@ TEST_F(SettingsTest, BadValuesGiveDefaultsAndALogLine) {
   EXPECT_NE(log.find("CameraMaxZoom=\"99999999999\""), std::string::npos) << log;
   EXPECT_NE(log.find("Bubble=\"\""), std::string::npos) << log;
   EXPECT_NE(log.find("Halation missing, default 0"), std::string::npos) << log;
+  EXPECT_NE(log.find("Skydome=\"000"), std::string::npos) << log;
   EXPECT_EQ(log.find("FloorMaterial"), std::string::npos) << log;
   EXPECT_EQ(log.find("Flare"), std::string::npos) << log;
 }
