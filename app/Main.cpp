@@ -1,0 +1,93 @@
+// Program entry of the screen saver: one application object, one instance,
+// the run mode from the command line.
+#include <windows.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "CommandLine.h"
+#include "ConfigD3D.h"
+#include "Diagnostics.h"
+#include "DisplayOptions.h"
+#include "MessageBoxRoute.h"
+#include "MyApplication.h"
+#include "Preview.h"
+
+#ifdef QV_FORCE_RESTORE_FAILURE
+namespace {
+// Test variant: a box never waits for a user, it goes to the log.
+int LogInsteadOfBox(HWND, const char* text, const char*, UINT) {
+  LogPrint("message box: %s\n", text);
+  return IDOK;
+}
+}  // namespace
+#endif
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+#ifdef QV_FORCE_RESTORE_FAILURE
+  SetMessageBoxFunction(LogInsteadOfBox);
+#endif
+  MyApplication app;
+  TheApp = &app;
+
+  if (app.FindExistingWindow()) {
+    TheApp = nullptr;
+    return 0;  // another instance runs already
+  }
+
+  ReadDisplayOptions(&app);
+  // The settings tables, the plug-in lists and the configuration lists are
+  // loaded here once they exist.
+
+  CommandLineChoice choice = ParseCommandLine(commandLine);
+  int mode = choice.mode;
+  app.SetMode(mode);
+  switch (mode) {
+    case kModeFullScreen:
+      LogPrint("full screen mode");
+      break;
+    case kModePreview:
+      LogPrint("preview mode %lu", static_cast<unsigned long>(choice.parent));
+      if (choice.hasParent)
+        ShowPreview(instance, reinterpret_cast<HWND>(choice.parent));
+      else
+        LogPrint("preview mode without a window handle: nothing to show\n");
+      break;
+    case kModeConfigure:
+      LogPrint("configure mode");
+      break;
+    case kModePassword:
+      LogPrint("change password mode");
+      break;
+    default:
+      break;
+  }
+
+  srand(static_cast<unsigned>(time(nullptr)));
+
+  int exitCode = 0;
+  if (mode == kModeFullScreen || mode == kModeDebug) {
+    app.SetStartFullscreen(mode == kModeFullScreen);
+    if (FAILED(app.Create(instance))) {
+      TheApp = nullptr;
+      return 0;
+    }
+    GetCursorPos(&app.m_mouseStart);
+    app.Run();
+  } else if (mode == kModeConfigure) {
+    app.SetStartFullscreen(true);
+    if (FAILED(CreateConfigD3D())) {
+      TheApp = nullptr;
+      return 2;
+    }
+    // The settings dialog opens here once it exists; until then there is
+    // nothing to edit and the display keys are left as they are.
+    LogPrint("settings dialog not yet available\n");
+    app.ReleaseDirect3D();
+  }
+
+  // The plug-in and configuration lists are deleted here once they exist.
+  app.FinalCleanUp();
+  TheApp = nullptr;
+  return exitCode;
+}

@@ -1,0 +1,77 @@
+#include "MyApplication.h"
+
+#include <d3dx9math.h>
+
+#include "ApplicationHooks.h"
+#include "Diagnostics.h"
+#include "DisplayOptions.h"
+
+MyApplication* TheApp = nullptr;
+
+MyApplication::MyApplication() {
+  LogPrint("constructor.\n");
+  GetWindowNames(&m_windowTitle, &m_windowClass);
+  m_enumeration.UsesDepthBuffer = true;
+  m_enumeration.MinDepthBits = 24;
+  m_startFullscreen = false;
+  m_world = new EmptyScene();
+}
+
+MyApplication::~MyApplication() { FinalCleanUp(); }
+
+bool MyApplication::PickFullscreenMode(bool, bool) {
+  FullscreenKeys keys = ReadFullscreenKeys(MainIniPath());
+  IDirect3D9* d3d = m_d3d;
+  auto desktop = [d3d](UINT ordinal, D3DDISPLAYMODE* mode) {
+    return d3d && SUCCEEDED(d3d->GetAdapterDisplayMode(ordinal, mode));
+  };
+  return ChooseFullscreenSettings(m_enumeration, keys, desktop, m_enumeration.UsesDepthBuffer, &m_settings);
+}
+
+HRESULT MyApplication::InitDeviceObjects() {
+  LogPrint("init device objects %d.\n", ++m_initCount);
+  if (m_world) m_world->InitDeviceObjects(m_device);
+  return S_OK;
+}
+
+HRESULT MyApplication::RestoreDeviceObjects() {
+  LogPrint("restore device objects %d.\n", ++m_restoreCount);
+  if (m_world) FATAL_CHECK(m_world->RestoreDeviceObjects());
+  D3DXMATRIX identity;
+  D3DXMatrixIdentity(&identity);
+  if (m_device) m_device->SetTransform(D3DTS_WORLD, &identity);
+  RestoreRenderStates();
+  m_arcball.SetWindow(static_cast<int>(m_backBufferDesc.Width), static_cast<int>(m_backBufferDesc.Height), 0.2f);
+  m_arcball.SetTranslationRadius(5.0f);
+  return S_OK;
+}
+
+HRESULT MyApplication::Move() { return m_world ? m_world->Move(m_elapsedTime) : S_OK; }
+
+HRESULT MyApplication::Render() {
+  if (!m_world) return S_OK;
+  m_world->PreRender();
+  return m_world->Render();
+}
+
+HRESULT MyApplication::InvalidateDeviceObjects() {
+  LogPrint("invalidate device objects %d.\n", ++m_invalidateCount);
+  if (m_world) m_world->InvalidateDeviceObjects();
+  return S_OK;
+}
+
+HRESULT MyApplication::DeleteDeviceObjects() {
+  LogPrint("delete device objects %d.\n", ++m_deleteCount);
+  if (m_world) m_world->DeleteDeviceObjects();
+  return S_OK;
+}
+
+HRESULT MyApplication::FinalCleanUp() {
+  LogPrint("final clean up.\n");
+  if (m_world) {
+    m_world->FinalCleanUp();
+    delete m_world;
+    m_world = nullptr;
+  }
+  return S_OK;
+}

@@ -1,0 +1,54 @@
+#pragma once
+// The product's application object: the one object derived from the engine
+// frame. It forwards the device-object life cycle to the scene root and
+// chooses the full-screen mode from qelvar.ini.
+//
+// The scene root is the EmptyScene stand-in until the world exists; device
+// caps, the one-time scene set-up and the window messages keep the engine's
+// defaults until the product's own versions are added.
+#include <windows.h>
+
+#include "C3Application.h"
+#include "C3Arcball.h"
+#include "EmptyScene.h"
+
+class MyApplication : public C3Application {
+ public:
+  MyApplication();
+  ~MyApplication() override;
+
+  bool PickFullscreenMode(bool requireHAL, bool requireREF) override;
+  HRESULT InitDeviceObjects() override;
+  HRESULT RestoreDeviceObjects() override;
+  HRESULT Move() override;
+  HRESULT Render() override;
+  HRESULT InvalidateDeviceObjects() override;
+  HRESULT DeleteDeviceObjects() override;
+  HRESULT FinalCleanUp() override;
+
+  EmptyScene* World() const { return m_world; }
+  C3Arcball& Arcball() { return m_arcball; }
+
+  C3Arcball m_arcball;
+  EmptyScene* m_world = nullptr;  // owned
+  // Display indexes of [Display]; kept, not consulted.
+  int m_x1Adapter = -1;
+  int m_x1DeviceInfo = -1;
+  int m_x1DisplayMode = -1;
+  int m_x1MultiSample = -1;
+  char m_programFolder[MAX_PATH] = "";
+  POINT m_mouseStart{};  // reference point of the exit test
+  int m_debugLogLevel = 0;
+  int m_debugDisplayFlag = 0;
+  char m_debugDisableRender[256] = "";
+  int m_skinnedModelOption = 1;
+
+ private:
+  int m_initCount = 0;
+  int m_restoreCount = 0;
+  int m_invalidateCount = 0;
+  int m_deleteCount = 0;
+};
+
+// The one application object, set by the program entry.
+extern MyApplication* TheApp;
