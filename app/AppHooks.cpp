@@ -16,10 +16,10 @@ const char kWindowClass[] = "Orvex_Engine_Qelvar_CLASS";
 // run (mode 0 never gets here with a device, but is treated the same).
 MessageDecision KeyPress(int mode) {
   MessageDecision d;
-  if (mode == kRunDebug) return d;  // on to the arcball and the base
+  if (mode == kModeDebug) return d;  // on to the arcball and the base
   d.handled = true;
   d.logInput = true;
-  d.postClose = (mode == kRunPreview || mode == kRunFullScreen);
+  d.postClose = (mode == kModePreview || mode == kModeFullScreen);
   return d;
 }
 
@@ -40,7 +40,7 @@ MessageDecision DecideWindowMessage(UINT message, WPARAM wParam, int mode, bool 
   MessageDecision d;
   switch (message) {
     case WM_ACTIVATEAPP:
-      if (wParam == 0 && mode != kRunDebug) {
+      if (wParam == 0 && mode != kModeDebug) {
         d.handled = true;
         d.postClose = true;
       }
@@ -67,7 +67,7 @@ MessageDecision DecideWindowMessage(UINT message, WPARAM wParam, int mode, bool 
       }
       return d;
     case WM_MOUSEMOVE: {
-      if (mode == kRunDebug || disableMouseExit) return d;
+      if (mode == kModeDebug || disableMouseExit) return d;
       long long dx = static_cast<long long>(cursor.x) - mouseStart.x;
       long long dy = static_cast<long long>(cursor.y) - mouseStart.y;
       if ((dx < 0 ? -dx : dx) + (dy < 0 ? -dy : dy) < kMouseExitDistance) {
@@ -110,7 +110,7 @@ float NextSpeedFactor(float current, int step) {
   return current;
 }
 
-HRESULT CheckDeviceCaps(const D3DCAPS9* caps, DWORD behaviourFlags) {
+HRESULT CheckVertexProcessingCaps(const D3DCAPS9* caps, DWORD behaviourFlags) {
   if ((behaviourFlags & 0xFF) < 0x40) return S_OK;  // software vertex processing
   if (caps && caps->VertexShaderVersion >= 0xFFFE0100) return S_OK;
   return E_FAIL;
@@ -120,7 +120,7 @@ int UsePixelShadersFor(DWORD pixelShaderVersion) {
   return GetTechSetting(kTechPixelShader11) != 0 && pixelShaderVersion >= 0xFFFF0100 ? 1 : 0;
 }
 
-void RestoreRenderStates(IDirect3DDevice9* device, DWORD textureFilterCaps) {
+void ApplyRenderStates(IDirect3DDevice9* device, DWORD textureFilterCaps) {
   if (!device) return;
   for (DWORD stage = 0; stage < 6; ++stage) {
     device->SetSamplerState(stage, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);

@@ -10,28 +10,20 @@
 #include <d3d9.h>
 #include <d3dx9math.h>
 
-// Run modes of the program (chosen from the command line).
-enum RunMode {
-  kRunPreview = 0,
-  kRunFullScreen = 1,
-  kRunConfigure = 2,
-  kRunDebug = 3,
-  kRunPassword = 4,
-};
+#include "C3Application.h"  // command ids of accelerator table 113
+#include "CommandLine.h"    // run modes
 
-// Product commands of accelerator table 113 and the menu.
+// A command the product swallows without doing anything.
 constexpr WORD kCmdIgnored = 32774;
-constexpr WORD kCmdCapture = 40001;
-constexpr WORD kCmdSpeedUp = 40018;
-constexpr WORD kCmdSpeedDown = 40019;
+
+// The main window's title and class (the single-instance test looks for
+// them too).
+void GetWindowNames(const char** title, const char** windowClass);
 
 constexpr float kMaxSpeedFactor = 8.0f;
 constexpr float kMinSpeedFactor = 0.125f;
 // abs(dx) + abs(dy) of a mouse move that ends the saver.
 constexpr int kMouseExitDistance = 10;
-
-// The main window's title and class.
-void GetWindowNames(const char** title, const char** windowClass);
 
 // ---- Window messages -----------------------------------------------------
 
@@ -64,13 +56,14 @@ float NextSpeedFactor(float current, int step);
 
 // 0 when the device can run the program's vertex shaders: software vertex
 // processing always can; otherwise vs 1.0 is needed. E_FAIL else.
-HRESULT CheckDeviceCaps(const D3DCAPS9* caps, DWORD behaviourFlags);
+HRESULT CheckVertexProcessingCaps(const D3DCAPS9* caps, DWORD behaviourFlags);
 
 // 1 when PixelShader11 is on and the device has ps 1.0 or better.
 int UsePixelShadersFor(DWORD pixelShaderVersion);
 
-// Sampler and render states after every device creation and reset.
-void RestoreRenderStates(IDirect3DDevice9* device, DWORD textureFilterCaps);
+// Sampler and render states after every device creation and reset (the
+// RestoreRenderStates hook applies them to the application's device).
+void ApplyRenderStates(IDirect3DDevice9* device, DWORD textureFilterCaps);
 
 // ---- Settings-driven answers ---------------------------------------------
 

@@ -1,11 +1,14 @@
 #include "ApplicationHooks.h"
 
-void GetWindowNames(const char** title, const char** className) {
-  // Engine defaults until the product names its window.
-  *title = "Velmire WS1";
-  *className = "Velmire_WS1_CLASS";
-}
+#include "AppHooks.h"
+#include "MyApplication.h"
 
 void RestoreRenderStates() {
-  // Engine defaults: the device's own render states.
+  if (!TheApp || !TheApp->Device()) return;
+  ApplyRenderStates(TheApp->Device(), TheApp->Caps().TextureFilterCaps);
+}
+
+int UsePixelShaders() {
+  if (!TheApp) return 0;
+  return UsePixelShadersFor(TheApp->Caps().PixelShaderVersion);
 }

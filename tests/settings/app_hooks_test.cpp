@@ -58,7 +58,7 @@ TEST(ExitOnInput, KeyButtonAndLongMoveCloseTheFullScreenRun) {
   } cases[] = {{WM_KEYDOWN, kStart},       {WM_LBUTTONDOWN, kStart}, {WM_RBUTTONDOWN, kStart},
                {WM_MOUSEMOVE, Moved(10, 0)}, {WM_MOUSEMOVE, Moved(-4, 6)},
                {WM_MOUSEMOVE, Moved(0, -10)}};
-  for (int mode : {kRunFullScreen, kRunPreview}) {
+  for (int mode : {kModeFullScreen, kModePreview}) {
     for (const Case& c : cases) {
       start = kStart;
       MessageDecision d = DecideWindowMessage(c.msg, 0, mode, false, start, c.cursor);
@@ -77,7 +77,7 @@ TEST(ExitOnInput, ShortMovesNeverCloseAndMoveTheStartPoint) {
   // reference, so the pointer may wander far without ending the saver.
   for (int i = 1; i <= 5; ++i) {
     POINT cursor{start.x + 5, start.y - 4};
-    MessageDecision d = DecideWindowMessage(WM_MOUSEMOVE, 0, kRunFullScreen, false, start, cursor);
+    MessageDecision d = DecideWindowMessage(WM_MOUSEMOVE, 0, kModeFullScreen, false, start, cursor);
     EXPECT_TRUE(d.newStartPoint);
     EXPECT_FALSE(ApplyMessageDecision(target.Window(), d, cursor, &start));
     EXPECT_EQ(start.x, kStart.x + 5 * i);
@@ -85,7 +85,7 @@ TEST(ExitOnInput, ShortMovesNeverCloseAndMoveTheStartPoint) {
   }
   EXPECT_EQ(target.TakeCloses(), 0);
   // Extreme coordinates do not overflow the distance.
-  MessageDecision distant = DecideWindowMessage(WM_MOUSEMOVE, 0, kRunFullScreen, false,
+  MessageDecision distant = DecideWindowMessage(WM_MOUSEMOVE, 0, kModeFullScreen, false,
                                             POINT{LONG_MIN, LONG_MIN}, POINT{LONG_MAX, LONG_MAX});
   EXPECT_TRUE(distant.postClose);
 }
@@ -94,38 +94,38 @@ TEST(ExitOnInput, DebugRunIgnoresEverything) {
   PostTarget target;
   for (UINT msg : {WM_KEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MOUSEMOVE}) {
     POINT start = kStart;
-    MessageDecision d = DecideWindowMessage(msg, 0, kRunDebug, false, start, Moved(300, 300));
+    MessageDecision d = DecideWindowMessage(msg, 0, kModeDebug, false, start, Moved(300, 300));
     EXPECT_FALSE(ApplyMessageDecision(target.Window(), d, Moved(300, 300), &start)) << msg;
     EXPECT_FALSE(d.logInput);
   }
-  MessageDecision d = Decide(WM_ACTIVATEAPP, kRunDebug, false, 0);
+  MessageDecision d = Decide(WM_ACTIVATEAPP, kModeDebug, false, 0);
   EXPECT_FALSE(ApplyMessageDecision(target.Window(), d, kStart, nullptr));
   EXPECT_EQ(target.TakeCloses(), 0);
 }
 
 TEST(ExitOnInput, DeactivationClosesOutsideTheDebugRun) {
-  MessageDecision off = Decide(WM_ACTIVATEAPP, kRunFullScreen, false, 0);
+  MessageDecision off = Decide(WM_ACTIVATEAPP, kModeFullScreen, false, 0);
   EXPECT_TRUE(off.handled);
   EXPECT_TRUE(off.postClose);
-  MessageDecision on = Decide(WM_ACTIVATEAPP, kRunFullScreen, false, 1);
+  MessageDecision on = Decide(WM_ACTIVATEAPP, kModeFullScreen, false, 1);
   EXPECT_FALSE(on.handled);
   EXPECT_FALSE(on.postClose);
 }
 
 TEST(ExitOnInput, DisableMouseExitKeepsKeys) {
   for (UINT msg : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
-    MessageDecision d = Decide(msg, kRunFullScreen, true);
+    MessageDecision d = Decide(msg, kModeFullScreen, true);
     EXPECT_FALSE(d.handled);
     EXPECT_FALSE(d.postClose);
   }
-  MessageDecision move = Decide(WM_MOUSEMOVE, kRunFullScreen, true, 0, Moved(200, 0));
+  MessageDecision move = Decide(WM_MOUSEMOVE, kModeFullScreen, true, 0, Moved(200, 0));
   EXPECT_FALSE(move.postClose);
   EXPECT_FALSE(move.newStartPoint);
-  EXPECT_TRUE(Decide(WM_KEYDOWN, kRunFullScreen, true).postClose);
+  EXPECT_TRUE(Decide(WM_KEYDOWN, kModeFullScreen, true).postClose);
 }
 
 TEST(ExitOnInput, KeysInOtherModesAreSwallowedWithoutClosing) {
-  for (int mode : {kRunConfigure, kRunPassword}) {
+  for (int mode : {kModeConfigure, kModePassword}) {
     MessageDecision d = Decide(WM_KEYDOWN, mode);
     EXPECT_TRUE(d.handled);
     EXPECT_TRUE(d.logInput);
@@ -134,20 +134,20 @@ TEST(ExitOnInput, KeysInOtherModesAreSwallowedWithoutClosing) {
 }
 
 TEST(WindowCommands, ProductCommandsAndTheRest) {
-  MessageDecision capture = Decide(WM_COMMAND, kRunDebug, false, kCmdCapture);
+  MessageDecision capture = Decide(WM_COMMAND, kModeDebug, false, kCmdCapture);
   EXPECT_TRUE(capture.handled);
   EXPECT_TRUE(capture.capture);
-  EXPECT_EQ(Decide(WM_COMMAND, kRunDebug, false, kCmdSpeedUp).speedStep, 1);
-  EXPECT_EQ(Decide(WM_COMMAND, kRunDebug, false, kCmdSpeedDown).speedStep, -1);
-  MessageDecision ignored = Decide(WM_COMMAND, kRunFullScreen, false, kCmdIgnored);
+  EXPECT_EQ(Decide(WM_COMMAND, kModeDebug, false, kCmdSpeedUp).speedStep, 1);
+  EXPECT_EQ(Decide(WM_COMMAND, kModeDebug, false, kCmdSpeedDown).speedStep, -1);
+  MessageDecision ignored = Decide(WM_COMMAND, kModeFullScreen, false, kCmdIgnored);
   EXPECT_TRUE(ignored.handled);
   EXPECT_FALSE(ignored.postClose);
   // Engine commands (Esc 40006, single step 40005, ...) go on to the base.
-  EXPECT_FALSE(Decide(WM_COMMAND, kRunFullScreen, false, 40006).handled);
-  EXPECT_FALSE(Decide(WM_COMMAND, kRunFullScreen, false, 40005).handled);
-  EXPECT_TRUE(Decide(WM_CONTEXTMENU, kRunFullScreen).handled);
-  EXPECT_FALSE(Decide(WM_SIZE, kRunFullScreen).handled);
-  EXPECT_FALSE(Decide(WM_PAINT, kRunFullScreen).handled);
+  EXPECT_FALSE(Decide(WM_COMMAND, kModeFullScreen, false, 40006).handled);
+  EXPECT_FALSE(Decide(WM_COMMAND, kModeFullScreen, false, 40005).handled);
+  EXPECT_TRUE(Decide(WM_CONTEXTMENU, kModeFullScreen).handled);
+  EXPECT_FALSE(Decide(WM_SIZE, kModeFullScreen).handled);
+  EXPECT_FALSE(Decide(WM_PAINT, kModeFullScreen).handled);
 }
 
 TEST(SpeedKeys, DoubleUpToEightAndHalveDownToAnEighth) {
@@ -166,18 +166,18 @@ TEST(SpeedKeys, DoubleUpToEightAndHalveDownToAnEighth) {
 TEST(DeviceCaps, VertexShaderOneNeededUnlessSoftware) {
   D3DCAPS9 caps{};
   caps.VertexShaderVersion = 0xFFFE0000;  // none
-  EXPECT_EQ(CheckDeviceCaps(&caps, D3DCREATE_SOFTWARE_VERTEXPROCESSING), S_OK);
-  EXPECT_EQ(CheckDeviceCaps(nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING), S_OK);
-  EXPECT_EQ(CheckDeviceCaps(&caps, D3DCREATE_HARDWARE_VERTEXPROCESSING), E_FAIL);
-  EXPECT_EQ(CheckDeviceCaps(&caps, D3DCREATE_MIXED_VERTEXPROCESSING), E_FAIL);
-  EXPECT_EQ(CheckDeviceCaps(&caps, D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_PUREDEVICE),
+  EXPECT_EQ(CheckVertexProcessingCaps(&caps, D3DCREATE_SOFTWARE_VERTEXPROCESSING), S_OK);
+  EXPECT_EQ(CheckVertexProcessingCaps(nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING), S_OK);
+  EXPECT_EQ(CheckVertexProcessingCaps(&caps, D3DCREATE_HARDWARE_VERTEXPROCESSING), E_FAIL);
+  EXPECT_EQ(CheckVertexProcessingCaps(&caps, D3DCREATE_MIXED_VERTEXPROCESSING), E_FAIL);
+  EXPECT_EQ(CheckVertexProcessingCaps(&caps, D3DCREATE_HARDWARE_VERTEXPROCESSING | D3DCREATE_PUREDEVICE),
             E_FAIL);
-  EXPECT_EQ(CheckDeviceCaps(nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING), E_FAIL);
+  EXPECT_EQ(CheckVertexProcessingCaps(nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING), E_FAIL);
   caps.VertexShaderVersion = 0xFFFE0100;  // vs 1.0
-  EXPECT_EQ(CheckDeviceCaps(&caps, D3DCREATE_HARDWARE_VERTEXPROCESSING), S_OK);
-  EXPECT_EQ(CheckDeviceCaps(&caps, D3DCREATE_MIXED_VERTEXPROCESSING), S_OK);
+  EXPECT_EQ(CheckVertexProcessingCaps(&caps, D3DCREATE_HARDWARE_VERTEXPROCESSING), S_OK);
+  EXPECT_EQ(CheckVertexProcessingCaps(&caps, D3DCREATE_MIXED_VERTEXPROCESSING), S_OK);
   caps.VertexShaderVersion = 0xFFFE0300;
-  EXPECT_EQ(CheckDeviceCaps(&caps, 0x50), S_OK);
+  EXPECT_EQ(CheckVertexProcessingCaps(&caps, 0x50), S_OK);
 }
 
 TEST(SettingsHooks, AnswersFollowTheTables) {

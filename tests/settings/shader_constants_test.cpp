@@ -175,7 +175,7 @@ TEST_F(ShaderConstantsTest, RenderStatesAfterRestore) {
   };
   for (DWORD st = 0; st < 6; ++st) dev_->SetSamplerState(st, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
 
-  RestoreRenderStates(dev_, D3DPTFILTERCAPS_MIPFLINEAR | D3DPTFILTERCAPS_MIPFPOINT);
+  ApplyRenderStates(dev_, D3DPTFILTERCAPS_MIPFLINEAR | D3DPTFILTERCAPS_MIPFPOINT);
   for (DWORD st = 0; st < 6; ++st) {
     EXPECT_EQ(sampler(st, D3DSAMP_MINFILTER), (DWORD)D3DTEXF_LINEAR) << st;
     EXPECT_EQ(sampler(st, D3DSAMP_MAGFILTER), (DWORD)D3DTEXF_LINEAR) << st;
@@ -191,16 +191,16 @@ TEST_F(ShaderConstantsTest, RenderStatesAfterRestore) {
   EXPECT_EQ(state(D3DRS_DITHERENABLE), (DWORD)TRUE);
 
   // Point mips only; then no mip caps leaves the filter as it was.
-  RestoreRenderStates(dev_, D3DPTFILTERCAPS_MIPFPOINT);
+  ApplyRenderStates(dev_, D3DPTFILTERCAPS_MIPFPOINT);
   EXPECT_EQ(sampler(0, D3DSAMP_MIPFILTER), (DWORD)D3DTEXF_POINT);
   dev_->SetSamplerState(2, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
-  RestoreRenderStates(dev_, 0);
+  ApplyRenderStates(dev_, 0);
   EXPECT_EQ(sampler(0, D3DSAMP_MIPFILTER), (DWORD)D3DTEXF_POINT);
   EXPECT_EQ(sampler(2, D3DSAMP_MIPFILTER), (DWORD)D3DTEXF_NONE);
 
   // After a reset the states are the device defaults again until restored.
   ASSERT_EQ(device_.Reset(), S_OK);
   EXPECT_EQ(state(D3DRS_ALPHATESTENABLE), (DWORD)FALSE);
-  RestoreRenderStates(dev_, D3DPTFILTERCAPS_MIPFLINEAR);
+  ApplyRenderStates(dev_, D3DPTFILTERCAPS_MIPFLINEAR);
   EXPECT_EQ(state(D3DRS_ALPHATESTENABLE), (DWORD)TRUE);
 }
