@@ -167,13 +167,3 @@ TEST_P(PresetTest, CamerasNameTheCameraAi) {
 
 INSTANTIATE_TEST_SUITE_P(Presets, PresetTest, ::testing::Values(1, 2, 3));
 
-TEST(PresetSet, LightestToRichest) {
-  auto read = [](int n, const char* key) { return ReadInt(PresetDir(n) + "qelvar.ini", "system", key); };
-  auto fish = [](int n) { return ReadInt(PresetDir(n) + "FlockConfig.ini", "flockConfig", "flockCount"); };
-  EXPECT_LT(fish(1), fish(2));
-  EXPECT_LT(fish(2), fish(3));
-  EXPECT_EQ(read(1, "MultiSurface"), 0);  // no glare on the lightest
-  EXPECT_LT(read(1, "MultiSurface"), read(3, "MultiSurface"));
-  EXPECT_LE(read(1, "CoralDensity"), read(2, "CoralDensity"));
-  EXPECT_LE(read(2, "CoralDensity"), read(3, "CoralDensity"));
-}

@@ -96,6 +96,9 @@ TEST_F(SettingsDialogTest, FromDialogReadsTheControlsBack) {
   EXPECT_EQ(GetSceneSetting(kSceneSeaface), 0);
   EXPECT_EQ(GetTechSetting(kTechTwinfinTech), 1);
   EXPECT_EQ(GetSceneSetting(kSceneCameraAIStability), 7);
+  SetDlgItemTextA(page_, 1093, "4294967291");  // unsigned text of -5
+  SettingsFromDialog(page_);
+  EXPECT_EQ(GetSceneSetting(kSceneCameraAIStability), -5);
   // Controls missing from the page keep their values silently.
   EXPECT_EQ(GetSceneSetting(kSceneFlare), 1);
   EXPECT_EQ(ProgramFolderFixture::Log().find("No Dlg Item"), std::string::npos);
@@ -109,27 +112,16 @@ TEST_F(SettingsDialogTest, NoSelectionKeepsTheOldValue) {
   SettingsFromDialog(page_);
   EXPECT_EQ(GetSceneSetting(kSceneWaterity), 2);
 
+  // A value that names no label selects nothing and survives the read.
+  SetSceneSetting(kSceneWaterity, 9);
+  SettingsToDialog(page_);
+  EXPECT_EQ(Send(1035, CB_GETCURSEL), CB_ERR);
+  SettingsFromDialog(page_);
+  EXPECT_EQ(GetSceneSetting(kSceneWaterity), 9);
+
   // An empty combo box (never filled) keeps it too.
   Send(1036, CB_RESETCONTENT);
   SettingsFromDialog(page_);
   EXPECT_EQ(GetSceneSetting(kSceneLights), 3);
 }
 
-TEST_F(SettingsDialogTest, NumberFieldsParseUnsignedText) {
-  SettingsToDialog(page_);
-  SetDlgItemTextA(page_, 1093, "4294967291");
-  SettingsFromDialog(page_);
-  EXPECT_EQ(GetSceneSetting(kSceneCameraAIStability), -5);
-  SetDlgItemTextA(page_, 1093, "abc");
-  SettingsFromDialog(page_);
-  EXPECT_EQ(GetSceneSetting(kSceneCameraAIStability), 0);  // text that is no number reads 0
-}
-
-TEST_F(SettingsDialogTest, AValueWithoutALabelSelectsNothing) {
-  SetSceneSetting(kSceneWaterity, 9);
-  SettingsToDialog(page_);
-  EXPECT_EQ(Send(1035, CB_GETCOUNT), 5);
-  EXPECT_EQ(Send(1035, CB_GETCURSEL), CB_ERR);
-  SettingsFromDialog(page_);
-  EXPECT_EQ(GetSceneSetting(kSceneWaterity), 9);
-}
