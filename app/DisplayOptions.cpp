@@ -29,14 +29,20 @@ std::string MainIniPath() { return std::string(GetProgramFolder()) + kMainIniNam
 void ReadDisplayOptions(MyApplication* app) {
   // The program folder: drive and directory of the program file.
   char path[MAX_PATH] = "";
+  char folder[MAX_PATH] = "";
   DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
   if (n > 0 && n < MAX_PATH) {
     char drive[_MAX_DRIVE];
     char directory[_MAX_DIR];
     _splitpath(path, drive, directory, nullptr, nullptr);
-    FormatBoundedV(app->m_programFolder, sizeof app->m_programFolder, "%s%s", drive, directory);
-    SetProgramFolder(app->m_programFolder);
+    FormatBoundedV(folder, sizeof folder, "%s%s", drive, directory);
   }
+  ReadDisplayOptionsFrom(app, folder);
+}
+
+void ReadDisplayOptionsFrom(MyApplication* app, const char* folder) {
+  FormatBoundedV(app->m_programFolder, sizeof app->m_programFolder, "%s", folder ? folder : "");
+  if (app->m_programFolder[0]) SetProgramFolder(app->m_programFolder);
   std::string ini = MainIniPath();
 
   app->m_x1Adapter = ReadInt(ini, kDisplaySection, "X1Adapter", app->m_x1Adapter);

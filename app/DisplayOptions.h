@@ -18,6 +18,8 @@ std::string MainIniPath();
 // Program folder, X1 indexes, debug keys and the dual-view keys into the
 // application; also feeds the log level and program folder to the diagnostics.
 void ReadDisplayOptions(MyApplication* app);
+// The same keys from `folder`'s qelvar.ini (folder ends in a backslash).
+void ReadDisplayOptionsFrom(MyApplication* app, const char* folder);
 
 // The full-screen keys of [Display] with their defaults.
 struct FullscreenKeys {

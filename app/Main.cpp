@@ -49,7 +49,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
       LogPrint("full screen mode");
       break;
     case kModePreview:
-      LogPrint("preview mode %lu", static_cast<unsigned long>(choice.parent));
+      LogPrint("preview mode %d", static_cast<int>(choice.parent));
       if (choice.hasParent)
         ShowPreview(instance, reinterpret_cast<HWND>(choice.parent));
       else

@@ -222,7 +222,12 @@ HRESULT C3Application::InitDevice() {
   m_device->GetDeviceCaps(&m_caps);
   m_behaviourFlags = flags;
   if (m_caps.NumberOfAdaptersInGroup < 2) m_dualView = 0;
-  if (!m_dualView) m_groupPresentParams.clear();
+  if (!m_dualView) {
+    m_groupPresentParams.clear();
+    // Single view runs in the first window only.
+    if (m_secondWindow) DestroyWindow(m_secondWindow);
+    m_secondWindow = nullptr;
+  }
 
   FormatDeviceStatsText(m_deviceStats, sizeof m_deviceStats, device->DevType, flags,
                         adapter->AdapterIdentifier.Description);

@@ -79,6 +79,21 @@ bool ReadBitmapPixels(HDC dc, HBITMAP bitmap, int width, int height, std::vector
 
 }  // namespace
 
+void ComposeCursorPixels(const DWORD* mask, const DWORD* image, int width, int height,
+                         BOOL addMark, DWORD* out, int pitchPixels) {
+  for (int y = 0; y < height; ++y) {
+    DWORD* row = out + ptrdiff_t(y) * pitchPixels;
+    for (int x = 0; x < width; ++x) {
+      const size_t i = size_t(y) * width + x;
+      DWORD pixel = mask[i] != 0 ? 0 : (image[i] | 0xFF000000u);
+      if (addMark && y < 5 && x < 12 && (kCursorMark[y] & (1u << (15 - x))) != 0) {
+        pixel |= 0xFF808080u;
+      }
+      row[x] = pixel;
+    }
+  }
+}
+
 HRESULT MakeDeviceCursor(IDirect3DDevice9* device, HCURSOR cursor, BOOL addMark) {
   if (device == nullptr || cursor == nullptr) return E_FAIL;
   ICONINFO icon{};
@@ -111,20 +126,9 @@ HRESULT MakeDeviceCursor(IDirect3DDevice9* device, HCURSOR cursor, BOOL addMark)
     D3DLOCKED_RECT locked{};
     result = surface->LockRect(&locked, nullptr, 0);
     if (FAILED(result)) break;
-    for (int y = 0; y < height; ++y) {
-      DWORD* row = reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) +
-                                            ptrdiff_t(y) * locked.Pitch);
-      for (int x = 0; x < width; ++x) {
-        DWORD andBit = mask[size_t(y) * width + x];
-        DWORD image = monochrome ? mask[size_t(y + height) * width + x]
-                                 : color[size_t(y) * width + x];
-        DWORD pixel = andBit != 0 ? 0 : (image | 0xFF000000u);
-        if (addMark && y < 5 && x < 12 && (kCursorMark[y] & (1u << (15 - x))) != 0) {
-          pixel |= 0xFF808080u;
-        }
-        row[x] = pixel;
-      }
-    }
+    const DWORD* image = monochrome ? mask.data() + size_t(width) * height : color.data();
+    ComposeCursorPixels(mask.data(), image, width, height, addMark,
+                        static_cast<DWORD*>(locked.pBits), locked.Pitch / 4);
     surface->UnlockRect();
 
     result = device->SetCursorProperties(icon.xHotspot, icon.yHotspot, surface);

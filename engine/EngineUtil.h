@@ -20,6 +20,13 @@ const char* GetFormatName(D3DFORMAT format, bool withPrefix);
 // cursor cannot be read; device failures are returned as they come.
 HRESULT MakeDeviceCursor(IDirect3DDevice9* device, HCURSOR cursor, BOOL addMark);
 
+// The pixel rule of MakeDeviceCursor: 0 where the AND mask pixel is set,
+// else the image pixel with alpha 0xFF, plus the marker when addMark. mask
+// and image hold width x height 32-bit pixels, top row first; out rows are
+// pitchPixels apart.
+void ComposeCursorPixels(const DWORD* mask, const DWORD* image, int width, int height,
+                         BOOL addMark, DWORD* out, int pitchPixels);
+
 // (u x v, u . v) for unit vectors u and v: the rotation by twice the angle
 // between them.
 D3DXQUATERNION QuatFromUnitVectors(const D3DXVECTOR3& u, const D3DXVECTOR3& v);

@@ -1,0 +1,245 @@
+// Qelvar.scr itself under Wine: each test runs the program from a fresh copy
+// of the dist folder and follows it through its window, the debug log and
+// its exit code.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "ApplicationHooks.h"
+#include "Diagnostics.h"
+#include "TestSupport.h"
+
+using namespace qvtest;
+
+namespace {
+
+const char kLogFolder[] = "c:\\log";
+
+std::string ReadLog() {
+  auto bytes = ReadFileBytes(kLogFilePath);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+size_t Count(const std::string& text, const std::string& needle) {
+  size_t n = 0;
+  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+  return n;
+}
+
+// Waits until the log holds `needle` at or after `from`; returns its position.
+size_t WaitForLog(const std::string& needle, size_t from = 0, DWORD timeoutMs = 30000) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    std::string log = ReadLog();
+    size_t at = from <= log.size() ? log.find(needle, from) : std::string::npos;
+    if (at != std::string::npos) return at;
+    if (GetTickCount() - start > timeoutMs) return std::string::npos;
+    PumpMessages(50);
+  }
+}
+
+struct WindowNames {
+  const char* title;
+  const char* className;
+  WindowNames() { GetWindowNames(&title, &className); }
+};
+
+BOOL CALLBACK CountMatching(HWND window, LPARAM param) {
+  WindowNames names;
+  char cls[128] = "";
+  char title[128] = "";
+  GetClassNameA(window, cls, sizeof cls);
+  GetWindowTextA(window, title, sizeof title);
+  if (strcmp(cls, names.className) == 0 && strcmp(title, names.title) == 0) ++*reinterpret_cast<int*>(param);
+  return TRUE;
+}
+
+int CountProgramWindows() {
+  int n = 0;
+  EnumWindows(CountMatching, reinterpret_cast<LPARAM>(&n));
+  return n;
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CreateDirectoryA(kLogFolder, nullptr);
+    DeleteFileA(kLogFilePath);
+    dir_ = MakeTempDir("qelvar");
+  }
+  void TearDown() override { RemoveTree(dir_); }
+
+  // A copy of the program (or its test variant) with a qelvar.ini.
+  void Install(const std::string& program = DistDir() + "Qelvar.scr",
+               const std::string& ini = "[Display]\r\nDebugLogLevel=2\r\n") {
+    ASSERT_TRUE(CopyFileTo(program, dir_ + "Qelvar.scr"));
+    ASSERT_TRUE(WriteFileText(dir_ + "qelvar.ini", ini));
+  }
+  std::string Command(const std::string& args) const { return "\"" + dir_ + "Qelvar.scr\" " + args; }
+
+  std::string dir_;
+};
+
+}  // namespace
+
+TEST_F(ProgramTest, DebugRunDrawsSurvivesResetAndModeSwitchAndClosesCleanly) {
+  Install();
+  WindowNames names;
+  ChildProcess program;
+  ASSERT_TRUE(program.Start(Command("/debug"), dir_));
+  HWND window = WaitForWindow(names.title, names.className, program.Id(), 30000);
+  ASSERT_NE(window, nullptr);
+
+  // Frames run: the statistics are rebuilt once a second.
+  size_t first = WaitForLog("frame stats: ");
+  ASSERT_NE(first, std::string::npos) << ReadLog();
+  ASSERT_NE(WaitForLog("frame stats: ", first + 1), std::string::npos);
+  // The presented frame shows on the screen: the empty scene's sea blue.
+  RECT area{};
+  GetClientRect(window, &area);
+  POINT centre = {area.right / 2, area.bottom / 2};
+  ClientToScreen(window, &centre);
+  HDC screen = GetDC(nullptr);
+  COLORREF colour = GetPixel(screen, centre.x, centre.y);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(colour, RGB(0, 40, 96));
+
+  std::string log = ReadLog();
+  EXPECT_NE(log.find("device: HAL"), std::string::npos) << log;
+  EXPECT_NE(log.find("init device objects 1."), std::string::npos);
+  EXPECT_NE(log.find("restore device objects 1."), std::string::npos);
+
+  // A resize by the user ends with WM_EXITSIZEMOVE: the device is reset.
+  SendMessageA(window, WM_ENTERSIZEMOVE, 0, 0);
+  SetWindowPos(window, nullptr, 0, 0, 520, 410, SWP_NOMOVE | SWP_NOZORDER);
+  SendMessageA(window, WM_EXITSIZEMOVE, 0, 0);
+  RECT client{};
+  GetClientRect(window, &client);
+  size_t reset = WaitForLog("restore device objects 2.");
+  ASSERT_NE(reset, std::string::npos) << ReadLog();
+  EXPECT_NE(ReadLog().find("invalidate device objects 1."), std::string::npos);
+  char size[32];
+  snprintf(size, sizeof size, "(%ldx%ld)", client.right, client.bottom);
+  EXPECT_NE(WaitForLog(size, reset), std::string::npos) << size << "\n" << ReadLog();
+
+  // Alt+Enter's command: to full screen and back, a new device each time.
+  PostMessageA(window, WM_COMMAND, 40003, 0);
+  size_t second = WaitForLog("init device objects 2.");
+  ASSERT_NE(second, std::string::npos) << ReadLog();
+  ASSERT_NE(WaitForLog("frame stats: ", second), std::string::npos) << ReadLog();
+  PostMessageA(window, WM_COMMAND, 40003, 0);
+  size_t third = WaitForLog("init device objects 3.");
+  ASSERT_NE(third, std::string::npos) << ReadLog();
+  ASSERT_NE(WaitForLog("frame stats: ", third), std::string::npos) << ReadLog();
+  EXPECT_TRUE(IsWindow(window));
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program.Wait(30000));
+  EXPECT_EQ(program.ExitCode(), 0u);
+  EXPECT_FALSE(FileExists(dir_ + "LastError.txt"));
+  log = ReadLog();
+  EXPECT_NE(log.find("final clean up."), std::string::npos);
+  // Every init has its delete and every restore its invalidate.
+  EXPECT_EQ(Count(log, "init device objects"), 3u) << log;
+  EXPECT_EQ(Count(log, "delete device objects"), 3u) << log;
+  EXPECT_EQ(Count(log, "restore device objects"), Count(log, "invalidate device objects")) << log;
+  EXPECT_EQ(log.find("error box"), std::string::npos) << log;
+}
+
+TEST_F(ProgramTest, SecondInstanceRefusesToStart) {
+  Install();
+  WindowNames names;
+  ChildProcess first;
+  ASSERT_TRUE(first.Start(Command("/debug"), dir_));
+  HWND window = WaitForWindow(names.title, names.className, first.Id(), 30000);
+  ASSERT_NE(window, nullptr);
+
+  EXPECT_EQ(RunProcess(Command("/debug"), dir_, 30000), 0);
+  EXPECT_EQ(RunProcess(Command("/s"), dir_, 30000), 0);
+  EXPECT_EQ(CountProgramWindows(), 1);
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(first.Wait(30000));
+  EXPECT_EQ(first.ExitCode(), 0u);
+}
+
+TEST_F(ProgramTest, PreviewDrawsInsideTheParentAndEndsWithIt) {
+  Install();
+  WNDCLASSA cls{};
+  cls.lpfnWndProc = DefWindowProcA;
+  cls.hInstance = GetModuleHandleA(nullptr);
+  cls.lpszClassName = "QvPreviewPane";
+  RegisterClassA(&cls);
+  HWND pane = CreateWindowExA(0, "QvPreviewPane", "pane", WS_POPUP | WS_VISIBLE, 40, 40, 152, 112, nullptr, nullptr,
+                              cls.hInstance, nullptr);
+  ASSERT_NE(pane, nullptr);
+
+  ChildProcess preview;
+  ASSERT_TRUE(preview.Start(Command("/p " + std::to_string(reinterpret_cast<uintptr_t>(pane))), dir_));
+  HWND child = nullptr;
+  // Created hidden, then shown once its picture is drawn.
+  for (int i = 0; i < 600 && !(child && IsWindowVisible(child)); ++i) {
+    PumpMessages(50);
+    child = FindWindowExA(pane, nullptr, "MYCLASS", nullptr);
+  }
+  ASSERT_NE(child, nullptr);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(child, &owner);
+  EXPECT_EQ(owner, preview.Id());
+  RECT rect{};
+  GetClientRect(child, &rect);
+  EXPECT_EQ(rect.right, 152);
+  EXPECT_EQ(rect.bottom, 112);
+  EXPECT_TRUE(IsWindowVisible(child));
+  EXPECT_NE(WaitForLog("create window in window"), std::string::npos);
+
+  DestroyWindow(pane);
+  bool ended = false;
+  for (int i = 0; i < 600 && !ended; ++i) {
+    PumpMessages(50);
+    ended = preview.Wait(0);
+  }
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(preview.ExitCode(), 0u);
+}
+
+TEST_F(ProgramTest, PreviewWithHandleZeroOpensItsOwnWindowWithoutHandleEnds) {
+  Install();
+  EXPECT_EQ(RunProcess(Command("/p"), dir_, 30000), 0);
+
+  ChildProcess preview;
+  ASSERT_TRUE(preview.Start(Command("/p 0"), dir_));
+  HWND window = WaitForWindow("MYCLASS", "MYCLASS", preview.Id(), 30000);
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(preview.Wait(30000));
+  EXPECT_EQ(preview.ExitCode(), 0u);
+}
+
+TEST_F(ProgramTest, ConfigurePasswordAndNoArgumentEndWithoutAWindow) {
+  Install();
+  EXPECT_EQ(RunProcess(Command("/a"), dir_, 30000), 0);
+  EXPECT_EQ(RunProcess(Command("/c:1234"), dir_, 30000), 0);
+  EXPECT_EQ(RunProcess(Command(""), dir_, 30000), 0);
+  EXPECT_EQ(CountProgramWindows(), 0);
+  std::string log = ReadLog();
+  EXPECT_NE(log.find("change password mode"), std::string::npos) << log;
+  EXPECT_EQ(Count(log, "settings dialog not yet available"), 2u) << log;
+  // Configure mode lists the enumerated modes.
+  EXPECT_NE(log.find("Adapter:0 MODE 00 "), std::string::npos) << log;
+}
+
+TEST_F(ProgramTest, DeviceFailureTakesTheFatalRoad) {
+  Install(TestBinDir() + "QelvarRestoreFail.scr");
+  ASSERT_TRUE(CopyFileTo(TestBinDir() + "reporter_standin.exe", dir_ + "Wexnote.exe"));
+  EXPECT_EQ(RunProcess(Command("/debug"), dir_, 60000), 1);
+
+  auto bytes = ReadFileBytes(dir_ + "LastError.txt");
+  std::string text(bytes.begin(), bytes.end());
+  EXPECT_NE(text.find("Fatal Error:MyApplication.cpp:"), std::string::npos) << text;
+  EXPECT_NE(text.find(":8876017C"), std::string::npos) << text;
+  for (int i = 0; i < 100 && !FileExists(dir_ + "started.txt"); ++i) Sleep(50);
+  EXPECT_TRUE(FileExists(dir_ + "started.txt"));
+  EXPECT_EQ(CountProgramWindows(), 0);
+}
