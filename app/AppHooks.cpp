@@ -9,9 +9,6 @@
 
 namespace {
 
-const char kWindowTitle[] = "Orvex Engine Reefmoor 2";
-const char kWindowClass[] = "Orvex_Engine_Qelvar_CLASS";
-
 // A key, a button or a long mouse move: ends the saver in the full-screen
 // run (mode 0 never gets here with a device, but is treated the same).
 MessageDecision KeyPress(int mode) {
@@ -29,11 +26,6 @@ float Clamp01(float v) {
 }
 
 }  // namespace
-
-void GetWindowNames(const char** title, const char** windowClass) {
-  if (title) *title = kWindowTitle;
-  if (windowClass) *windowClass = kWindowClass;
-}
 
 MessageDecision DecideWindowMessage(UINT message, WPARAM wParam, int mode, bool disableMouseExit,
                                     POINT mouseStart, POINT cursor) {

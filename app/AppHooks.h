@@ -16,10 +16,6 @@
 // A command the product swallows without doing anything.
 constexpr WORD kCmdIgnored = 32774;
 
-// The main window's title and class (the single-instance test looks for
-// them too).
-void GetWindowNames(const char** title, const char** windowClass);
-
 constexpr float kMaxSpeedFactor = 8.0f;
 constexpr float kMinSpeedFactor = 0.125f;
 // abs(dx) + abs(dy) of a mouse move that ends the saver.

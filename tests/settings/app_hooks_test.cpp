@@ -188,12 +188,6 @@ TEST(SettingsHooks, AnswersFollowTheTables) {
   EXPECT_EQ(UsePixelShadersFor(0xFFFF0000), 0);
   TechSettings.SetValue(kTechPixelShader11, 0);
   EXPECT_EQ(UsePixelShadersFor(0xFFFF0300), 0);
-
-  const char* title = nullptr;
-  const char* cls = nullptr;
-  GetWindowNames(&title, &cls);
-  EXPECT_STREQ(title, "Orvex Engine Reefmoor 2");
-  EXPECT_STREQ(cls, "Orvex_Engine_Qelvar_CLASS");
 }
 
 TEST(FogAndLight, DefaultsByLights) {
