@@ -186,6 +186,14 @@ D3DXVECTOR3 DefaultLightDirection() {
   return D3DXVECTOR3(0.0f, -0.70710599f, 0.70710599f);
 }
 
+D3DXVECTOR4 GetFogColor(const D3DXVECTOR4* fogObjectColour) {
+  return fogObjectColour ? *fogObjectColour : DefaultFogColor(GetSceneSetting(kSceneLights));
+}
+
+D3DXVECTOR3 GetLightDirection(const D3DXVECTOR3* sunDirection) {
+  return sunDirection ? *sunDirection : DefaultLightDirection();
+}
+
 D3DCOLOR PackFogColor(const D3DXVECTOR4& colour) {
   auto channel = [](float v) { return static_cast<DWORD>(Clamp01(v) * 255.0f + 0.5f); };
   return (channel(colour.w) << 24) | (channel(colour.x) << 16) | (channel(colour.y) << 8) |

@@ -87,6 +87,11 @@ LightsLevels LevelsForLights(int lights);
 D3DXVECTOR4 DefaultFogColor(int lights);
 // The light direction while there is no sun light: (0, -0.707106, 0.707106).
 D3DXVECTOR3 DefaultLightDirection();
+// The hook answers: the fog object's colour when there is one, else the
+// colour by the Lights setting; the sun's direction when there is a sun
+// light, else the default direction.
+D3DXVECTOR4 GetFogColor(const D3DXVECTOR4* fogObjectColour);
+D3DXVECTOR3 GetLightDirection(const D3DXVECTOR3* sunDirection);
 // Each channel clamped to 0..1, times 255, plus 0.5, truncated; packed ARGB.
 D3DCOLOR PackFogColor(const D3DXVECTOR4& colour);
 

@@ -190,6 +190,20 @@ TEST(SettingsHooks, AnswersFollowTheTables) {
   EXPECT_EQ(UsePixelShadersFor(0xFFFF0300), 0);
 }
 
+TEST(FogAndLight, HookAnswersFollowTheLightsSettingWithoutObjects) {
+  ProgramFolderFixture folder("hooks_fog");
+  LoadSettings(0);
+  SetSceneSetting(kSceneLights, 2);
+  EXPECT_EQ(PackFogColor(GetFogColor(nullptr)), 0x99001A66u);
+  SetSceneSetting(kSceneLights, 0);
+  EXPECT_EQ(PackFogColor(GetFogColor(nullptr)), 0xFF0066FFu);
+  const D3DXVECTOR4 fog(0.5f, 0.5f, 0.5f, 1.0f);
+  EXPECT_EQ(PackFogColor(GetFogColor(&fog)), 0xFF808080u);
+  const D3DXVECTOR3 sun(1, 0, 0);
+  EXPECT_EQ(GetLightDirection(&sun).x, 1.0f);
+  EXPECT_EQ(GetLightDirection(nullptr).z, DefaultLightDirection().z);
+}
+
 TEST(FogAndLight, DefaultsByLights) {
   struct Row {
     float r, g, b, a;
