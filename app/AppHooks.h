@@ -1,5 +1,5 @@
 #pragma once
-// The product's answers to the engine: window names, the exit-on-input rule,
+// The product's answers to the engine: the exit-on-input rule,
 // speed keys, device caps, render states after each restore, fog colour and
 // light defaults, and the shader constants per object and per frame.
 //
