@@ -67,7 +67,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
   srand(static_cast<unsigned>(time(nullptr)));
 
-  int exitCode = 0;
   if (mode == kModeFullScreen || mode == kModeDebug) {
     app.SetStartFullscreen(mode == kModeFullScreen);
     if (FAILED(app.Create(instance))) {
@@ -91,5 +90,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   // The plug-in and configuration lists are deleted here once they exist.
   app.FinalCleanUp();
   TheApp = nullptr;
-  return exitCode;
+  return 0;
 }
