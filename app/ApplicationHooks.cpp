@@ -1,11 +1,19 @@
 #include "ApplicationHooks.h"
 
+#include "AppHooks.h"
+#include "MyApplication.h"
+
 void GetWindowNames(const char** title, const char** className) {
-  // Engine defaults until the product names its window.
-  *title = "Velmire WS1";
-  *className = "Velmire_WS1_CLASS";
+  if (title) *title = "Orvex Engine Reefmoor 2";
+  if (className) *className = "Orvex_Engine_Qelvar_CLASS";
 }
 
 void RestoreRenderStates() {
-  // Engine defaults: the device's own render states.
+  if (!TheApp || !TheApp->Device()) return;
+  ApplyRenderStates(TheApp->Device(), TheApp->Caps().TextureFilterCaps);
+}
+
+int UsePixelShaders() {
+  if (!TheApp) return 0;
+  return UsePixelShadersFor(TheApp->Caps().PixelShaderVersion);
 }

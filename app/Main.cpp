@@ -12,6 +12,7 @@
 #include "MessageBoxRoute.h"
 #include "MyApplication.h"
 #include "Preview.h"
+#include "Settings.h"
 
 #ifdef QV_FORCE_RESTORE_FAILURE
 namespace {
@@ -36,8 +37,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   }
 
   ReadDisplayOptions(&app);
-  // The settings tables, the plug-in lists and the configuration lists are
-  // loaded here once they exist.
+  LoadSettings(0);
+  // The plug-in lists and the configuration lists are loaded here once they
+  // exist.
 
   CommandLineChoice choice = ParseCommandLine(commandLine);
   int mode = choice.mode;

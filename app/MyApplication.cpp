@@ -2,9 +2,11 @@
 
 #include <d3dx9math.h>
 
+#include "AppHooks.h"
 #include "ApplicationHooks.h"
 #include "Diagnostics.h"
 #include "DisplayOptions.h"
+#include "Settings.h"
 
 MyApplication* TheApp = nullptr;
 
@@ -67,6 +69,23 @@ bool MyApplication::PickFullscreenMode(bool, bool) {
     return d3d && SUCCEEDED(d3d->GetAdapterDisplayMode(ordinal, mode));
   };
   return ChooseFullscreenSettings(m_enumeration, keys, desktop, m_enumeration.UsesDepthBuffer, &m_settings);
+}
+
+HRESULT MyApplication::CheckDeviceCaps(D3DCAPS9* caps, DWORD behaviourFlags, D3DFORMAT, D3DFORMAT) {
+  return CheckVertexProcessingCaps(caps, behaviourFlags);
+}
+
+LRESULT MyApplication::HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  POINT cursor = m_mouseStart;
+  if (message == WM_MOUSEMOVE) GetCursorPos(&cursor);
+  MessageDecision decision = DecideWindowMessage(
+      message, wParam, Mode(), GetTechSetting(kTechDisableMouseExit) != 0, m_mouseStart, cursor);
+  // decision.capture and decision.speedStep belong to the world (its capture
+  // request and the scale of its scaled clock, NextSpeedFactor); the empty
+  // scene that stands in for it has neither.
+  if (ApplyMessageDecision(window, decision, cursor, &m_mouseStart)) return 0;
+  m_arcball.OnMouseMessage(window, message, wParam, lParam);
+  return C3Application::HandleWindowMessage(window, message, wParam, lParam);
 }
 
 HRESULT MyApplication::InitDeviceObjects() {

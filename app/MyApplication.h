@@ -20,6 +20,9 @@ class MyApplication : public C3Application, public C3SceneHost {
   ~MyApplication() override;
 
   bool PickFullscreenMode(bool requireHAL, bool requireREF) override;
+  HRESULT CheckDeviceCaps(D3DCAPS9* caps, DWORD behaviourFlags, D3DFORMAT adapterFormat,
+                          D3DFORMAT backBufferFormat) override;
+  LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   HRESULT InitDeviceObjects() override;
   HRESULT RestoreDeviceObjects() override;
   HRESULT Move() override;

@@ -13,6 +13,10 @@ D3DCAPS9 FakeDirect3D9::MakeCaps(D3DDEVTYPE type, DWORD devCaps, DWORD presentIn
   caps.DevCaps = devCaps;
   caps.PresentationIntervals = presentIntervals;
   caps.NumberOfAdaptersInGroup = 1;
+  // Shader versions of a current device (the product needs vs 1.0 for
+  // hardware vertex processing).
+  caps.VertexShaderVersion = D3DVS_VERSION(3, 0);
+  caps.PixelShaderVersion = D3DPS_VERSION(3, 0);
   return caps;
 }
 

@@ -1,0 +1,17 @@
+#include "SceneGlobals.h"
+
+X1RingWander* TheRingWander = nullptr;
+X6Fog* TheFog = nullptr;
+X7CurrentServer* TheCurrentServer = nullptr;
+X2HumanCamera* TheCamera = nullptr;
+X1Halation* TheHalation = nullptr;
+C6Caustic* TheCaustic = nullptr;
+C9SunLight* TheSunLight = nullptr;
+X1Terrain* TheTerrain = nullptr;
+X1CollisionServer* TheCollisionServer = nullptr;
+C6Skydome* TheSkydome = nullptr;
+C6unionSeaface* TheSeaface = nullptr;
+C3Logo* TheLogo = nullptr;
+C9DisplayInfo* TheDisplayInfo = nullptr;
+C6Light* TheFishLights[kLoneFishLightCount] = {};
+C7TexturePanel* ThePanels[kTextPanelCount] = {};
