@@ -11,13 +11,12 @@
 #include <d3dx9math.h>
 
 #include "C3Application.h"  // command ids of accelerator table 113
+#include "C3TimeLine.h"     // speed factor limits
 #include "CommandLine.h"    // run modes
 
 // A command the product swallows without doing anything.
 constexpr WORD kCmdIgnored = 32774;
 
-constexpr float kMaxSpeedFactor = 8.0f;
-constexpr float kMinSpeedFactor = 0.125f;
 // abs(dx) + abs(dy) of a mouse move that ends the saver.
 constexpr int kMouseExitDistance = 10;
 

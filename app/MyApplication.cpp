@@ -43,25 +43,6 @@ MyApplication::~MyApplication() {
 // The sea's deep blue until the fog object gives the colour.
 D3DXVECTOR4 MyApplication::GetFogColor() { return D3DXVECTOR4(0.0f, 40.0f / 255.0f, 96.0f / 255.0f, 1.0f); }
 
-LRESULT MyApplication::HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND && m_world) {
-    switch (LOWORD(wParam)) {
-      case kCmdCapture:
-        m_world->RequestCapture();
-        return 0;
-      case kCmdSpeedUp:
-        m_world->SetSpeedFactor(m_world->GetSpeedFactor() * 2.0f);
-        return 0;
-      case kCmdSpeedDown:
-        m_world->SetSpeedFactor(m_world->GetSpeedFactor() * 0.5f);
-        return 0;
-      default:
-        break;
-    }
-  }
-  return C3Application::HandleWindowMessage(window, message, wParam, lParam);
-}
-
 bool MyApplication::PickFullscreenMode(bool, bool) {
   FullscreenKeys keys = ReadFullscreenKeys(MainIniPath());
   IDirect3D9* d3d = m_d3d;
@@ -80,9 +61,11 @@ LRESULT MyApplication::HandleWindowMessage(HWND window, UINT message, WPARAM wPa
   if (message == WM_MOUSEMOVE) GetCursorPos(&cursor);
   MessageDecision decision = DecideWindowMessage(
       message, wParam, Mode(), GetTechSetting(kTechDisableMouseExit) != 0, m_mouseStart, cursor);
-  // decision.capture and decision.speedStep belong to the world (its capture
-  // request and the scale of its scaled clock, NextSpeedFactor); the empty
-  // scene that stands in for it has neither.
+  if (m_world) {
+    if (decision.capture) m_world->RequestCapture();
+    if (decision.speedStep)
+      m_world->SetSpeedFactor(NextSpeedFactor(m_world->GetSpeedFactor(), decision.speedStep));
+  }
   if (ApplyMessageDecision(window, decision, cursor, &m_mouseStart)) return 0;
   m_arcball.OnMouseMessage(window, message, wParam, lParam);
   return C3Application::HandleWindowMessage(window, message, wParam, lParam);

@@ -30,7 +30,6 @@ class MyApplication : public C3Application, public C3SceneHost {
   HRESULT InvalidateDeviceObjects() override;
   HRESULT DeleteDeviceObjects() override;
   HRESULT FinalCleanUp() override;
-  LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // C3SceneHost.
   IDirect3DDevice9* GetDevice() override { return m_device; }
