@@ -42,6 +42,15 @@ class C3SceneHost {
   virtual bool HideCameraObject() { return false; }
   virtual int GetMultiSurfaceCount() { return 0; }
   virtual bool IsMultiSurface() { return false; }
+  // Text panels print only at level 2 or above.
+  virtual int GetPanelLevel() { return 2; }
+  // Status line: whether it is shown (the DisplayInfo scene setting), the
+  // frame rate and the application's statistic texts.
+  virtual bool IsDisplayInfoShown() { return false; }
+  virtual float GetFramesPerSecond() { return 0.0f; }
+  virtual const char* GetFrameStatsText() { return ""; }
+  virtual const char* GetSecondStatsText() { return ""; }
+  virtual const char* GetDeviceStatsText() { return ""; }
 };
 
 // Never null: the default host when none is installed.

@@ -7,6 +7,8 @@
 #include "VBServer.h"
 #include "VSServer.h"
 #include "WorldPasses.h"
+#include "X1GlareBuffer.h"
+#include "X5RenderingScene.h"
 
 C3World* C3World::s_current = nullptr;
 
@@ -31,6 +33,19 @@ void C3World::DeleteServers() {
   vsServer = nullptr;
   sbServer = nullptr;
 }
+
+void C3World::DeleteViewBuffers() {
+  for (auto& scene : renderingScenes) {
+    delete scene;
+    scene = nullptr;
+  }
+  for (auto& glare : glareBuffers) {
+    delete glare;
+    glare = nullptr;
+  }
+}
+
+int C3World::ViewCount() const { return GetSceneHost()->IsDualView() ? 2 : 1; }
 
 void C3World::AddChild(C3Object* object) {
   if (!object) return;
@@ -64,12 +79,33 @@ HRESULT C3World::InitDeviceObjects() {
   if (vsServer) vsServer->InitDeviceObjects(device);
   if (vbServer) vbServer->InitDeviceObjects(device);
   if (sbServer) sbServer->InitDeviceObjects(device);
+  // A second init (after the device was deleted and made again) keeps the
+  // objects made by the first.
+  C3SceneHost* host = GetSceneHost();
+  const int kept = host->GetMultiSurfaceCount();
+  for (int v = 0; v < ViewCount(); ++v) {
+    if (kept > 0 && !renderingScenes[v]) renderingScenes[v] = new X5RenderingScene(static_cast<unsigned>(kept));
+    if (renderingScenes[v]) renderingScenes[v]->InitDeviceObjects();
+  }
+  for (int v = 0; v < ViewCount(); ++v) {
+    if (host->IsMultiSurface() && !glareBuffers[v]) glareBuffers[v] = new X1GlareBuffer;
+    if (glareBuffers[v]) glareBuffers[v]->InitDeviceObjects();
+  }
   for (int i = 0; i < children.count; ++i) children.items[i]->InitDeviceObjects();
   return 0;
 }
 
 HRESULT C3World::RestoreDeviceObjects() {
   IDirect3DDevice9* device = GetSceneHost()->GetDevice();
+  for (C3Object* buffer : {static_cast<C3Object*>(renderingScenes[0]), static_cast<C3Object*>(renderingScenes[1]),
+                           static_cast<C3Object*>(glareBuffers[0]), static_cast<C3Object*>(glareBuffers[1])}) {
+    if (!buffer) continue;
+    HRESULT hr = buffer->RestoreDeviceObjects();
+    if (hr != 0) {
+      LogPrint("KWEX Restore Fail:%s\n", buffer->className);
+      return hr;
+    }
+  }
   for (int i = 0; i < children.count; ++i) {
     C3Object* child = children.items[i];
     if (device) LogPrint("Texture MEMORY %s : %X\n", child->className, device->GetAvailableTextureMem());
@@ -118,6 +154,10 @@ void C3World::ReleaseBackBuffers() {
 }
 
 HRESULT C3World::InvalidateDeviceObjects() {
+  for (auto* scene : renderingScenes)
+    if (scene) scene->InvalidateDeviceObjects();
+  for (auto* glare : glareBuffers)
+    if (glare) glare->InvalidateDeviceObjects();
   for (int i = children.count - 1; i >= 0; --i) children.items[i]->InvalidateDeviceObjects();
   if (vsServer) vsServer->InvalidateDeviceObjects();
   if (vbServer) vbServer->InvalidateDeviceObjects();
@@ -127,6 +167,10 @@ HRESULT C3World::InvalidateDeviceObjects() {
 }
 
 HRESULT C3World::DeleteDeviceObjects() {
+  for (auto* scene : renderingScenes)
+    if (scene) scene->DeleteDeviceObjects();
+  for (auto* glare : glareBuffers)
+    if (glare) glare->DeleteDeviceObjects();
   for (int i = children.count - 1; i >= 0; --i) children.items[i]->DeleteDeviceObjects();
   if (vsServer) vsServer->DeleteDeviceObjects();
   if (vbServer) vbServer->DeleteDeviceObjects();
@@ -136,6 +180,7 @@ HRESULT C3World::DeleteDeviceObjects() {
 
 HRESULT C3World::FinalCleanUp() {
   DeleteServers();
+  DeleteViewBuffers();
   ReleaseBackBuffers();
   for (int i = children.count - 1; i >= 0; --i) {
     C3Object* child = children.items[i];
@@ -168,10 +213,26 @@ HRESULT C3World::Move(float elapsed) {
   ResetServers();
   lightDirection = host->GetLightDirection();
   lightValue = rawLightValue = host->GetSunVisibility();
+  const float a = clockA.GetCurrent(), aPrevious = clockA.GetPrevious();
+  for (auto* scene : renderingScenes)
+    if (scene) scene->Move(a, aPrevious);
   for (int i = 0; i < children.count; ++i) {
     C3Object* child = children.items[i];
     const C3TimeLine& clock = child->HasFlag(kObjUnscaledClock) ? clockA : clockB;
     child->Move(clock.GetCurrent(), clock.GetPrevious());
   }
+  if (!host->IsDualView()) {
+    if (glareBuffers[0]) glareBuffers[0]->Move(a, aPrevious);
+    return 0;
+  }
+  // Dual view: each glare buffer sees the scene from its own eye.
+  C3Camera* camera = GetMainCamera();
+  const bool swapped = host->IsEyeSwapped();
+  for (int v = 0; v < 2; ++v) {
+    if (!glareBuffers[v]) continue;
+    if (camera) camera->SetEye((swapped != (v != 0)) ? kEyeRight : kEyeLeft);
+    glareBuffers[v]->Move(a, aPrevious);
+  }
+  if (camera) camera->SetEye(kEyeCentre);
   return 0;
 }

@@ -12,6 +12,8 @@
 class SBServer;
 class VBServer;
 class VSServer;
+class X1GlareBuffer;
+class X5RenderingScene;
 
 class C3World : public C3Object {
  public:
@@ -52,6 +54,10 @@ class C3World : public C3Object {
   int swapChainCount = 0;
   IDirect3DSurface9* backBuffers[2] = {nullptr, nullptr};
   C3TimeLine clockA;
+  // Frame trail and glare per view (null when absent); made at device-object
+  // init by the product's hooks, owned by the world, not children.
+  X5RenderingScene* renderingScenes[2] = {nullptr, nullptr};
+  X1GlareBuffer* glareBuffers[2] = {nullptr, nullptr};
   C4Collection glareSources{10, 10};
   C3TimeLine clockB;
   int started = 0;
@@ -74,6 +80,9 @@ class C3World : public C3Object {
   void ResetServers();
 
   void DeleteServers();
+  void DeleteViewBuffers();
+  // Views that get a trail and a glare buffer (two in the dual view).
+  int ViewCount() const;
 
   static C3World* s_current;
   bool clearStencil_ = false;

@@ -7,6 +7,8 @@
 #include "CaptureBmp.h"
 #include "Diagnostics.h"
 #include "WorldPasses.h"
+#include "X1GlareBuffer.h"
+#include "X5RenderingScene.h"
 
 namespace {
 
@@ -102,26 +104,44 @@ HRESULT C3World::Render() {
   const int views = dual ? 2 : 1;
   for (int v = 0; v < views; ++v) {
     currentView = v;
+    X5RenderingScene* trail = renderingScenes[v];
+    X1GlareBuffer* glare = glareBuffers[v];
     if (dual) {
-      if (backBuffers[v]) FATAL_CHECK(device->SetRenderTarget(0, backBuffers[v]));
+      if (!trail && backBuffers[v]) FATAL_CHECK(device->SetRenderTarget(0, backBuffers[v]));
       if (camera) camera->SetEye(EyeForView(host->IsEyeSwapped(), v));
     }
-    DWORD clearFlags = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | (clearStencil_ ? D3DCLEAR_STENCIL : 0);
+    // The trail's own depth surface has no stencil to clear.
+    if (trail) trail->BeginTarget();
+    DWORD clearFlags = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | (clearStencil_ && !trail ? D3DCLEAR_STENCIL : 0);
     device->Clear(0, nullptr, clearFlags, FogClearColor(host->GetFogColor()), 1.0f, 0);
-    if (FAILED(device->BeginScene())) continue;
-    ResetServers();
-    if (children.count > 0) {
-      D3DXMATRIX view, projection;
-      CameraMatrices(&view, &projection);
-      sortedList.ClearKeepStorage();
-      lateList.ClearKeepStorage();
-      host->SetFrameShaderConstants();
-      RunFirstPass(view, projection);
-      SortByDrawDepth(sortedList.items, sortedList.count);
-      RunListPass(sortedList, view, projection);
-      RunListPass(lateList, view, projection);
+    D3DXMATRIX view, projection;
+    CameraMatrices(&view, &projection);
+    if (SUCCEEDED(device->BeginScene())) {
+      ResetServers();
+      if (children.count > 0) {
+        sortedList.ClearKeepStorage();
+        lateList.ClearKeepStorage();
+        host->SetFrameShaderConstants();
+        RunFirstPass(view, projection);
+        SortByDrawDepth(sortedList.items, sortedList.count);
+        RunListPass(sortedList, view, projection);
+        if (!trail) RunListPass(lateList, view, projection);
+      }
+      if (glare) glare->Render();
+      device->EndScene();
     }
-    device->EndScene();
+    if (!trail) continue;
+    // The kept frames onto the screen, then the late pass over them.
+    if (dual && backBuffers[v])
+      device->SetRenderTarget(0, backBuffers[v]);
+    else
+      trail->EndTarget(true);
+    if (SUCCEEDED(device->BeginScene())) {
+      trail->Render();
+      if (dual && camera) camera->SetEye(EyeForView(host->IsEyeSwapped(), v));
+      if (children.count > 0) RunListPass(lateList, view, projection);
+      device->EndScene();
+    }
   }
   if (camera) camera->SetEye(kEyeCentre);
   if (captureRequested) {
