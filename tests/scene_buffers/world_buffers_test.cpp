@@ -183,6 +183,22 @@ TEST_F(WorldBuffers, GlareOfABrightSourceIsAddedOverTheView) {
   }
 }
 
+TEST_F(WorldBuffers, WithoutPixelShadersTheGlareMakesAndDrawsNothing) {
+  host.glare = true;
+  auto* source = new ScreenRect("BrightSource", 236, 172, 276, 212, 0xFFFFFFFF, true);
+  world->AddChild(source);
+  world->glareSources.Add(source);
+  world->vsServer->SetPixelShaderQuery([] { return false; });
+  Start();
+  ASSERT_NE(world->glareBuffers[0], nullptr);
+  EXPECT_EQ(world->glareBuffers[0]->Targets().Count(), 0u);
+  std::vector<uint32_t> px = Frame(1.0f);
+  ASSERT_EQ(px.size(), size_t(kW * kH));
+  EXPECT_EQ(At(px, 256, 192), 0u);
+  EXPECT_EQ(source->renders, 0);
+  ResetDevice();
+}
+
 TEST_F(WorldBuffers, FrameTrailShowsTheFrameBeforeWithPanelsOverIt) {
   host.kept = 3;
   auto* scene = new ScreenRect("SceneColour", 0, 0, kW, kH, 0xFF000000, false);
