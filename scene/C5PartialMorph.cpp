@@ -58,6 +58,16 @@ bool C5PartialMorph::IsRangeConverted(const X2FishMesh* mesh, uint32_t range) {
   return it != ConvertedRanges().end() && it->second.count(range) != 0;
 }
 
+void C5PartialMorph::ForgetConversions(const void* begin, size_t size) {
+  const uintptr_t lo = reinterpret_cast<uintptr_t>(begin);
+  auto& ranges = ConvertedRanges();
+  for (auto it = ranges.begin(); it != ranges.end();) {
+    const uintptr_t p = reinterpret_cast<uintptr_t>(it->first);
+    if (p >= lo && p - lo < size) it = ranges.erase(it);
+    else ++it;
+  }
+}
+
 void C5PartialMorph::SetParts(std::vector<MeshRecord*>* meshes, int baseIndex, int partialIndex,
                               X2FishPart* parts, int partCount) {
   meshes_ = meshes;

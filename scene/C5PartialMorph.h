@@ -50,6 +50,9 @@ class C5PartialMorph {
 
   // Whether a range of a partial-morph mesh already holds differences.
   static bool IsRangeConverted(const X2FishMesh* mesh, uint32_t range);
+  // Drops what is known of meshes inside [begin, begin + size): a module
+  // being unloaded, whose data a later load brings back unconverted.
+  static void ForgetConversions(const void* begin, size_t size);
 
  private:
   std::vector<MeshRecord*>* meshes_ = nullptr;

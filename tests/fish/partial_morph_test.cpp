@@ -87,6 +87,12 @@ TEST(PartialMorph, ListsMovedVerticesAndBlendsTheDifferences) {
   EXPECT_EQ(std::vector<float>(std::begin(m.poses), std::end(m.poses)), before);
   EXPECT_TRUE(C5PartialMorph::IsRangeConverted(&m.poseMesh, 0));
   EXPECT_FALSE(C5PartialMorph::IsRangeConverted(&m.poseMesh, 2));
+
+  // Data that comes back unconverted (a reloaded module) is converted anew.
+  C5PartialMorph::ForgetConversions(m.base, sizeof m.base);  // another block: kept
+  EXPECT_TRUE(C5PartialMorph::IsRangeConverted(&m.poseMesh, 0));
+  C5PartialMorph::ForgetConversions(m.poses, sizeof m.poses);
+  EXPECT_FALSE(C5PartialMorph::IsRangeConverted(&m.poseMesh, 0));
 }
 
 TEST(PartialMorph, MismatchedOrOutOfRangePartsStopTheBuild) {
