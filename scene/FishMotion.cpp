@@ -36,6 +36,17 @@ void UpdateSwim(FishSwim& s, float speed, float elapsed) {
   s.lastSpeed = speed;
 }
 
+X2AIObject* StepFishAI(X2AIObject*& ai, float now, float previous, X2Object fish) {
+  if (!ai) return nullptr;
+  X2AIObject* next = ai->Step(now, previous, fish);
+  if (next && next != ai) {
+    X2DeleteAIObject(ai);
+    ai = next;
+    ai->owner = fish;
+  }
+  return ai;
+}
+
 float SceneRandom() { return static_cast<float>(std::rand()) / 32767.0f; }
 
 float PartStepInterval(float now, float previous) {

@@ -28,6 +28,11 @@ float SwimTarget(float swimBase, float swimMax, float speed, float lastSpeed, fl
 // (paused clock, single steps) changes nothing, so nothing divides by zero.
 void UpdateSwim(FishSwim& swim, float speed, float elapsed);
 
+// One step of the fish's AI object. A non-null result other than the AI
+// itself takes over: the old AI is deleted through its own deleting
+// destructor and the new one is told its owner. Returns the AI now steering.
+X2AIObject* StepFishAI(X2AIObject*& ai, float now, float previous, X2Object fish);
+
 // Scene random source: rand() / 32767, 0 to 1 inclusive.
 using RandomSource = std::function<float()>;
 float SceneRandom();

@@ -176,4 +176,48 @@ TEST(PartMachine, EveryPartDrawsOnceInOrderAtAZeroStep) {
   EXPECT_EQ(weights[0], 0.0f);
 }
 
+// An AI that hands back what it is told to and counts its deletions.
+class ScriptedAI : public X2AIObjectImpl<ScriptedAI> {
+ public:
+  explicit ScriptedAI(int* deleted) : deleted_(deleted) {}
+  ~ScriptedAI() { ++*deleted_; }
+  X2AIObject* X2_THISCALL Step(float now, float, X2Object self) override {
+    lastNow = now;
+    lastSelf = self;
+    return result;
+  }
+  X2AIObject* result = nullptr;
+  float lastNow = 0.0f;
+  X2Object lastSelf = nullptr;
+
+ private:
+  int* deleted_;
+};
+
+TEST(FishAI, NullKeepsSelfIsIgnoredAnotherReplaces) {
+  int deleted = 0;
+  int fish = 0;
+  auto* first = new ScriptedAI(&deleted);
+  X2AIObject* ai = first;
+  EXPECT_EQ(StepFishAI(ai, 1.0f, 0.9f, &fish), first);
+  EXPECT_EQ(first->lastSelf, &fish);
+  EXPECT_FLOAT_EQ(first->lastNow, 1.0f);
+
+  first->result = first;  // itself: never a deletion of the running AI
+  EXPECT_EQ(StepFishAI(ai, 1.1f, 1.0f, &fish), first);
+  EXPECT_EQ(deleted, 0);
+
+  auto* second = new ScriptedAI(&deleted);
+  first->result = second;
+  EXPECT_EQ(StepFishAI(ai, 1.2f, 1.1f, &fish), second);
+  EXPECT_EQ(ai, second);
+  EXPECT_EQ(deleted, 1);
+  EXPECT_EQ(second->owner, &fish);
+
+  X2AIObject* none = nullptr;
+  EXPECT_EQ(StepFishAI(none, 1.0f, 0.9f, &fish), nullptr);
+  X2DeleteAIObject(ai);
+  EXPECT_EQ(deleted, 2);
+}
+
 }  // namespace
