@@ -13,7 +13,6 @@
 #include "AppHooks.h"
 #include "C3Camera.h"
 #include "C4VertexObject.h"
-#include "SceneGlobals.h"
 #include "Settings.h"
 
 float MyApplication::GetDefaultRange() { return ::GetDefaultRange(); }
