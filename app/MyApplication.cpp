@@ -40,9 +40,6 @@ MyApplication::~MyApplication() {
   SetSceneHost(nullptr);
 }
 
-// The sea's deep blue until the fog object gives the colour.
-D3DXVECTOR4 MyApplication::GetFogColor() { return D3DXVECTOR4(0.0f, 40.0f / 255.0f, 96.0f / 255.0f, 1.0f); }
-
 bool MyApplication::PickFullscreenMode(bool, bool) {
   FullscreenKeys keys = ReadFullscreenKeys(MainIniPath());
   IDirect3D9* d3d = m_d3d;

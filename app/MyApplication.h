@@ -4,9 +4,8 @@
 // chooses the full-screen mode from qelvar.ini.
 //
 // It is also the scene's host: the world and its objects reach the device,
-// the display and debug settings and the product's hooks through it. Device
-// caps and the one-time scene set-up keep the engine's defaults until the
-// product's own versions are added.
+// the display and debug settings and the product's hooks through it
+// (MyApplicationHost.cpp).
 #include <windows.h>
 
 #include "C3Application.h"
@@ -39,7 +38,20 @@ class MyApplication : public C3Application, public C3SceneHost {
   bool IsEyeSwapped() override { return m_swapViews != 0; }
   bool IsDebugRun() override { return m_mode == 3; }
   const char* GetDebugDisableRender() override { return m_debugDisableRender; }
+  // Product hooks: the answers of AppHooks, with the scene objects' own
+  // answers once the one-time scene set-up has made them.
+  float GetDefaultRange() override;
+  D3DXVECTOR3 GetWaterCurrent(float time, const D3DXVECTOR3& position) override;
+  void SetMatrixShaderConstants(C4VertexObject* object) override;
+  void SetFrameShaderConstants() override;
+  void ResetHalationFlag() override;
+  bool IsScenePaused() override;
+  D3DXVECTOR3 GetLightDirection() override;
+  float GetSunVisibility() override;
   D3DXVECTOR4 GetFogColor() override;
+  bool HideCameraObject() override;
+  int GetMultiSurfaceCount() override;
+  bool IsMultiSurface() override;
 
   C3World* World() const { return m_world; }
   C3Arcball& Arcball() { return m_arcball; }

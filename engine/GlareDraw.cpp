@@ -3,7 +3,7 @@
 #include "Diagnostics.h"
 #include "GlarePasses.h"
 #include "SBServer.h"
-#include "ShaderConstants.h"
+#include "ShaderConstantCopy.h"
 #include "VBServer.h"
 #include "VSServer.h"
 

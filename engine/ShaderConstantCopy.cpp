@@ -17,11 +17,13 @@ void CopyRegisters(float (*copy)[4], UINT size, UINT first, const float* data, U
 }  // namespace
 
 HRESULT SetVertexConstants(IDirect3DDevice9* device, UINT first, const float* data, UINT count) {
+  if (!data || count == 0) return S_OK;
   CopyRegisters(g_vertexCopy, kVertexConstantCopyRegisters, first, data, count);
   return device ? device->SetVertexShaderConstantF(first, data, count) : S_OK;
 }
 
 HRESULT SetPixelConstants(IDirect3DDevice9* device, UINT first, const float* data, UINT count) {
+  if (!data || count == 0) return S_OK;
   CopyRegisters(g_pixelCopy, kPixelConstantCopyRegisters, first, data, count);
   return device ? device->SetPixelShaderConstantF(first, data, count) : S_OK;
 }

@@ -13,6 +13,7 @@ constexpr UINT kPixelConstantCopyRegisters = 224;   // ps_3_0 float registers
 // Writes `count` registers (4 floats each) from `first` to the device and to
 // the copy. Registers outside the copy are written to the device only.
 // Returns the device result (0 without a device: the copy is still written).
+// No data or no registers is a no-op that returns 0.
 HRESULT SetVertexConstants(IDirect3DDevice9* device, UINT first, const float* data, UINT count);
 HRESULT SetPixelConstants(IDirect3DDevice9* device, UINT first, const float* data, UINT count);
 

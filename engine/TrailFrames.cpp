@@ -4,7 +4,7 @@
 
 #include "Diagnostics.h"
 #include "SBServer.h"
-#include "ShaderConstants.h"
+#include "ShaderConstantCopy.h"
 #include "VBServer.h"
 #include "VSServer.h"
 

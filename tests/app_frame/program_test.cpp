@@ -116,7 +116,7 @@ class ProgramTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ProgramTest, DebugRunDrawsSurvivesResetAndModeSwitchAndClosesCleanly) {
-  Install();
+  Install(DistDir() + "Qelvar.scr", "[Display]\r\nDebugLogLevel=2\r\n[system]\r\nLights=0\r\n");
   WindowNames names;
   ChildProcess program;
   ASSERT_TRUE(program.Start(Command("/debug"), dir_));
@@ -127,7 +127,8 @@ TEST_F(ProgramTest, DebugRunDrawsSurvivesResetAndModeSwitchAndClosesCleanly) {
   size_t first = log_.WaitFor("frame stats: ");
   ASSERT_NE(first, std::string::npos) << log_.Poll();
   ASSERT_NE(log_.WaitFor("frame stats: ", first + 1), std::string::npos);
-  // The presented frame shows on the screen: the empty scene's sea blue.
+  // The presented frame shows on the screen: the empty scene's sea of
+  // Lights 0, (0, 0.4, 1.0).
   RECT area{};
   GetClientRect(window, &area);
   POINT centre = {area.right / 2, area.bottom / 2};
@@ -135,7 +136,7 @@ TEST_F(ProgramTest, DebugRunDrawsSurvivesResetAndModeSwitchAndClosesCleanly) {
   HDC screen = GetDC(nullptr);
   COLORREF colour = GetPixel(screen, centre.x, centre.y);
   ReleaseDC(nullptr, screen);
-  EXPECT_EQ(colour, RGB(0, 40, 96));
+  EXPECT_EQ(colour, RGB(0, 102, 255));
 
   std::string log = log_.Poll();
   EXPECT_NE(log.find("device: HAL"), std::string::npos) << log;

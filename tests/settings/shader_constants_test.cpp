@@ -160,6 +160,12 @@ TEST_F(ShaderConstantsTest, CopyKeepsVertexAndPixelApartAndSurvivesAReset) {
   const float two[8] = {9, 9, 9, 9, 10, 10, 10, 10};
   SetVertexConstants(nullptr, kVertexConstantCopyRegisters - 1, two, 2);
   EXPECT_EQ(VertexConstantCopy(kVertexConstantCopyRegisters - 1)[0], 9.0f);
+
+  // No data or no registers leaves the copy and the device alone.
+  EXPECT_EQ(SetVertexConstants(dev_, 5, nullptr, 1), S_OK);
+  EXPECT_EQ(SetPixelConstants(dev_, 5, p, 0), S_OK);
+  EXPECT_EQ(memcmp(VertexConstantCopy(5), v, sizeof v), 0);
+  EXPECT_EQ(memcmp(PixelConstantCopy(5), p, sizeof p), 0);
 }
 
 TEST_F(ShaderConstantsTest, RenderStatesAfterRestore) {

@@ -41,7 +41,7 @@ TEST(ProgramCapture, ScreenshotCommandWritesTheBackBufferAfterAResize) {
   DeleteFileA(kLogFilePath);
   std::string dir = MakeTempDir("qvcapture");
   ASSERT_TRUE(CopyFileTo(DistDir() + "Qelvar.scr", dir + "Qelvar.scr"));
-  ASSERT_TRUE(WriteFileText(dir + "qelvar.ini", "[Display]\r\nDebugLogLevel=2\r\n"));
+  ASSERT_TRUE(WriteFileText(dir + "qelvar.ini", "[Display]\r\nDebugLogLevel=2\r\n[system]\r\nLights=1\r\n"));
   CreateDirectoryA((dir + "capture").c_str(), nullptr);
   ASSERT_TRUE(WriteFileText(dir + "capture\\L0000.bmp", "older capture"));
 
@@ -74,10 +74,11 @@ TEST(ProgramCapture, ScreenshotCommandWritesTheBackBufferAfterAResize) {
   EXPECT_EQ(w, bmp[18] | (bmp[19] << 8));
   EXPECT_EQ(h, bmp[22] | (bmp[23] << 8));
   EXPECT_EQ(24, bmp[28]);
-  // The frame is cleared to the sea's deep blue: blue, green, red bytes.
+  // The frame is cleared to the sea of Lights 1, (0, 0.2, 0.8): blue,
+  // green, red bytes.
   const uint8_t* centre = &bmp[54 + (h / 2) * row + (w / 2) * 3];
-  EXPECT_EQ(96, centre[0]);
-  EXPECT_EQ(40, centre[1]);
+  EXPECT_EQ(204, centre[0]);
+  EXPECT_EQ(51, centre[1]);
   EXPECT_EQ(0, centre[2]);
   std::vector<uint8_t> older = ReadFileBytes(dir + "capture\\L0000.bmp");
   EXPECT_EQ("older capture", std::string(older.begin(), older.end()));

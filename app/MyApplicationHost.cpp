@@ -1,0 +1,64 @@
+// MyApplication as the scene's host: the product's answers to the world and
+// its objects. The decisions and register maps are the plain functions of
+// AppHooks; here they are fed from the settings, the world, the main camera
+// and the scene objects.
+//
+// The scene objects (fog, current server, terrain, halation, sun light,
+// collision server, lone-fish lights) are made by the one-time scene set-up;
+// until then their globals are null and every answer below is the default
+// one: the fog colour by the Lights setting, the default light direction, no
+// water current, nothing paused, no halation flag to clear, full sunlight.
+#include "MyApplication.h"
+
+#include "AppHooks.h"
+#include "C3Camera.h"
+#include "C4VertexObject.h"
+#include "Settings.h"
+
+float MyApplication::GetDefaultRange() { return ::GetDefaultRange(); }
+
+D3DXVECTOR3 MyApplication::GetWaterCurrent(float, const D3DXVECTOR3&) {
+  // The current server answers once it exists.
+  return D3DXVECTOR3(0.0f, 0.0f, 0.0f);
+}
+
+void MyApplication::SetMatrixShaderConstants(C4VertexObject* object) {
+  if (!object) return;
+  WriteMatrixShaderConstants(m_device, object->world, object->worldViewProjectionT, object->worldViewT,
+                             object->viewT);
+}
+
+void MyApplication::SetFrameShaderConstants() {
+  // The fog object writes its own register (c23) first once it exists.
+  FrameShaderInputs in;
+  in.lightDirection = m_world ? m_world->lightDirection : ::GetLightDirection(nullptr);
+  in.lights = GetSceneSetting(kSceneLights);
+  if (C3Camera* camera = GetMainCamera()) camera->GetPosition(&in.cameraPosition);
+  // Lone-fish lights: none until the lone fish are made (c29-c36 untouched).
+  in.fogColour = GetFogColor();
+  WriteFrameShaderConstants(m_device, in);
+}
+
+void MyApplication::ResetHalationFlag() {
+  // Nothing to clear while there is no halation object.
+}
+
+bool MyApplication::IsScenePaused() {
+  // The terrain's pause flag; never paused without a terrain.
+  return false;
+}
+
+D3DXVECTOR3 MyApplication::GetLightDirection() { return ::GetLightDirection(nullptr); }
+
+float MyApplication::GetSunVisibility() {
+  // The collision server's clearance towards the sun; full light without it.
+  return 1.0f;
+}
+
+D3DXVECTOR4 MyApplication::GetFogColor() { return ::GetFogColor(nullptr); }
+
+bool MyApplication::HideCameraObject() { return ::HideCameraObject() != 0; }
+
+int MyApplication::GetMultiSurfaceCount() { return ::GetMultiSurfaceCount(); }
+
+bool MyApplication::IsMultiSurface() { return ::IsMultiSurface() != 0; }
