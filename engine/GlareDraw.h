@@ -4,20 +4,12 @@
 // draws its sources into target 0 and then calls these.
 #include <d3d9.h>
 
+#include "DrawContext.h"
 #include "RenderTargets.h"
 #include "X1GlareKernel.h"
 
-class SBServer;
-class VBServer;
-class VSServer;
-
 // Servers, state block and shaders the passes bind.
-struct GlareDrawContext {
-  IDirect3DDevice9* device = nullptr;
-  VSServer* shaders = nullptr;
-  SBServer* states = nullptr;
-  VBServer* buffers = nullptr;
-  IDirect3DStateBlock9* block = nullptr;
+struct GlareDrawContext : DrawContext {
   IUnknown* copyVs = nullptr;
   IUnknown* copyPs = nullptr;
   IDirect3DVertexDeclaration9* copyDecl = nullptr;

@@ -6,19 +6,11 @@
 
 #include <cstdarg>
 
+#include "DrawContext.h"
 #include "TexturePanelLayout.h"
 
-class SBServer;
-class VBServer;
-class VSServer;
-
 // Servers, state block, shader and atlas of a panel draw.
-struct PanelDrawContext {
-  IDirect3DDevice9* device = nullptr;
-  VSServer* shaders = nullptr;
-  SBServer* states = nullptr;
-  VBServer* buffers = nullptr;
-  IDirect3DStateBlock9* block = nullptr;
+struct PanelDrawContext : DrawContext {
   IUnknown* copyVs = nullptr;
   IDirect3DVertexDeclaration9* copyDecl = nullptr;
   IDirect3DTexture9* atlas = nullptr;

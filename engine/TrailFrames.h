@@ -10,19 +10,11 @@
 
 #include <vector>
 
+#include "DrawContext.h"
 #include "FrameTrail.h"
 
-class SBServer;
-class VBServer;
-class VSServer;
-
 // Servers, state block, wave shader and the grid's index buffer of a draw.
-struct TrailDrawContext {
-  IDirect3DDevice9* device = nullptr;
-  VSServer* shaders = nullptr;
-  SBServer* states = nullptr;
-  VBServer* buffers = nullptr;
-  IDirect3DStateBlock9* block = nullptr;
+struct TrailDrawContext : DrawContext {
   IUnknown* waveVs = nullptr;
   IDirect3DVertexDeclaration9* waveDecl = nullptr;
   IDirect3DIndexBuffer9* gridIndices = nullptr;
