@@ -50,6 +50,8 @@ class MyApplication : public C3Application, public C3SceneHost {
   float GetSunVisibility() override;
   D3DXVECTOR4 GetFogColor() override;
   bool HideCameraObject() override;
+  int GetLightsSetting() override;
+  bool IsPartialMorphEnabled() override;
   int GetMultiSurfaceCount() override;
   bool IsMultiSurface() override;
 

@@ -59,6 +59,10 @@ D3DXVECTOR4 MyApplication::GetFogColor() { return ::GetFogColor(nullptr); }
 
 bool MyApplication::HideCameraObject() { return ::HideCameraObject() != 0; }
 
+int MyApplication::GetLightsSetting() { return GetSceneSetting(kSceneLights); }
+
+bool MyApplication::IsPartialMorphEnabled() { return GetTechSetting(kTechPartialMorph) != 0; }
+
 int MyApplication::GetMultiSurfaceCount() { return ::GetMultiSurfaceCount(); }
 
 bool MyApplication::IsMultiSurface() { return ::IsMultiSurface() != 0; }

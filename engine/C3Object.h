@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class X1Terrain;
+class X2AIObject;
 
 // Bits of C3Object::flags.
 enum : uint32_t {
@@ -71,6 +72,12 @@ class C3Object {
   D3DXVECTOR3 heading{-1.0f, 0.0f, 0.0f};
   float speed = 0.0f;
   D3DXMATRIX world;
+  // Plug-in view of the object: the AI object steering it (owned by the
+  // class that steps it), the body-size factor (a fish's size is scale
+  // times this) and two small blocks plug-ins may use as they like.
+  X2AIObject* ai = nullptr;
+  float bodySize = 1.0f;
+  float hostBlocks[2][4] = {};
 };
 
 // Scaling x RotationX x RotationZ x RotationY x Translation of an object.

@@ -40,6 +40,10 @@ class C3SceneHost {
   // Red, green, blue, alpha as floats 0..1.
   virtual D3DXVECTOR4 GetFogColor() { return D3DXVECTOR4(0.0f, 0.0f, 0.0f, 1.0f); }
   virtual bool HideCameraObject() { return false; }
+  // The "Lights" scene setting (0 dazzling .. 2 dark, 3 not yet resolved)
+  // and the "PartialMorph" technical setting.
+  virtual int GetLightsSetting() { return 3; }
+  virtual bool IsPartialMorphEnabled() { return true; }
   virtual int GetMultiSurfaceCount() { return 0; }
   virtual bool IsMultiSurface() { return false; }
   // Text panels print only at level 2 or above.

@@ -1,0 +1,19 @@
+#pragma once
+// The concrete fish, built from a species record of a species plug-in or of
+// the built-in species: meshes, morph frames, far mesh, textures, parts.
+#include "C6Fish.h"
+#include "X2PluginAbi.h"
+
+class X2FileFish : public C6Fish {
+ public:
+  // Not registered with the world; a null record gives an empty fish.
+  explicit X2FileFish(const X2FishData* record);
+
+  HRESULT FinalCleanUp() override;
+  int HasLod() override;
+  void AnimateParts(float current, float previous) override;
+
+  int partCount = 0;
+  X2FishPart parts[kMaxFishParts] = {};
+  int hasFarMesh = 0;
+};
