@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "C5PartialMorph.h"
 #include "Diagnostics.h"
 #include "X2PluginKey.h"
 #include "X2RecordCheck.h"
@@ -26,7 +27,20 @@ X2PluginList::~X2PluginList() {
   std::vector<HMODULE> loaded;
   for (HMODULE m : modules_)
     if (m && std::find(loaded.begin(), loaded.end(), m) == loaded.end()) loaded.push_back(m);
-  for (HMODULE m : loaded) FreeLibrary(m);
+  for (HMODULE m : loaded) {
+    // Species data converted in place is gone with its library; a later load
+    // of the same file (maybe at the same address) starts unconverted.
+    // Only once the library is really gone: another holder keeps its data.
+    X2ModuleImage image;
+    const bool known = image.Attach(m);
+    FreeLibrary(m);
+    HMODULE still = nullptr;
+    const void* begin = reinterpret_cast<const void*>(image.Begin());
+    if (known && !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                     static_cast<const char*>(begin), &still))
+      C5PartialMorph::ForgetConversions(begin, image.Size());
+  }
   records_.clear();
   modules_.clear();
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "BuiltinSpecies.h"
@@ -9,6 +10,7 @@
 #include "C5PartialMorphCache.h"
 #include "TestSupport.h"
 #include "VBServer.h"
+#include "X2PluginList.h"
 
 namespace {
 
@@ -283,3 +285,49 @@ TEST(PartialMorphSpecies, EveryBuiltinSpeciesWithPartsBuilds) {
 }
 
 }  // namespace
+
+namespace {
+// A fish list that loads just the files it is given.
+class FileList : public X2PluginList {
+ public:
+  const char* SubFolder() const override { return "\\model\\"; }
+  const char* Pattern() const override { return "*.qvf"; }
+  const char* ExportName() const override { return X2_FISH_EXPORT_NAME; }
+  int Kind() const override { return X2_KIND_FISH; }
+};
+
+// Loads a private copy of vassop (its own module, whatever other tests hold),
+// builds its partial morph and returns the size of part 0's pose A data.
+float BuildPrivateVassop(const std::string& path, bool* converted) {
+  FileList list;
+  list.Load(path.c_str());
+  EXPECT_EQ(list.Count(), 1);
+  if (list.Count() != 1) return 0.0f;
+  const X2FishModel* model = reinterpret_cast<const X2FishData*>(list.Header(0))->model;
+  FishMeshes meshes(model);
+  C5PartialMorph pm;
+  pm.SetParts(&meshes.list, 0, meshes.partialIndex, model->parts, static_cast<int>(model->partCount));
+  EXPECT_TRUE(pm.Build());
+  *converted = C5PartialMorph::IsRangeConverted(model->pminfoMesh, model->parts[0].rangeA);
+  const X2AttributeRange& a = model->pminfoMesh->attributeRanges[model->parts[0].rangeA];
+  const float* v = static_cast<const float*>(model->pminfoMesh->vertices) + a.vertexStart * 6;
+  double sum = 0.0;
+  for (uint32_t i = 0; i < a.vertexCount * 6; ++i) sum += std::fabs(v[i]);
+  return static_cast<float>(sum);
+}
+}  // namespace
+
+TEST(PartialMorph, UnloadedLibraryIsConvertedAgainWhenLoadedAgain) {
+  const std::string dir = qvtest::MakeTempDir("pmreload");
+  const std::string path = dir + "\\vassop_copy.qvf";
+  ASSERT_TRUE(qvtest::CopyFileTo(qvtest::DistDir() + "model\\vassop.qvf", path));
+  bool converted = false;
+  const float first = BuildPrivateVassop(path, &converted);
+  EXPECT_TRUE(converted);
+  // The list freed the library; loaded again its data is fresh and the same
+  // conversion gives the same differences (not differences of differences).
+  const float second = BuildPrivateVassop(path, &converted);
+  EXPECT_TRUE(converted);
+  EXPECT_EQ(first, second);
+  qvtest::RemoveTree(dir);
+}
