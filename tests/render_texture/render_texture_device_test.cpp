@@ -3,6 +3,7 @@
 // drawn as itself, and a device reset that keeps the clones.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "CaptureBmp.h"
 #include "D3DTestDevice.h"
 #include "SBServer.h"
+#include "ShaderConstantCopy.h"
 #include "TestSupport.h"
 #include "VBServer.h"
 #include "VSServer.h"
@@ -232,6 +234,17 @@ TEST_F(RenderTextureScene, SourceIntoTextureClonesAsBillboards) {
   EXPECT_EQ(0u, image[64 * 128 + 4] >> 24);
 
   ExpectScene();
+  // The billboard constants are in the program's copy as well.
+  const float* extent = VertexConstantCopy(39);
+  EXPECT_FLOAT_EQ(1.4f, extent[0]);
+  EXPECT_FLOAT_EQ(1.0f, extent[3]);
+  D3DXMATRIX viewT, projectionT;
+  D3DXMatrixTranspose(&viewT, &camera->view);
+  D3DXMatrixTranspose(&projectionT, &camera->projection);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_FLOAT_EQ(static_cast<const float*>(viewT)[i], VertexConstantCopy(4 + i / 4)[i % 4]) << i;
+    EXPECT_FLOAT_EQ(static_cast<const float*>(projectionT)[i], VertexConstantCopy(45 + i / 4)[i % 4]) << i;
+  }
   std::vector<uint32_t> px = dev.ReadBackBuffer();
   const std::string folder = qvtest::TestBinDir() + "..\\..\\artefacts\\";
   CreateDirectoryA(folder.c_str(), nullptr);
@@ -260,6 +273,22 @@ TEST_F(RenderTextureScene, ClonesSurviveADeviceReset) {
   EXPECT_EQ(3, source->captures);
   ExpectScene();
   ExpectBillboard(dev.ReadBackBuffer(), late);
+}
+
+TEST_F(RenderTextureScene, MatrixWithNaNDrawsNothing) {
+  Frame();
+  ASSERT_EQ(3, texture->QuadCount());
+  D3DXMATRIX bad = camera->view;
+  bad._21 = std::nanf("");
+  texture->SetViewProjection(&bad, &camera->projection);
+  IDirect3DDevice9* d = dev.Device();
+  d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000FF, 1.0f, 0);
+  ASSERT_EQ(D3D_OK, d->BeginScene());
+  EXPECT_EQ(0, texture->Render());
+  d->EndScene();
+  // Ended before any constant was set.
+  for (int i = 0; i < 4; ++i) EXPECT_FALSE(std::isnan(VertexConstantCopy(4)[i])) << i;
+  for (uint32_t p : dev.ReadBackBuffer()) ASSERT_EQ(0x0000FFu, p & 0xFFFFFF);
 }
 
 TEST_F(RenderTextureScene, SourceTooNearTheCameraLeavesClonesToThemselves) {
