@@ -28,6 +28,10 @@ class C4RenderTexture : public C4VertexObject {
   int QuadCount() const { return quadCount_; }
 
  private:
+  // Target, its surface and the saved surfaces; the shared vertex buffer too
+  // when asked (invalidation) or when no other render texture is left.
+  void ReleaseDeviceResources(bool sharedBuffer);
+
   int currentTarget_ = 0;
   IDirect3DTexture9* target_ = nullptr;
   IDirect3DSurface9* targetSurface_ = nullptr;

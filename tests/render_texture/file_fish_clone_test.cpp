@@ -1,0 +1,226 @@
+// A built-in species fish as the source of a render texture, with file-fish
+// clones drawn as billboards of its picture, before and after a device reset.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "BuiltinSpecies.h"
+#include "C3Camera.h"
+#include "C3SceneHost.h"
+#include "C3World.h"
+#include "C4RenderTexture.h"
+#include "D3DTestDevice.h"
+#include "ShaderConstantCopy.h"
+#include "TestSupport.h"
+#include "TextureTable.h"
+#include "X2FileFish.h"
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+const D3DXVECTOR4 kBackground(0.0f, 0.25f, 0.5f, 1.0f);
+
+// The product's per-object and per-frame shader constants as the fish's
+// shaders read them: matrices, fog from 20 to 50 units, sun and light levels.
+class FishHost : public C3SceneHost {
+ public:
+  explicit FishHost(qvtest::D3DTestDevice& d) : dev(d) {}
+  IDirect3DDevice9* GetDevice() override { return dev.Device(); }
+  UINT GetBackBufferWidth() override { return dev.Params().BackBufferWidth; }
+  UINT GetBackBufferHeight() override { return dev.Params().BackBufferHeight; }
+  D3DXVECTOR4 GetFogColor() override { return kBackground; }
+  int GetLightsSetting() override { return 0; }
+  void SetMatrixShaderConstants(C4VertexObject* o) override {
+    IDirect3DDevice9* d = dev.Device();
+    D3DXMATRIX worldT;
+    D3DXMatrixTranspose(&worldT, &o->world);
+    SetVertexConstants(d, 0, o->worldViewProjectionT, 4);
+    SetVertexConstants(d, 4, o->worldViewT, 4);
+    SetVertexConstants(d, 8, o->world, 4);
+    SetVertexConstants(d, 12, worldT, 4);
+    SetVertexConstants(d, 16, worldT, 3);
+    SetVertexConstants(d, 19, o->viewT, 3);
+  }
+  void SetFrameShaderConstants() override {
+    IDirect3DDevice9* d = dev.Device();
+    auto set = [d](UINT reg, float x, float y, float z, float w) {
+      const float v[4] = {x, y, z, w};
+      SetVertexConstants(d, reg, v, 1);
+    };
+    set(22, 0.0f, 0.0f, 0.0f, 1.0f);
+    set(23, 0.0f, 50.0f, 1.0f / 30.0f, 0.0f);
+    set(24, 0.0f, 0.7071f, -0.7071f, 1.0f);
+    set(25, 0.5f, 0.5f, 0.5f, 1.0f);
+    set(26, 0.5f, 0.5f, 0.5f, 1.0f);
+    set(27, 0.4f, 0.4f, 0.4f, 1.0f);
+    set(28, 0.0f, 0.0f, 0.0f, 20.0f);
+    d->SetRenderState(D3DRS_FOGCOLOR, D3DCOLOR_COLORVALUE(kBackground.x, kBackground.y, kBackground.z, 1.0f));
+  }
+  qvtest::D3DTestDevice& dev;
+};
+
+class LookAlongZ : public C3Camera {
+ public:
+  D3DXVECTOR3* GetTarget(D3DXVECTOR3* out) override {
+    *out = position + D3DXVECTOR3(0, 0, 1);
+    return out;
+  }
+};
+
+// The file fish that keeps the surface it was last drawn into.
+class CapturedFish : public X2FileFish {
+ public:
+  using X2FileFish::X2FileFish;
+  ~CapturedFish() override { Drop(); }
+  HRESULT Render() override {
+    if (drawingIntoTexture) {
+      Drop();
+      GetSceneHost()->GetDevice()->GetRenderTarget(0, &surface);
+    }
+    return X2FileFish::Render();
+  }
+  void Drop() {
+    if (surface) surface->Release();
+    surface = nullptr;
+  }
+  IDirect3DSurface9* surface = nullptr;
+};
+
+ULONG DeviceReferences(IDirect3DDevice9* d) {
+  d->AddRef();
+  return d->Release();
+}
+
+class FileFishClones : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    int count = 0;
+    const X2FishData* const* species = GetBuiltinSpecies(&count);
+    ASSERT_GT(count, 0);
+    ASSERT_TRUE(dev.Create(kWidth, kHeight)) << dev.Error();
+    references = DeviceReferences(dev.Device());
+    SetSceneHost(&host);
+    world = new C3World;
+    camera = new LookAlongZ;
+    SetMainCamera(camera);
+    world->AddChild(camera);
+    texture = new C4RenderTexture;
+    source = new CapturedFish(species[0]);
+    Place(source, D3DXVECTOR3(0.0f, 0.0f, 5.5f));
+    source->cloneMode = kCloneSource;
+    source->cloneSource = source;
+    source->renderTexture = texture;
+    texture->SetSource(source);
+    texture->AddObject(source);
+    for (const D3DXVECTOR3& at : {D3DXVECTOR3(-1.5f, 0.3f, 6.0f), D3DXVECTOR3(1.5f, -0.3f, 6.5f)}) {
+      X2FileFish* clone = new X2FileFish(species[0]);
+      Place(clone, at);
+      clone->cloneMode = kCloneCopy;
+      clone->cloneSource = source;
+      clone->renderTexture = texture;
+      texture->AddObject(clone);
+      clones.push_back(clone);
+    }
+    world->AddChild(texture);
+    ASSERT_EQ(0, world->InitDeviceObjects());
+    ASSERT_EQ(0, world->RestoreDeviceObjects());
+  }
+  void TearDown() override {
+    world->InvalidateDeviceObjects();
+    world->DeleteDeviceObjects();
+    delete world;
+    SetMainCamera(nullptr);
+    SetSceneHost(nullptr);
+    EXPECT_EQ(0, TextureTable::Instance().LiveCount());
+    EXPECT_EQ(references, DeviceReferences(dev.Device()));
+  }
+  void Place(X2FileFish* fish, const D3DXVECTOR3& at) {
+    fish->position = at;
+    fish->rotY = D3DX_PI / 2;  // side on to the camera
+    world->AddChild(fish);
+  }
+  // Pixels unlike the background within the billboard square of a fish.
+  int BillboardPixels(const std::vector<uint32_t>& px, const C3Object* fish) {
+    D3DXMATRIX vp = camera->view * camera->projection;
+    D3DXVECTOR3 lo = fish->position - D3DXVECTOR3(0.7f, 0.7f, 0.0f), hi = fish->position + D3DXVECTOR3(0.7f, 0.7f, 0.0f);
+    D3DXVec3TransformCoord(&lo, &lo, &vp);
+    D3DXVec3TransformCoord(&hi, &hi, &vp);
+    const uint32_t bg = D3DCOLOR_COLORVALUE(kBackground.x, kBackground.y, kBackground.z, 1.0f) & 0xFFFFFF;
+    int n = 0;
+    for (int y = static_cast<int>((1.0f - hi.y) * 0.5f * kHeight); y < (1.0f - lo.y) * 0.5f * kHeight; ++y)
+      for (int x = static_cast<int>((lo.x + 1.0f) * 0.5f * kWidth); x < (hi.x + 1.0f) * 0.5f * kWidth; ++x) {
+        if (x < 0 || y < 0 || x >= kWidth || y >= kHeight) continue;
+        uint32_t p = px[static_cast<size_t>(y) * kWidth + x] & 0xFFFFFF;
+        n += std::abs(qvtest::Red(p) - qvtest::Red(bg)) + std::abs(qvtest::Green(p) - qvtest::Green(bg)) +
+                     std::abs(qvtest::Blue(p) - qvtest::Blue(bg)) > 24;
+      }
+    return n;
+  }
+  void ExpectBillboards() {
+    EXPECT_EQ(1, source->sourceCaptured);
+    EXPECT_EQ(3, texture->QuadCount());
+    std::vector<uint32_t> px = dev.ReadBackBuffer();
+    ASSERT_EQ(static_cast<size_t>(kWidth * kHeight), px.size());
+    EXPECT_GT(BillboardPixels(px, source), 20);
+    for (X2FileFish* clone : clones) {
+      EXPECT_EQ(0, clone->drawAsMesh);
+      EXPECT_GT(BillboardPixels(px, clone), 20);
+    }
+  }
+  // The source is drawn into the texture during the frame move, with the
+  // frame constants the world set in the frame before: two frames give the
+  // lit picture.
+  void TwoFrames() {
+    for (int i = 0; i < 2; ++i) {
+      world->Move(0.05f);
+      world->Render();
+    }
+  }
+  // Pixels of the picture the fish left in the texture (alpha above 0).
+  int PicturePixels() {
+    if (!source->surface) return -1;
+    int w = 0, h = 0;
+    std::vector<uint32_t> image = dev.ReadSurface(source->surface, &w, &h);
+    EXPECT_EQ(128, w);
+    int n = 0;
+    for (uint32_t p : image) n += (p >> 24) != 0;
+    EXPECT_EQ(0u, image[0] >> 24);  // the corner stays clear
+    return n;
+  }
+
+  qvtest::D3DTestDevice dev;
+  FishHost host{dev};
+  ULONG references = 0;
+  C3World* world = nullptr;
+  LookAlongZ* camera = nullptr;
+  C4RenderTexture* texture = nullptr;
+  CapturedFish* source = nullptr;
+  std::vector<X2FileFish*> clones;
+};
+
+TEST_F(FileFishClones, PictureAndBillboardsSurviveAReset) {
+  TwoFrames();
+  EXPECT_GT(PicturePixels(), 100);
+  ExpectBillboards();
+  const std::string folder = qvtest::TestBinDir() + "..\\..\\artefacts\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  IDirect3DSurface9* back = nullptr;
+  ASSERT_EQ(D3D_OK, dev.Device()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back));
+  EXPECT_EQ(D3D_OK, D3DXSaveSurfaceToFileA((folder + "render_texture_fish.png").c_str(), D3DXIFF_PNG, back,
+                                           nullptr, nullptr));
+  back->Release();
+
+  source->Drop();
+  world->InvalidateDeviceObjects();
+  ASSERT_EQ(D3D_OK, dev.Reset());
+  ASSERT_EQ(0, world->RestoreDeviceObjects());
+  EXPECT_EQ(3, texture->Clones().count);
+  TwoFrames();
+  EXPECT_GT(PicturePixels(), 100);
+  ExpectBillboards();
+}
+
+}  // namespace

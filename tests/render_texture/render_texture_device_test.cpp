@@ -1,0 +1,305 @@
+// A render texture on a real device: the source fish drawn into the texture,
+// its clones drawn as camera-facing billboards of that image, a near clone
+// drawn as itself, and a device reset that keeps the clones.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "C3Camera.h"
+#include "C3SceneHost.h"
+#include "C3World.h"
+#include "C4RenderTexture.h"
+#include "C6Fish.h"
+#include "CaptureBmp.h"
+#include "D3DTestDevice.h"
+#include "SBServer.h"
+#include "ShaderConstantCopy.h"
+#include "TestSupport.h"
+#include "VBServer.h"
+#include "VSServer.h"
+
+namespace {
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+constexpr D3DCOLOR kTop = 0xFFFF0000;     // upper half of the picture: red
+constexpr D3DCOLOR kBottom = 0xFFFFFF00;  // lower half: yellow
+constexpr D3DCOLOR kItself = 0xFFFF00FF;  // drawn as itself: magenta
+
+// A fish drawn as a 1 x 1 square: red over yellow into the texture, plain
+// magenta when drawn as itself. It keeps the texture's surface it drew into.
+class PaintFish : public C6Fish {
+ public:
+  ~PaintFish() override {
+    if (captured) captured->Release();
+  }
+  HRESULT Render() override {
+    if (!drawingIntoTexture && (cloneMode == kCloneSource || cloneMode == kCloneCopy) && !drawAsMesh) return 0;
+    IDirect3DDevice9* d = GetSceneHost()->GetDevice();
+    if (drawingIntoTexture) {
+      ++captures;
+      if (captured) captured->Release();
+      captured = nullptr;
+      d->GetRenderTarget(0, &captured);
+    } else {
+      ++ownDraws;
+    }
+    struct V {
+      float x, y, z;
+      D3DCOLOR c;
+    };
+    D3DCOLOR top = drawingIntoTexture ? kTop : kItself;
+    D3DCOLOR bottom = drawingIntoTexture ? kBottom : kItself;
+    const V v[12] = {{-0.5f, 0.0f, 0, top},    {-0.5f, 0.5f, 0, top},    {0.5f, 0.0f, 0, top},
+                     {0.5f, 0.0f, 0, top},     {-0.5f, 0.5f, 0, top},    {0.5f, 0.5f, 0, top},
+                     {-0.5f, -0.5f, 0, bottom}, {-0.5f, 0.0f, 0, bottom}, {0.5f, -0.5f, 0, bottom},
+                     {0.5f, -0.5f, 0, bottom},  {-0.5f, 0.0f, 0, bottom}, {0.5f, 0.0f, 0, bottom}};
+    d->SetVertexShader(nullptr);
+    d->SetPixelShader(nullptr);
+    d->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
+    d->SetTransform(D3DTS_WORLD, &world);
+    d->SetTransform(D3DTS_VIEW, &view);
+    d->SetTransform(D3DTS_PROJECTION, &projection);
+    d->SetRenderState(D3DRS_LIGHTING, FALSE);
+    d->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    d->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+    d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    d->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+    d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    d->SetTexture(0, nullptr);
+    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    d->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+    d->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 4, v, sizeof(V));
+    // Drawn past the servers: they must bind again.
+    C3World* w = C3World::Current();
+    w->vsServer->ResetCurrent();
+    w->sbServer->ResetCurrent();
+    w->vbServer->ResetStreams();
+    return 0;
+  }
+  int captures = 0;
+  int ownDraws = 0;
+  IDirect3DSurface9* captured = nullptr;
+};
+
+class DeviceHost : public C3SceneHost {
+ public:
+  explicit DeviceHost(qvtest::D3DTestDevice& d) : dev(d) {}
+  IDirect3DDevice9* GetDevice() override { return dev.Device(); }
+  UINT GetBackBufferWidth() override { return dev.Params().BackBufferWidth; }
+  UINT GetBackBufferHeight() override { return dev.Params().BackBufferHeight; }
+  D3DXVECTOR4 GetFogColor() override { return D3DXVECTOR4(0.0f, 0.0f, 1.0f, 1.0f); }
+  qvtest::D3DTestDevice& dev;
+};
+
+// Looks a little to the right of straight ahead, so that the view plane is
+// not the world's xy plane.
+class SlantCamera : public C3Camera {
+ public:
+  D3DXVECTOR3* GetTarget(D3DXVECTOR3* out) override {
+    *out = position + D3DXVECTOR3(0.3f, 0.0f, 1.0f);
+    return out;
+  }
+};
+
+ULONG DeviceReferences(IDirect3DDevice9* d) {
+  d->AddRef();
+  return d->Release();
+}
+
+class RenderTextureScene : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dev.Create(kWidth, kHeight)) << dev.Error();
+    startReferences = DeviceReferences(dev.Device());
+    SetSceneHost(&host);
+    world = new C3World;
+    camera = new SlantCamera;
+    SetMainCamera(camera);
+    world->AddChild(camera);
+    texture = new C4RenderTexture;
+    source = AddFish(D3DXVECTOR3(3.0f, 0.0f, 10.0f));
+    // As the host table binds them: the source is its own first clone.
+    source->cloneMode = kCloneSource;
+    source->cloneSource = source;
+    source->renderTexture = texture;
+    texture->SetSource(source);
+    texture->AddObject(source);
+    left = AddClone(D3DXVECTOR3(-1.0f, 0.5f, 12.0f));
+    right = AddClone(D3DXVECTOR3(5.5f, -1.0f, 14.0f));
+    closeBy = AddClone(D3DXVECTOR3(0.6f, -1.6f, 4.2f));
+    world->AddChild(texture);
+    world->InitDeviceObjects();
+    ASSERT_EQ(0, world->RestoreDeviceObjects());
+  }
+  void TearDown() override {
+    world->InvalidateDeviceObjects();
+    world->DeleteDeviceObjects();
+    delete world;
+    SetMainCamera(nullptr);
+    SetSceneHost(nullptr);
+    EXPECT_EQ(startReferences, DeviceReferences(dev.Device()));
+  }
+  PaintFish* AddFish(const D3DXVECTOR3& at) {
+    PaintFish* f = new PaintFish;
+    f->position = at;
+    f->renderTextureSize = 256;
+    f->renderTextureScale = 1.4f;
+    world->AddChild(f);
+    return f;
+  }
+  PaintFish* AddClone(const D3DXVECTOR3& at) {
+    PaintFish* f = AddFish(at);
+    f->cloneMode = kCloneCopy;
+    f->cloneSource = source;
+    f->renderTexture = texture;
+    texture->AddObject(f);
+    return f;
+  }
+  void Frame() {
+    camera->C3Camera::Move(0, 0);
+    world->Move(0.02f);
+    world->Render();
+  }
+  // The back-buffer pixel where a world point is seen (0xRRGGBB).
+  uint32_t Seen(const std::vector<uint32_t>& px, const D3DXVECTOR3& p) {
+    D3DXMATRIX vp = camera->view * camera->projection;
+    D3DXVECTOR3 s;
+    D3DXVec3TransformCoord(&s, &p, &vp);
+    int x = static_cast<int>((s.x + 1.0f) * 0.5f * kWidth);
+    int y = static_cast<int>((1.0f - s.y) * 0.5f * kHeight);
+    if (x < 0 || y < 0 || x >= kWidth || y >= kHeight) return 0xDEAD;
+    return px[static_cast<size_t>(y) * kWidth + x] & 0xFFFFFF;
+  }
+  // A billboard at a clone: red above, yellow below, background beside the
+  // picture, all along the camera's own right and up axes.
+  void ExpectBillboard(const std::vector<uint32_t>& px, const C6Fish* clone) {
+    SCOPED_TRACE(::testing::Message() << "clone at " << clone->position.x << "," << clone->position.z);
+    D3DXVECTOR3 dir, right, up, y(0.0f, 1.0f, 0.0f);
+    camera->GetDirection(&dir);
+    D3DXVec3Cross(&right, &y, &dir);
+    D3DXVec3Normalize(&right, &right);
+    D3DXVec3Cross(&up, &dir, &right);
+    const D3DXVECTOR3 c = clone->position;
+    EXPECT_EQ(kTop & 0xFFFFFF, Seen(px, c + up * 0.25f + right * 0.3f));
+    EXPECT_EQ(kTop & 0xFFFFFF, Seen(px, c + up * 0.25f - right * 0.3f));
+    EXPECT_EQ(kBottom & 0xFFFFFF, Seen(px, c - up * 0.25f + right * 0.3f));
+    EXPECT_EQ(kBottom & 0xFFFFFF, Seen(px, c - up * 0.25f - right * 0.3f));
+    for (const D3DXVECTOR3& off : {right * 0.62f, -right * 0.62f, up * 0.62f, -up * 0.62f})
+      EXPECT_EQ(0x0000FFu, Seen(px, c + off));
+  }
+  void ExpectScene() {
+    std::vector<uint32_t> px = dev.ReadBackBuffer();
+    ASSERT_EQ(static_cast<size_t>(kWidth * kHeight), px.size());
+    for (const C6Fish* f : {static_cast<C6Fish*>(source), static_cast<C6Fish*>(left), static_cast<C6Fish*>(right)})
+      ExpectBillboard(px, f);
+    EXPECT_EQ(kItself & 0xFFFFFF, Seen(px, closeBy->position));
+    EXPECT_EQ(1, closeBy->drawAsMesh);
+    EXPECT_EQ(0, left->drawAsMesh);
+  }
+
+  qvtest::D3DTestDevice dev;
+  DeviceHost host{dev};
+  ULONG startReferences = 0;
+  C3World* world = nullptr;
+  SlantCamera* camera = nullptr;
+  C4RenderTexture* texture = nullptr;
+  PaintFish* source = nullptr;
+  PaintFish* left = nullptr;
+  PaintFish* right = nullptr;
+  PaintFish* closeBy = nullptr;
+};
+
+TEST_F(RenderTextureScene, SourceIntoTextureClonesAsBillboards) {
+  Frame();
+  EXPECT_EQ(1, source->captures);
+  EXPECT_EQ(1, source->sourceCaptured);
+  EXPECT_EQ(3, texture->QuadCount());
+  EXPECT_EQ(1, closeBy->ownDraws);
+  EXPECT_EQ(0, left->ownDraws + right->ownDraws + source->ownDraws);
+
+  // The picture: the square in the middle, the cleared rest transparent.
+  ASSERT_NE(nullptr, source->captured);
+  int w = 0, h = 0;
+  std::vector<uint32_t> image = dev.ReadSurface(source->captured, &w, &h);
+  ASSERT_EQ(128, w);
+  ASSERT_EQ(128, h);
+  EXPECT_EQ(kTop, image[40 * 128 + 64]);
+  EXPECT_EQ(kBottom, image[88 * 128 + 64]);
+  EXPECT_EQ(0u, image[2 * 128 + 2] >> 24);
+  EXPECT_EQ(0u, image[64 * 128 + 4] >> 24);
+
+  ExpectScene();
+  // The billboard constants are in the program's copy as well.
+  const float* extent = VertexConstantCopy(39);
+  EXPECT_FLOAT_EQ(1.4f, extent[0]);
+  EXPECT_FLOAT_EQ(1.0f, extent[3]);
+  D3DXMATRIX viewT, projectionT;
+  D3DXMatrixTranspose(&viewT, &camera->view);
+  D3DXMatrixTranspose(&projectionT, &camera->projection);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_FLOAT_EQ(static_cast<const float*>(viewT)[i], VertexConstantCopy(4 + i / 4)[i % 4]) << i;
+    EXPECT_FLOAT_EQ(static_cast<const float*>(projectionT)[i], VertexConstantCopy(45 + i / 4)[i % 4]) << i;
+  }
+  std::vector<uint32_t> px = dev.ReadBackBuffer();
+  const std::string folder = qvtest::TestBinDir() + "..\\..\\artefacts\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  EXPECT_TRUE(WriteBmp24File((folder + "render_texture.bmp").c_str(), px.data(), kWidth, kHeight, kWidth * 4));
+}
+
+TEST_F(RenderTextureScene, ClonesSurviveADeviceReset) {
+  Frame();
+  ASSERT_EQ(4, texture->Clones().count);
+  // Nothing of the default pool may be held across the reset.
+  source->captured->Release();
+  source->captured = nullptr;
+  world->InvalidateDeviceObjects();
+  EXPECT_EQ(4, texture->Clones().count);
+  ASSERT_EQ(D3D_OK, dev.Reset());
+  ASSERT_EQ(0, world->RestoreDeviceObjects());
+  // One more clone after the restore: the quads grow with it.
+  PaintFish* late = AddClone(D3DXVECTOR3(-3.0f, 1.5f, 16.0f));
+  late->InitDeviceObjects();
+  late->RestoreDeviceObjects();
+  // The late clone moves after the texture: its first frame finds it culled.
+  Frame();
+  Frame();
+  EXPECT_EQ(5, texture->Clones().count);
+  EXPECT_EQ(4, texture->QuadCount());
+  EXPECT_EQ(3, source->captures);
+  ExpectScene();
+  ExpectBillboard(dev.ReadBackBuffer(), late);
+}
+
+TEST_F(RenderTextureScene, MatrixWithNaNDrawsNothing) {
+  Frame();
+  ASSERT_EQ(3, texture->QuadCount());
+  D3DXMATRIX bad = camera->view;
+  bad._21 = std::nanf("");
+  texture->SetViewProjection(&bad, &camera->projection);
+  IDirect3DDevice9* d = dev.Device();
+  d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF0000FF, 1.0f, 0);
+  ASSERT_EQ(D3D_OK, d->BeginScene());
+  EXPECT_EQ(0, texture->Render());
+  d->EndScene();
+  // Ended before any constant was set.
+  for (int i = 0; i < 4; ++i) EXPECT_FALSE(std::isnan(VertexConstantCopy(4)[i])) << i;
+  for (uint32_t p : dev.ReadBackBuffer()) ASSERT_EQ(0x0000FFu, p & 0xFFFFFF);
+}
+
+TEST_F(RenderTextureScene, SourceTooNearTheCameraLeavesClonesToThemselves) {
+  source->position = D3DXVECTOR3(0.1f, 0.0f, 0.5f);
+  Frame();
+  EXPECT_EQ(0, source->captures);
+  EXPECT_EQ(0, source->sourceCaptured);
+  EXPECT_EQ(0, texture->QuadCount());
+  EXPECT_EQ(1, left->drawAsMesh);
+  EXPECT_EQ(1, left->ownDraws);
+  EXPECT_EQ(1, right->ownDraws);
+}
+
+}  // namespace
