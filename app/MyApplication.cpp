@@ -22,6 +22,11 @@ class RestoreFailure : public C3Object {
 }  // namespace
 #endif
 
+#ifdef QV_TEST_SCENE
+// Test variants of the program put objects of their own into the world.
+void AddTestScene(C3World* world);
+#endif
+
 MyApplication::MyApplication() {
   LogPrint("constructor.\n");
   GetWindowNames(&m_windowTitle, &m_windowClass);
@@ -32,6 +37,9 @@ MyApplication::MyApplication() {
   m_world = new C3World();
 #ifdef QV_FORCE_RESTORE_FAILURE
   m_world->AddChild(new RestoreFailure());
+#endif
+#ifdef QV_TEST_SCENE
+  AddTestScene(m_world);
 #endif
 }
 
