@@ -175,6 +175,10 @@ void C4RenderTexture::RenderSource(C6Fish* source) {
   D3DXMATRIX view, projection;
   SourceViewProjection(source->position, direction, d, extent_, &view, &projection);
   source->SetViewProjection(&view, &projection);
+  // The pass runs in the frame move, before the world writes this frame's
+  // light and camera constants: write them now, or the first picture after
+  // a start or a reset is unlit.
+  GetSceneHost()->SetFrameShaderConstants();
   bool drawn = false;
   if (SUCCEEDED(device->BeginScene())) {
     source->Render();
