@@ -13,8 +13,10 @@
 #include "C3World.h"
 #include "C5PartialMorphCache.h"
 #include "C6FishTables.h"
+#include "C9DisplayInfo.h"
 #include "FishDraw.h"
 #include "FishSpecies.h"
+#include "SceneGlobals.h"
 #include "X2FileFish.h"
 
 namespace {
@@ -338,10 +340,17 @@ TEST(FishSun, AVisibleFishDimsTheWorldsLight) {
   fish.position = D3DXVECTOR3(0.8f, 5.0f, 0.0f);
   fish.Move(1.0f, 0.9f);
   EXPECT_NEAR(world.lightValue, 0.8f, 1e-6f);
-  // A hidden fish dims nothing.
-  fish.flags |= kObjAlwaysCulled;
+  // Each visible fish counts itself for the status line.
+  C9DisplayInfo info(nullptr, 0);
+  TheDisplayInfo = &info;
   fish.Move(1.1f, 1.0f);
-  EXPECT_NEAR(world.lightValue, 0.8f, 1e-6f);
+  EXPECT_EQ(info.runningFishCount, 1);
+  // A hidden fish neither dims nor counts.
+  fish.flags |= kObjAlwaysCulled;
+  fish.Move(1.2f, 1.1f);
+  EXPECT_NEAR(world.lightValue, 0.64f, 1e-6f);
+  EXPECT_EQ(info.runningFishCount, 1);
+  TheDisplayInfo = nullptr;
   SetMainCamera(nullptr);
 }
 
