@@ -218,6 +218,17 @@ TEST_F(FishObject, PartsBeyondTwentyAndMaterialsBeyondNineteenAreLeftOut) {
   EXPECT_EQ(second.partialMorph->BuiltParts(), 1);  // the build stops at the bad part
   second.AnimateParts(1.0f, 0.9f);
 
+  // Textures by file name: the one name, loaded from the file.
+  SmallModel named(1);
+  named.model.flags = X2_MODEL_TEXTURE_FILE | X2_MODEL_TRIANGLE_LIST;
+  named.model.textureCount = 3;
+  named.model.textureFile = "skin.dds";
+  X2FileFish fromFile(&named.record);
+  ASSERT_EQ(fromFile.textureSources.size(), 1u);
+  EXPECT_EQ(fromFile.textureSources[0].first, static_cast<const void*>(named.model.textureFile));
+  EXPECT_EQ(fromFile.textureSources[0].second, 0u);
+  EXPECT_EQ(fromFile.drawFlags & kDrawStrips, 0u);
+
   // A frame with fewer vertices than the rest mesh drops the morph.
   SmallModel shortFrame(1);
   shortFrame.frameMesh.vertexCount = 3;
