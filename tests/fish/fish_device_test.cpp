@@ -330,16 +330,6 @@ TEST_F(FishScene, FarFishDrawTheirFarMesh) {
   d->EndScene();
 }
 
-TEST_F(FishScene, PartialMorphOffDrawsTheMorph) {
-  host.partialMorph = false;
-  X2FileFish* f = AddFish(SwimmingSpecies()[3].record, D3DXVECTOR3(0.0f, 0.0f, 1.2f));
-  Start();
-  Frame();
-  EXPECT_EQ(f->partialMorph, nullptr);
-  EXPECT_EQ(world->vsServer->CurrentVertexShader(), f->vertexShaders[kFishMorphVs]);
-  EXPECT_GT(FishPixels(dev.ReadBackBuffer(), *f), 20);
-}
-
 TEST_F(FishScene, LateFishClonesAndTheFixedStages) {
   const auto& species = SwimmingSpecies();
   world->vsServer->SetPixelShaderQuery(NoPixelShaders);

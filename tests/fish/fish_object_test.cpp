@@ -396,16 +396,4 @@ TEST(FishDraw, ConstantsAndShaderChoice) {
   }
 }
 
-TEST(FishRenderTexture, SourceAndClonesWithoutTheirTexture) {
-  X2FileFish fish(nullptr);
-  fish.cloneMode = kCloneSource;
-  fish.sourceCaptured = 1;
-  fish.flags |= kObjAlwaysVisible;
-  fish.Move(1.0f, 0.9f);  // no render texture bound: nothing to capture
-  EXPECT_EQ(fish.sourceCaptured, 0);
-  EXPECT_EQ(fish.drawingIntoTexture, 0);
-  fish.cloneMode = kCloneCopy;
-  EXPECT_EQ(fish.Render(), 0);
-}
-
 }  // namespace
