@@ -46,7 +46,7 @@ HRESULT C6Fish::InitDeviceObjects() {
 
 HRESULT C6Fish::RestoreDeviceObjects() {
   C3World* world = C3World::Current();
-  if (world && world->sbServer && GetSceneHost()->GetDevice())
+  if (world && world->sbServer && world->sbServer->Device() && GetSceneHost()->GetDevice())
     captureStateBlock = world->sbServer->CreateSB(g_FishCaptureStates);
   HRESULT hr = FatalCheck("C6Fish", __LINE__, __TIME__, C4VertexObject::RestoreDeviceObjects());
   if (hr != 0) return hr;

@@ -76,7 +76,7 @@ HRESULT C6Fish::Render() {
       const float restOnly[4] = {1.0f, 0.0f, 0.0f, 0.0f};
       SetVertexConstants(device, 37, restOnly, 1);
     }
-    if (plan.partial) vb->SetVB(3, delta, 24, false);
+    if (plan.partial) vb->SetVB(3, delta, 24, true);  // the parts' own buffer, not the server's
     vb->SetIB(meshes[0]->indexBuffer, false);
   }
   world->vsServer->SetShaders(vertexShaders[plan.vertexShader], vertexShaders[plan.pixelShader],

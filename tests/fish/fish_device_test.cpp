@@ -15,6 +15,7 @@
 #include "C5PartialMorphCache.h"
 #include "C6FishTables.h"
 #include "D3DTestDevice.h"
+#include "FishDraw.h"
 #include "FishSpecies.h"
 #include "SBServer.h"
 #include "ShaderConstantCopy.h"
@@ -315,6 +316,11 @@ TEST_F(FishScene, FarFishDrawTheirFarMesh) {
   EXPECT_EQ(world->vbServer->CurrentIB(), nearFish->meshes[0]->indexBuffer);
   EXPECT_EQ(world->vsServer->CurrentVertexShader(), nearFish->vertexShaders[kFishPartialPsVs]);
   EXPECT_EQ(world->sbServer->Current(), nearFish->stateBlock);
+  // Caustic scale, Lights level (0) and the morph weights as the shaders read them.
+  EXPECT_FLOAT_EQ(VertexConstantCopy(44)[0], FishCausticScale(nearFish->scale, nearFish->bodySize));
+  EXPECT_FLOAT_EQ(VertexConstantCopy(44)[3], 1.0f);
+  EXPECT_FLOAT_EQ(PixelConstantCopy(0)[0], 0.4f);
+  for (int k = 0; k < 3; ++k) EXPECT_FLOAT_EQ(VertexConstantCopy(37)[k], nearFish->morph->Weights()[k]);
   // Drawn into a render texture: the state block without blending.
   nearFish->drawingIntoTexture = 1;
   nearFish->Render();
@@ -322,16 +328,6 @@ TEST_F(FishScene, FarFishDrawTheirFarMesh) {
   EXPECT_NE(nearFish->captureStateBlock, nearFish->stateBlock);
   nearFish->drawingIntoTexture = 0;
   d->EndScene();
-}
-
-TEST_F(FishScene, PartialMorphOffDrawsTheMorph) {
-  host.partialMorph = false;
-  X2FileFish* f = AddFish(SwimmingSpecies()[3].record, D3DXVECTOR3(0.0f, 0.0f, 1.2f));
-  Start();
-  Frame();
-  EXPECT_EQ(f->partialMorph, nullptr);
-  EXPECT_EQ(world->vsServer->CurrentVertexShader(), f->vertexShaders[kFishMorphVs]);
-  EXPECT_GT(FishPixels(dev.ReadBackBuffer(), *f), 20);
 }
 
 TEST_F(FishScene, LateFishClonesAndTheFixedStages) {

@@ -13,8 +13,10 @@
 #include "C3World.h"
 #include "C5PartialMorphCache.h"
 #include "C6FishTables.h"
+#include "C9DisplayInfo.h"
 #include "FishDraw.h"
 #include "FishSpecies.h"
+#include "SceneGlobals.h"
 #include "X2FileFish.h"
 
 namespace {
@@ -216,6 +218,17 @@ TEST_F(FishObject, PartsBeyondTwentyAndMaterialsBeyondNineteenAreLeftOut) {
   EXPECT_EQ(second.partialMorph->BuiltParts(), 1);  // the build stops at the bad part
   second.AnimateParts(1.0f, 0.9f);
 
+  // Textures by file name: the one name, loaded from the file.
+  SmallModel named(1);
+  named.model.flags = X2_MODEL_TEXTURE_FILE | X2_MODEL_TRIANGLE_LIST;
+  named.model.textureCount = 3;
+  named.model.textureFile = "skin.dds";
+  X2FileFish fromFile(&named.record);
+  ASSERT_EQ(fromFile.textureSources.size(), 1u);
+  EXPECT_EQ(fromFile.textureSources[0].first, static_cast<const void*>(named.model.textureFile));
+  EXPECT_EQ(fromFile.textureSources[0].second, 0u);
+  EXPECT_EQ(fromFile.drawFlags & kDrawStrips, 0u);
+
   // A frame with fewer vertices than the rest mesh drops the morph.
   SmallModel shortFrame(1);
   shortFrame.frameMesh.vertexCount = 3;
@@ -338,10 +351,17 @@ TEST(FishSun, AVisibleFishDimsTheWorldsLight) {
   fish.position = D3DXVECTOR3(0.8f, 5.0f, 0.0f);
   fish.Move(1.0f, 0.9f);
   EXPECT_NEAR(world.lightValue, 0.8f, 1e-6f);
-  // A hidden fish dims nothing.
-  fish.flags |= kObjAlwaysCulled;
+  // Each visible fish counts itself for the status line.
+  C9DisplayInfo info(nullptr, 0);
+  TheDisplayInfo = &info;
   fish.Move(1.1f, 1.0f);
-  EXPECT_NEAR(world.lightValue, 0.8f, 1e-6f);
+  EXPECT_EQ(info.runningFishCount, 1);
+  // A hidden fish neither dims nor counts.
+  fish.flags |= kObjAlwaysCulled;
+  fish.Move(1.2f, 1.1f);
+  EXPECT_NEAR(world.lightValue, 0.64f, 1e-6f);
+  EXPECT_EQ(info.runningFishCount, 1);
+  TheDisplayInfo = nullptr;
   SetMainCamera(nullptr);
 }
 
@@ -374,18 +394,6 @@ TEST(FishDraw, ConstantsAndShaderChoice) {
     EXPECT_EQ(p.farMesh, c.farMesh > 0);
     EXPECT_EQ(p.morph, c.farMesh == 0 && c.morph);
   }
-}
-
-TEST(FishRenderTexture, SourceAndClonesWithoutTheirTexture) {
-  X2FileFish fish(nullptr);
-  fish.cloneMode = kCloneSource;
-  fish.sourceCaptured = 1;
-  fish.flags |= kObjAlwaysVisible;
-  fish.Move(1.0f, 0.9f);  // no render texture bound: nothing to capture
-  EXPECT_EQ(fish.sourceCaptured, 0);
-  EXPECT_EQ(fish.drawingIntoTexture, 0);
-  fish.cloneMode = kCloneCopy;
-  EXPECT_EQ(fish.Render(), 0);
 }
 
 }  // namespace
