@@ -1,8 +1,8 @@
 // The fish-scene test variant of the program: a camera at the origin looking
 // along +z and one fish of every swimming species of the fish list (the
 // built-in ones and the plug-ins of the model folder) in rows before it,
-// turned to show their sides. The world owns and deletes them; the fish list
-// lives until the process ends, after the world.
+// noses along -x, showing their sides. The world owns and deletes them;
+// the fish list lives until the process ends, after the world.
 #include <d3dx9.h>
 
 #include "C3Camera.h"
@@ -39,7 +39,6 @@ void AddTestScene(C3World* world) {
       fish->position = D3DXVECTOR3(-0.9f + 0.6f * static_cast<float>(placed % 4), placed < 4 ? -0.1f : -0.6f, 1.6f);
       ++placed;
     }
-    fish->rotY = D3DX_PI / 2;
     world->AddChild(fish);
   }
 }

@@ -133,12 +133,12 @@ class FishScene : public ::testing::Test {
     SetSceneHost(nullptr);
   }
 
-  // The species' noses point along +z; turned a quarter about y, the fish
-  // shows its side to the camera.
+  // The species' noses point along -x, the engine's direction of travel, so
+  // an unturned fish shows its side to the camera looking along +z.
   X2FileFish* AddFish(const X2FishData* record, D3DXVECTOR3 at) {
     auto* fish = new X2FileFish(record);
     fish->position = at;
-    fish->rotY = D3DX_PI / 2;
+    fish->rotY = 0.0f;
     world->AddChild(fish);
     return fish;
   }

@@ -139,7 +139,7 @@ class FileFishClones : public ::testing::Test {
   }
   void Place(X2FileFish* fish, const D3DXVECTOR3& at) {
     fish->position = at;
-    fish->rotY = D3DX_PI / 2;  // side on to the camera
+    fish->rotY = 0.0f;  // nose along -x: side on to the camera
     world->AddChild(fish);
   }
   // Pixels unlike the background within the billboard square of a fish.

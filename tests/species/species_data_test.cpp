@@ -102,9 +102,10 @@ TEST_F(SpeciesDataTest, FramesBendTheBody) {
     const X2FishModel& m = *s.record->model;
     const X2FishMesh& base = *m.baseMesh;
     const bool fan = s.tag == "calvesh";
-    // the axis along which motion grows: -z (towards the tail) or +y (up the fan)
-    auto along = [&](const float* v) { return fan ? v[1] : -v[2]; };
-    auto moved = [&](const float* f, const float* b) { return fan ? std::fabs(f[2] - b[2]) : std::fabs(f[0] - b[0]); };
+    // the axis along which motion grows: +x (nose at -x, towards the tail) or
+    // +y (up the fan); a fish bends along z, the fan sways along z too
+    auto along = [&](const float* v) { return fan ? v[1] : v[0]; };
+    auto moved = [&](const float* f, const float* b) { return std::fabs(f[2] - b[2]); };
     float lo = 1e9f, hi = -1e9f;
     for (uint32_t i = 0; i < base.vertexCount; ++i) {
       const float* v = static_cast<const float*>(base.vertices) + i * 8;
@@ -123,7 +124,7 @@ TEST_F(SpeciesDataTest, FramesBendTheBody) {
         if (t < 0.25f) nearSum += moved(f, b), ++nearCount;
         if (t > 0.75f) {
           farSum += moved(f, b), ++farCount;
-          const float d = fan ? f[2] - b[2] : f[0] - b[0];
+          const float d = f[2] - b[2];
           left |= d < 0;
           right |= d > 0;
         }

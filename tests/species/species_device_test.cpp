@@ -135,10 +135,10 @@ void AimCamera(IDirect3DDevice9* d, const X2FishMesh& mesh, float aspect, bool f
     across = std::max(extent.y, extent.x * (1.0f / aspect));
   }
   D3DXVECTOR3 up(0, 1, 0);
-  if (fromAbove) {  // looking down on the back
+  if (fromAbove) {  // looking down on the back, the length across the picture
     axis = D3DXVECTOR3(0, 1, 0);
-    up = D3DXVECTOR3(1, 0, 0);
-    across = std::max(extent.x, extent.z * (1.0f / aspect));
+    up = D3DXVECTOR3(0, 0, 1);
+    across = std::max(extent.z, extent.x * (1.0f / aspect));
   }
   const float fov = D3DX_PI / 4.0f;
   const float distance = 0.5f * across / std::tan(fov * 0.5f) * 1.15f +

@@ -36,15 +36,30 @@ def f(v):
     return repr(float(v)) + "f"
 
 
+def to_travel_axis(vertex_bytes, stride):
+    """Turns built vertices (nose towards +z) so that the nose points along -x,
+    the direction the engine moves an object with no rotation: (x, y, z) ->
+    (-z, y, x) for position and normal. Exact in floats, so vertices that were
+    bit-identical stay so."""
+    out = bytearray(vertex_bytes)
+    for off in range(0, len(out), stride):
+        x, y, z, nx, ny, nz = struct.unpack_from("<6f", out, off)
+        struct.pack_into("<6f", out, off, -z, y, x, -nz, ny, nx)
+    return bytes(out)
+
+
 class Emitter:
-    def __init__(self, symbol):
+    def __init__(self, symbol, swimmer=False):
         self.symbol = symbol
+        self.swimmer = swimmer
         self.cpp = []
         self.h = []
 
     def mesh(self, name, vertex_bytes, count, faces, fvf, stride, ranges, ranges_name=None):
         sym = "%s_%s" % (self.symbol, name)
         assert len(vertex_bytes) == count * stride
+        if self.swimmer:
+            vertex_bytes = to_travel_axis(vertex_bytes, stride)
         self.cpp.append(qvdata.c_array(sym + "_v", vertex_bytes, storage=""))
         flat = [i for face in faces for i in face]
         self.cpp.append(u16_array(sym + "_i", flat))
@@ -158,7 +173,7 @@ def main():
     with open(config_path, encoding="utf-8") as fh:
         cfg = json.load(fh)
     sym = cfg["symbol"]
-    em = Emitter(sym)
+    em = Emitter(sym, swimmer=cfg["frames"]["kind"] == "swim")
     fish = fishmesh.Fish(cfg)
     length = cfg["length"]
 
