@@ -27,6 +27,7 @@ class C6Fish : public C4VertexObject {
   C6Fish();
   ~C6Fish() override;
 
+  HRESULT InitDeviceObjects() override;
   HRESULT RestoreDeviceObjects() override;
   HRESULT InvalidateDeviceObjects() override;
   HRESULT DeleteDeviceObjects() override;
@@ -35,6 +36,12 @@ class C6Fish : public C4VertexObject {
   void Animate(float current, float previous) override;
   // Part weights of one frame, then the partial morph's blend.
   virtual void AnimateParts(float current, float previous);
+
+  // A fish registered after the world made its device objects gets them
+  // here, before its first draw, once the device is usable. True when the
+  // fish has its device objects.
+  bool EnsureDeviceObjects();
+  bool HasDeviceObjects() const { return restored_; }
 
   int drawingIntoTexture = 0;
   IDirect3DStateBlock9* captureStateBlock = nullptr;
@@ -47,4 +54,11 @@ class C6Fish : public C4VertexObject {
   int sourceCaptured = 0;
   C4RenderTexture* renderTexture = nullptr;
   int cloneMode = kCloneNone;
+
+ private:
+  // Multiplies the world's light value while the fish stands in the sun.
+  void DimSun();
+
+  bool inited_ = false;
+  bool restored_ = false;
 };

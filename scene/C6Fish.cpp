@@ -1,0 +1,138 @@
+// The fish's construction, device-object life cycle and frame move.
+#include "C6Fish.h"
+
+#include <cmath>
+
+#include "C3Camera.h"
+#include "C3SceneHost.h"
+#include "C3World.h"
+#include "C4RenderTexture.h"
+#include "C6FishTables.h"
+#include "C9DisplayInfo.h"
+#include "Diagnostics.h"
+#include "FishDraw.h"
+#include "SBServer.h"
+#include "SceneGlobals.h"
+
+namespace {
+
+// Scale x body size above which the camera may stand inside the fish.
+constexpr float kBigFishSize = 2.0f;
+
+}  // namespace
+
+C6Fish::C6Fish() {
+  SetClassName("C6Fish");
+  flags &= ~kObjAlwaysVisible;
+  drawFlags |= kDrawStrips;
+  swim.swimFactor = 1.0f + SceneRandom();
+  shaderDescriptors = g_FishShaders;
+  shaderCount = kFishShaderCount;
+  stateRecords = g_FishStates;
+  captureStateBlock = SBServer::kNoBlock;
+}
+
+C6Fish::~C6Fish() {
+  // The AI is deleted with the device objects; a fish deleted without them
+  // still owns it.
+  X2DeleteAIObject(ai);
+  ai = nullptr;
+}
+
+HRESULT C6Fish::InitDeviceObjects() {
+  inited_ = true;
+  return C4VertexObject::InitDeviceObjects();
+}
+
+HRESULT C6Fish::RestoreDeviceObjects() {
+  C3World* world = C3World::Current();
+  if (world && world->sbServer && GetSceneHost()->GetDevice())
+    captureStateBlock = world->sbServer->CreateSB(g_FishCaptureStates);
+  HRESULT hr = FatalCheck("C6Fish", __LINE__, __TIME__, C4VertexObject::RestoreDeviceObjects());
+  if (hr != 0) return hr;
+  if (partialMorph) partialMorph->RestoreDeviceObjects();
+  if (scale * bodySize > kBigFishSize) {
+    LogPrint("Big Fish\n");
+    flags |= kObjInsideNoCull;
+  }
+  restored_ = GetSceneHost()->GetDevice() != nullptr;
+  return 0;
+}
+
+HRESULT C6Fish::InvalidateDeviceObjects() {
+  restored_ = false;
+  if (partialMorph) partialMorph->InvalidateDeviceObjects();
+  captureStateBlock = SBServer::kNoBlock;
+  return C4VertexObject::InvalidateDeviceObjects();
+}
+
+HRESULT C6Fish::DeleteDeviceObjects() {
+  partialMorph.reset();
+  morph.reset();
+  X2DeleteAIObject(ai);
+  ai = nullptr;
+  inited_ = false;
+  return C4VertexObject::DeleteDeviceObjects();
+}
+
+bool C6Fish::EnsureDeviceObjects() {
+  if (restored_) return true;
+  IDirect3DDevice9* device = GetSceneHost()->GetDevice();
+  C3World* world = C3World::Current();
+  if (!device || !world || !world->vsServer || !world->vbServer || !world->sbServer) return false;
+  // The world has not given the servers this device yet, or the device is
+  // lost: the world's own restore comes later.
+  if (world->vbServer->Device() != device || device->TestCooperativeLevel() != D3D_OK) return false;
+  LogPrint("KWEX late device objects : %s\n", className);
+  if (!inited_) InitDeviceObjects();
+  RestoreDeviceObjects();
+  return restored_;
+}
+
+HRESULT C6Fish::Move(float current, float previous) {
+  EnsureDeviceObjects();
+  StepFishAI(ai, current, previous, this);
+  UpdateSwim(swim, speed, current - previous);
+  C4VertexObject::Move(current, previous);
+
+  if (!HasFlag(kObjCulled)) {
+    if (TheDisplayInfo) TheDisplayInfo->AddFish();
+    DimSun();
+    // The halation glint joins here once the halation effect exists
+    // (TheHalation stays null until then).
+  }
+
+  if (cloneMode == kCloneSource) {
+    sourceCaptured = 0;
+    if (!HasFlag(kObjCulled) && renderTexture) {
+      SaveMatrices();
+      drawingIntoTexture = 1;
+      renderTexture->RenderSource(this);
+      drawingIntoTexture = 0;
+      RestoreMatrices();
+    }
+  }
+  return 0;
+}
+
+void C6Fish::DimSun() {
+  C3World* world = C3World::Current();
+  C3Camera* camera = GetMainCamera();
+  if (!world || !camera) return;
+  D3DXVECTOR3 eye;
+  camera->GetPosition(&eye);
+  world->lightValue *= SunDimFactor(world->lightDirection, eye, position, bodySize);
+}
+
+void C6Fish::Animate(float current, float previous) {
+  if (morph) morph->GetWeights(2.0f * swim.shownSwim, swim.swimPhase * static_cast<float>(morph->FrameCount()));
+  if (partialMorph) AnimateParts(current, previous);
+}
+
+void C6Fish::AnimateParts(float current, float /*previous*/) {
+  if (!partialMorph) return;
+  float weights[kMaxFishParts] = {};
+  const float w = (std::sin(4.0f * current) + 1.0f) * 0.5f;
+  for (int i = 0; i < partialMorph->PartCount() && i < kMaxFishParts; ++i) weights[i] = w;
+  partialMorph->Apply(weights);
+}

@@ -1,0 +1,360 @@
+// The fish on a real device: one fish of every species in a world with a
+// camera, drawn through the servers with the fish's own shaders; frames
+// read back and checked per fish, animation, device reset, far meshes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "C3Camera.h"
+#include "C3SceneHost.h"
+#include "C3World.h"
+#include "C5PartialMorphCache.h"
+#include "C6FishTables.h"
+#include "D3DTestDevice.h"
+#include "FishSpecies.h"
+#include "SBServer.h"
+#include "ShaderConstantCopy.h"
+#include "TestSupport.h"
+#include "TextureTable.h"
+#include "VBServer.h"
+#include "VSServer.h"
+#include "X2FileFish.h"
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+const D3DXVECTOR4 kBackground(0.0f, 0.25f, 0.5f, 1.0f);
+
+D3DCOLOR BackgroundColour() { return D3DCOLOR_COLORVALUE(kBackground.x, kBackground.y, kBackground.z, 1.0f); }
+
+// The product's shader constants per object and per frame, with the fog
+// object's register (fog from 20 to 50 units) and the Lights 0 levels.
+class FishHost : public C3SceneHost {
+ public:
+  explicit FishHost(qvtest::D3DTestDevice& d) : dev(d) {}
+  IDirect3DDevice9* GetDevice() override { return dev.Device(); }
+  UINT GetBackBufferWidth() override { return dev.Params().BackBufferWidth; }
+  UINT GetBackBufferHeight() override { return dev.Params().BackBufferHeight; }
+  D3DXVECTOR4 GetFogColor() override { return kBackground; }
+  D3DXVECTOR3 GetLightDirection() override { return D3DXVECTOR3(0.0f, -0.70710599f, 0.70710599f); }
+  int GetLightsSetting() override { return 0; }
+  bool IsPartialMorphEnabled() override { return partialMorph; }
+
+  void SetMatrixShaderConstants(C4VertexObject* o) override {
+    IDirect3DDevice9* d = dev.Device();
+    SetVertexConstants(d, 8, o->world, 4);
+    SetVertexConstants(d, 0, o->worldViewProjectionT, 4);
+    D3DXMATRIX worldT;
+    D3DXMatrixTranspose(&worldT, &o->world);
+    SetVertexConstants(d, 12, worldT, 4);
+    SetVertexConstants(d, 16, worldT, 3);
+    SetVertexConstants(d, 4, o->worldViewT, 4);
+    SetVertexConstants(d, 19, o->viewT, 3);
+  }
+  void SetFrameShaderConstants() override {
+    IDirect3DDevice9* d = dev.Device();
+    auto set = [d](UINT reg, float x, float y, float z, float w) {
+      const float v[4] = {x, y, z, w};
+      SetVertexConstants(d, reg, v, 1);
+    };
+    set(23, 0.0f, 50.0f, 1.0f / 30.0f, 0.0f);
+    D3DXVECTOR3 toSun = -GetLightDirection();
+    D3DXVec3Normalize(&toSun, &toSun);
+    set(24, toSun.x, toSun.y, toSun.z, 1.0f);
+    set(25, 0.5f, 0.5f, 0.5f, 1.0f);
+    set(26, 0.5f, 0.5f, 0.5f, 1.0f);
+    set(27, 0.4f, 0.4f, 0.4f, 1.0f);
+    set(28, 0.0f, 0.0f, 0.0f, 20.0f);
+    D3DXVECTOR3 eye(0, 0, 0);
+    if (C3Camera* camera = GetMainCamera()) camera->GetPosition(&eye);
+    set(22, eye.x, eye.y, eye.z, 1.0f);
+    d->SetRenderState(D3DRS_FOGCOLOR, BackgroundColour());
+  }
+
+  qvtest::D3DTestDevice& dev;
+  bool partialMorph = true;
+};
+
+class LookAlongZ : public C3Camera {
+ public:
+  D3DXVECTOR3* GetTarget(D3DXVECTOR3* out) override {
+    *out = position + D3DXVECTOR3(0, 0, 1);
+    return out;
+  }
+};
+
+struct Region {
+  int x0, y0, x1, y1;
+};
+
+ULONG DeviceReferences(IDirect3DDevice9* d) {
+  d->AddRef();
+  return d->Release();
+}
+
+bool NoPixelShaders() { return false; }
+
+class FishScene : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(SwimmingSpecies().size(), 8u);
+    ASSERT_TRUE(dev.Create(kWidth, kHeight)) << dev.Error();
+    IDirect3DDevice9* d = dev.Device();
+    for (DWORD s = 0; s < 4; ++s) {
+      d->SetSamplerState(s, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+      d->SetSamplerState(s, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    }
+    deviceReferences = DeviceReferences(d);
+    SetSceneHost(&host);
+    C5PartialMorphCache::Destroy();
+    world = new C3World;
+    camera = new LookAlongZ;
+    SetMainCamera(camera);
+    world->AddChild(camera);
+  }
+  void TearDown() override {
+    if (world) {
+      world->InvalidateDeviceObjects();
+      world->DeleteDeviceObjects();
+      delete world;
+    }
+    EXPECT_EQ(nullptr, C5PartialMorphCache::Shared(false));
+    EXPECT_EQ(0, TextureTable::Instance().LiveCount());
+    if (dev.Device()) {
+      EXPECT_EQ(deviceReferences, DeviceReferences(dev.Device()));
+    }
+    SetMainCamera(nullptr);
+    SetSceneHost(nullptr);
+  }
+
+  // The species' noses point along +z; turned a quarter about y, the fish
+  // shows its side to the camera.
+  X2FileFish* AddFish(const X2FishData* record, D3DXVECTOR3 at) {
+    auto* fish = new X2FileFish(record);
+    fish->position = at;
+    fish->rotY = D3DX_PI / 2;
+    world->AddChild(fish);
+    return fish;
+  }
+  // One fish of every species: the small ones in two rows nearFish the camera,
+  // the big one further off above them.
+  void AddEverySpecies() {
+    const auto& species = SwimmingSpecies();
+    for (size_t i = 0; i < species.size(); ++i) {
+      D3DXVECTOR3 at(-0.9f + 0.6f * static_cast<float>(i % 4), i < 4 ? -0.1f : -0.6f, 1.6f);
+      if (species[i].tag == "vassop") at = D3DXVECTOR3(0.0f, 5.5f, 20.0f);
+      fish.push_back(AddFish(species[i].record, at));
+      tags.push_back(species[i].tag);
+    }
+  }
+  void Start() {
+    ASSERT_EQ(0, world->InitDeviceObjects());
+    ASSERT_EQ(0, world->RestoreDeviceObjects());
+  }
+  void Frame(float elapsed = 0.05f) {
+    world->Move(elapsed);
+    world->Render();
+  }
+
+  // The screen rectangle of a fish's box.
+  Region RegionOf(const C4VertexObject& o) {
+    D3DXMATRIX view, viewProjection;
+    camera->GetViewMatrix(&view);
+    viewProjection = view * camera->projection;
+    Region r{kWidth, kHeight, -1, -1};
+    for (int k = 0; k < 8; ++k) {
+      D3DXVECTOR3 corner((k & 1) ? o.boxMax.x : o.boxMin.x, (k & 2) ? o.boxMax.y : o.boxMin.y,
+                         (k & 4) ? o.boxMax.z : o.boxMin.z);
+      D3DXVECTOR3 worldPoint, screen;
+      D3DXVec3TransformCoord(&worldPoint, &corner, &o.world);
+      D3DXVec3TransformCoord(&screen, &worldPoint, &viewProjection);
+      int x = static_cast<int>((screen.x * 0.5f + 0.5f) * kWidth);
+      int y = static_cast<int>((0.5f - screen.y * 0.5f) * kHeight);
+      r.x0 = std::min(r.x0, x);
+      r.y0 = std::min(r.y0, y);
+      r.x1 = std::max(r.x1, x);
+      r.y1 = std::max(r.y1, y);
+    }
+    r.x0 = std::max(r.x0, 0);
+    r.y0 = std::max(r.y0, 0);
+    r.x1 = std::min(r.x1, kWidth - 1);
+    r.y1 = std::min(r.y1, kHeight - 1);
+    return r;
+  }
+  static int CountIf(const std::vector<uint32_t>& px, const Region& r,
+                     const std::function<bool(int)>& test) {
+    int n = 0;
+    for (int y = r.y0; y <= r.y1; ++y)
+      for (int x = r.x0; x <= r.x1; ++x) n += test(y * kWidth + x) ? 1 : 0;
+    return n;
+  }
+  int FishPixels(const std::vector<uint32_t>& px, const C4VertexObject& o) {
+    const uint32_t background = BackgroundColour() & 0xFFFFFF;
+    return CountIf(px, RegionOf(o), [&](int i) {
+      uint32_t p = px[i] & 0xFFFFFF;
+      return std::abs(qvtest::Red(p) - qvtest::Red(background)) + std::abs(qvtest::Green(p) - qvtest::Green(background)) +
+                 std::abs(qvtest::Blue(p) - qvtest::Blue(background)) > 24;
+    });
+  }
+  int ChangedPixels(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, const C4VertexObject& o) {
+    return CountIf(a, RegionOf(o), [&](int i) { return (a[i] & 0xFFFFFF) != (b[i] & 0xFFFFFF); });
+  }
+  void ExpectEveryFishDrawn(const std::vector<uint32_t>& px) {
+    ASSERT_EQ(px.size(), static_cast<size_t>(kWidth * kHeight));
+    for (size_t i = 0; i < fish.size(); ++i) {
+      SCOPED_TRACE(tags[i]);
+      EXPECT_FALSE(fish[i]->HasFlag(kObjCulled));
+      EXPECT_GT(FishPixels(px, *fish[i]), 20);
+    }
+  }
+  void SaveArtefact(const char* name) {
+    const std::string folder = qvtest::TestBinDir() + "..\\..\\artefacts\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    IDirect3DSurface9* back = nullptr;
+    ASSERT_EQ(D3D_OK, dev.Device()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back));
+    HRESULT hr = D3DXSaveSurfaceToFileA((folder + name + ".png").c_str(), D3DXIFF_PNG, back, nullptr, nullptr);
+    if (FAILED(hr)) hr = D3DXSaveSurfaceToFileA((folder + name + ".bmp").c_str(), D3DXIFF_BMP, back, nullptr, nullptr);
+    back->Release();
+    EXPECT_EQ(D3D_OK, hr);
+  }
+
+  qvtest::D3DTestDevice dev;
+  FishHost host{dev};
+  ULONG deviceReferences = 0;
+  C3World* world = nullptr;
+  LookAlongZ* camera = nullptr;
+  std::vector<X2FileFish*> fish;
+  std::vector<std::string> tags;
+};
+
+TEST_F(FishScene, EverySpeciesSwimsOnScreen) {
+  AddEverySpecies();
+  X2FileFish* empty = AddFish(nullptr, D3DXVECTOR3(-1.0f, 0.7f, 1.6f));
+  Start();
+  for (X2FileFish* f : fish) {
+    ASSERT_TRUE(f->HasDeviceObjects());
+    ASSERT_EQ(f->vertexShaders.size(), 6u);
+    for (int s = 0; s < 6; ++s) EXPECT_NE(f->vertexShaders[s], nullptr) << s;
+  }
+  EXPECT_EQ(fish[0]->vertexShaders[kFishMorphVs], fish[7]->vertexShaders[kFishMorphVs]);
+  EXPECT_TRUE(fish[7]->HasFlag(kObjInsideNoCull));  // the big one
+  EXPECT_FALSE(fish[0]->HasFlag(kObjInsideNoCull));
+
+  Frame();
+  std::vector<uint32_t> first = dev.ReadBackBuffer();
+  ExpectEveryFishDrawn(first);
+  EXPECT_EQ(FishPixels(first, *empty), 0);  // the empty fish drew nothing
+  for (int i = 0; i < 30; ++i) Frame();
+  std::vector<uint32_t> later = dev.ReadBackBuffer();
+  ExpectEveryFishDrawn(later);
+  SaveArtefact("fish_scene");
+  // Swimming: every fish's picture moved.
+  for (size_t i = 0; i < fish.size(); ++i) {
+    SCOPED_TRACE(tags[i]);
+    EXPECT_GT(ChangedPixels(first, later, *fish[i]), 5);
+    EXPECT_GT(fish[i]->swim.shownSwim, 0.0f);
+  }
+}
+
+TEST_F(FishScene, ResetKeepsThemDrawnAndSwimming) {
+  AddEverySpecies();
+  Start();
+  for (int i = 0; i < 3; ++i) Frame();
+  for (int r = 0; r < 3; ++r) {
+    world->InvalidateDeviceObjects();
+    for (X2FileFish* f : fish) EXPECT_FALSE(f->HasDeviceObjects());
+    ASSERT_EQ(D3D_OK, dev.Reset());
+    ASSERT_EQ(0, world->RestoreDeviceObjects());
+    Frame();
+  }
+  for (X2FileFish* f : fish) EXPECT_EQ(f->vertexShaders.size(), 6u);
+  std::vector<uint32_t> before = dev.ReadBackBuffer();
+  ExpectEveryFishDrawn(before);
+  for (int i = 0; i < 20; ++i) Frame();
+  std::vector<uint32_t> after = dev.ReadBackBuffer();
+  ExpectEveryFishDrawn(after);
+  for (size_t i = 0; i < fish.size(); ++i) {
+    SCOPED_TRACE(tags[i]);
+    EXPECT_GT(ChangedPixels(before, after, *fish[i]), 5);
+  }
+}
+
+TEST_F(FishScene, FarFishDrawTheirFarMesh) {
+  const auto& species = SwimmingSpecies();
+  X2FileFish* nearFish = AddFish(species[3].record, D3DXVECTOR3(-0.2f, 0.0f, 1.2f));
+  X2FileFish* farFish = AddFish(species[3].record, D3DXVECTOR3(0.4f, 0.0f, 12.0f));
+  farFish->scale = 6.0f;  // big enough to see at that distance
+  Start();
+  Frame();
+  EXPECT_EQ(nearFish->lodState & 1, 0u);
+  ASSERT_EQ(farFish->lodState & 1, 1u);
+  const int farIndex = farFish->HasLod();
+  ASSERT_GT(farIndex, 0);
+  std::vector<uint32_t> px = dev.ReadBackBuffer();
+  EXPECT_GT(FishPixels(px, *nearFish), 20);
+  EXPECT_GT(FishPixels(px, *farFish), 20);
+
+  // Drawn on their own: the farFish fish binds its farFish mesh and the static shader,
+  // the nearFish one the rest mesh with the morph and the parts.
+  IDirect3DDevice9* d = dev.Device();
+  D3DXMATRIX view;
+  camera->GetViewMatrix(&view);
+  ASSERT_EQ(D3D_OK, d->BeginScene());
+  host.SetFrameShaderConstants();
+  farFish->SetViewProjection(&view, &camera->projection);
+  farFish->Render();
+  EXPECT_EQ(world->vbServer->CurrentIB(), farFish->meshes[farIndex]->indexBuffer);
+  EXPECT_EQ(world->vsServer->CurrentVertexShader(), farFish->vertexShaders[kFishStaticVs]);
+  nearFish->SetViewProjection(&view, &camera->projection);
+  nearFish->Render();
+  EXPECT_EQ(world->vbServer->CurrentIB(), nearFish->meshes[0]->indexBuffer);
+  EXPECT_EQ(world->vsServer->CurrentVertexShader(), nearFish->vertexShaders[kFishPartialPsVs]);
+  EXPECT_EQ(world->sbServer->Current(), nearFish->stateBlock);
+  // Drawn into a render texture: the state block without blending.
+  nearFish->drawingIntoTexture = 1;
+  nearFish->Render();
+  EXPECT_EQ(world->sbServer->Current(), nearFish->captureStateBlock);
+  EXPECT_NE(nearFish->captureStateBlock, nearFish->stateBlock);
+  nearFish->drawingIntoTexture = 0;
+  d->EndScene();
+}
+
+TEST_F(FishScene, PartialMorphOffDrawsTheMorph) {
+  host.partialMorph = false;
+  X2FileFish* f = AddFish(SwimmingSpecies()[3].record, D3DXVECTOR3(0.0f, 0.0f, 1.2f));
+  Start();
+  Frame();
+  EXPECT_EQ(f->partialMorph, nullptr);
+  EXPECT_EQ(world->vsServer->CurrentVertexShader(), f->vertexShaders[kFishMorphVs]);
+  EXPECT_GT(FishPixels(dev.ReadBackBuffer(), *f), 20);
+}
+
+TEST_F(FishScene, LateFishClonesAndTheFixedStages) {
+  const auto& species = SwimmingSpecies();
+  world->vsServer->SetPixelShaderQuery(NoPixelShaders);
+  world->sbServer->SetPixelShaderQuery(NoPixelShaders);
+  X2FileFish* early = AddFish(species[1].record, D3DXVECTOR3(-0.5f, 0.0f, 1.4f));
+  X2FileFish* clone = AddFish(species[4].record, D3DXVECTOR3(0.5f, -0.4f, 1.4f));
+  clone->cloneMode = kCloneCopy;  // drawn by its render texture, not here
+  Start();
+  // Registered after the device objects were made.
+  X2FileFish* late = AddFish(species[0].record, D3DXVECTOR3(0.5f, 0.3f, 1.4f));
+  EXPECT_FALSE(late->HasDeviceObjects());
+  Frame();
+  EXPECT_TRUE(late->HasDeviceObjects());
+  std::vector<uint32_t> px = dev.ReadBackBuffer();
+  EXPECT_GT(FishPixels(px, *early), 20);
+  EXPECT_GT(FishPixels(px, *late), 20);
+  EXPECT_EQ(FishPixels(px, *clone), 0);
+  clone->drawAsMesh = 1;  // close to the camera: drawn as itself
+  Frame();
+  EXPECT_GT(FishPixels(dev.ReadBackBuffer(), *clone), 20);
+  SaveArtefact("fish_fixed_stages");
+}
+
+}  // namespace
