@@ -141,6 +141,12 @@ TEST_F(ProbeAITest, RenderTextureRowBoundThroughTheTable) {
     EXPECT_EQ(t->Clones().count, 4);
     EXPECT_EQ(t->Source(), source);
     EXPECT_EQ(dynamic_cast<C6Fish*>(HostObject(fish[1]))->cloneMode, kCloneCopy);
+
+    // Each fish's AI goes with the world, destroyed inside the library.
+    for (X2Object f : fish) host->SetAI(f, ProbeCreateAI(host, kProbeKeep));
+    EXPECT_EQ(ProbeAIsMade(), 4);
+    EXPECT_EQ(ProbeAIsDestroyed(), 0);
   }
+  EXPECT_EQ(ProbeAIsDestroyed(), 4);
   TheFlocks.Clear();
 }
