@@ -150,9 +150,10 @@ X2Vec3* X2_CDECL GetWanderTarget(X2Vec3* result) {
 void X2_CDECL AddHaloAnchor(float, float, float) {}
 void X2_CDECL AddDebugLine(float, float, float, float, float, float) {}
 
-// The plug-in's format with its own arguments only, bounded.
+// The plug-in's format with its own arguments only, bounded. Plug-ins log
+// from their steps: nothing is formatted while the log is off.
 void X2_CDECL LogPrint(const char* format, ...) {
-  if (!format) return;
+  if (!format || GetDebugLogLevel() <= 0) return;
   char text[kLogTextSize];
   va_list args;
   va_start(args, format);
