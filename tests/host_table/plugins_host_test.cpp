@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "AppHooks.h"
 #include "BuiltinSpecies.h"
 #include "C3Camera.h"
 #include "C3SceneHost.h"
@@ -22,12 +24,30 @@
 
 namespace {
 
+// The product's shader constants, with the fog object's register standing
+// in for the fog (from 20 to 50 units).
 class DeviceHost : public C3SceneHost {
  public:
   explicit DeviceHost(qvtest::D3DTestDevice& d) : dev(d) {}
   IDirect3DDevice9* GetDevice() override { return dev.Device(); }
   UINT GetBackBufferWidth() override { return dev.Params().BackBufferWidth; }
   UINT GetBackBufferHeight() override { return dev.Params().BackBufferHeight; }
+  D3DXVECTOR4 GetFogColor() override { return ::GetFogColor(nullptr); }
+  D3DXVECTOR3 GetLightDirection() override { return ::GetLightDirection(nullptr); }
+  void SetMatrixShaderConstants(C4VertexObject* o) override {
+    WriteMatrixShaderConstants(dev.Device(), o->world, o->worldViewProjectionT, o->worldViewT, o->viewT);
+  }
+  void SetFrameShaderConstants() override {
+    const float fog[4] = {0.0f, 50.0f, 1.0f / 30.0f, 0.0f};
+    dev.Device()->SetVertexShaderConstantF(23, fog, 1);
+    FrameShaderInputs in;
+    in.lightDirection = GetLightDirection();
+    in.lights = 0;
+    if (C3Camera* camera = GetMainCamera()) camera->GetPosition(&in.cameraPosition);
+    in.fogColour = GetFogColor();
+    WriteFrameShaderConstants(dev.Device(), in);
+  }
+  int GetLightsSetting() override { return 0; }
   qvtest::D3DTestDevice& dev;
 };
 
@@ -72,7 +92,20 @@ struct FlockRun {
   int moved = 0, swimming = 0, finite = 0, inRange = 0;
   int aisLeftAfterDelete = -1;
   int flockMembers = 0;
+  int litPixels = 0;  // of the last frame, the camera following the flock
 };
+
+// Centre of the fish that are drawn.
+D3DXVECTOR3 ShownCentre(const std::vector<C6Fish*>& fish) {
+  D3DXVECTOR3 sum(0, 0, 0);
+  int n = 0;
+  for (C6Fish* f : fish) {
+    if (f->HasFlag(kObjAlwaysCulled)) continue;
+    sum += f->position;
+    ++n;
+  }
+  return n ? sum / static_cast<float>(n) : sum;
+}
 
 // Builds flock 0 through the plug-in as flock building does, registers the
 // camera, runs `frames` frames of the world and tears it down.
@@ -115,11 +148,14 @@ FlockRun RunFlock(const AIPlugin& plugin, const char* param, int frames) {
   world->InitDeviceObjects();
   EXPECT_EQ(world->RestoreDeviceObjects(), 0);
   for (int frame = 0; frame < frames; ++frame) {
+    camera->position = ShownCentre(fish) + D3DXVECTOR3(0.0f, 0.0f, -5.0f);
     world->Move(1.0f / 30.0f);
     camera->C3Camera::Move(0, 0);
     world->PreRender();
     world->Render();
   }
+  const uint32_t background = PackFogColor(sceneHost.GetFogColor()) & 0xFFFFFF;
+  for (uint32_t p : dev.ReadBackBuffer()) run.litPixels += (p & 0xFFFFFF) != background ? 1 : 0;
   for (size_t i = 0; i < fish.size(); ++i) {
     const D3DXVECTOR3 p = fish[i]->position;
     const D3DXVECTOR3 d = p - start[i];
@@ -160,6 +196,7 @@ TEST(PluginsOnTheRealHost, PurselFlockSwimsAndIsReleased) {
   EXPECT_EQ(run.inRange, run.fish);
   EXPECT_GE(run.moved, 36);
   EXPECT_EQ(run.swimming, run.fish);
+  EXPECT_GT(run.litPixels, 200);  // the flock is on screen
   EXPECT_EQ(run.aisLeftAfterDelete, 0);
 }
 
