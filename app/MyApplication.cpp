@@ -7,6 +7,7 @@
 #include "Diagnostics.h"
 #include "DisplayOptions.h"
 #include "Settings.h"
+#include "X2FlockSet.h"
 
 MyApplication* TheApp = nullptr;
 
@@ -119,5 +120,7 @@ HRESULT MyApplication::FinalCleanUp() {
   // Deleting the world cleans up and deletes every registered object.
   delete m_world;
   m_world = nullptr;
+  // The flocks listed the world's fish: plug-ins must not reach them now.
+  TheFlocks.ClearFlocks();
   return S_OK;
 }

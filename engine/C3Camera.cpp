@@ -114,7 +114,7 @@ D3DXVECTOR3* C3Camera::GetUp(D3DXVECTOR3* out) {
   return out;
 }
 
-C3Object* C3Camera::GetRiderObject() { return nullptr; }
+C3Object* C3Camera::GetRiderObject() { return rider_; }
 float C3Camera::GetFov() { return fov; }
 float C3Camera::GetLodScale() { return 1.0f; }
 

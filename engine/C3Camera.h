@@ -32,7 +32,10 @@ class C3Camera : public C3Move {
   virtual D3DXVECTOR3* GetTarget(D3DXVECTOR3* out);
   virtual D3DXVECTOR3* GetDirection(D3DXVECTOR3* out);
   virtual D3DXVECTOR3* GetUp(D3DXVECTOR3* out);
+  // The object the camera rides on (plug-ins choose it); the draw passes
+  // skip it while the product hides the camera's own object.
   virtual C3Object* GetRiderObject();
+  virtual void SetRiderObject(C3Object* object) { rider_ = object; }
   virtual float GetFov();
   virtual float GetLodScale();
   virtual void SetEye(int mode);
@@ -51,4 +54,6 @@ class C3Camera : public C3Move {
 
  private:
   float AspectRatio() const;
+
+  C3Object* rider_ = nullptr;
 };

@@ -52,6 +52,9 @@ void C3World::AddChild(C3Object* object) {
   object->listIndex = children.count;
   children.Add(object);
   LogPrint("WORLD AddChild : %s\n", object->className);
+  if (deviceObjectsMade_) object->InitDeviceObjects();
+  if (deviceObjectsRestored_ && object->RestoreDeviceObjects() != 0)
+    LogPrint("KWEX Restore Fail:%s\n", object->className);
 }
 
 bool C3World::IsRenderDisabled(const C3Object* object) const {
@@ -92,6 +95,7 @@ HRESULT C3World::InitDeviceObjects() {
     if (glareBuffers[v]) glareBuffers[v]->InitDeviceObjects();
   }
   for (int i = 0; i < children.count; ++i) children.items[i]->InitDeviceObjects();
+  deviceObjectsMade_ = true;
   return 0;
 }
 
@@ -121,6 +125,7 @@ HRESULT C3World::RestoreDeviceObjects() {
     HRESULT hr = FATAL_CHECK(server->RestoreDeviceObjects());
     if (hr != 0) return hr;
   }
+  deviceObjectsRestored_ = true;
   clearStencil_ = false;
   if (!device) return 0;
   IDirect3DSurface9* depth = nullptr;
@@ -154,6 +159,7 @@ void C3World::ReleaseBackBuffers() {
 }
 
 HRESULT C3World::InvalidateDeviceObjects() {
+  deviceObjectsRestored_ = false;
   for (auto* scene : renderingScenes)
     if (scene) scene->InvalidateDeviceObjects();
   for (auto* glare : glareBuffers)
@@ -167,6 +173,8 @@ HRESULT C3World::InvalidateDeviceObjects() {
 }
 
 HRESULT C3World::DeleteDeviceObjects() {
+  deviceObjectsRestored_ = false;
+  deviceObjectsMade_ = false;
   for (auto* scene : renderingScenes)
     if (scene) scene->DeleteDeviceObjects();
   for (auto* glare : glareBuffers)

@@ -31,7 +31,9 @@ class C3World : public C3Object {
   // Called by the application each frame with the elapsed seconds.
   virtual HRESULT Move(float elapsed);
 
-  // The world owns the object from now on.
+  // The world owns the object from now on. An object added after the
+  // world's device objects were made gets its own made (and restored) at
+  // once, so it is never moved or drawn without them.
   void AddChild(C3Object* object);
   bool IsRenderDisabled(const C3Object* object) const;
   HRESULT Capture(int view);
@@ -86,4 +88,6 @@ class C3World : public C3Object {
 
   static C3World* s_current;
   bool clearStencil_ = false;
+  bool deviceObjectsMade_ = false;      // between init and delete
+  bool deviceObjectsRestored_ = false;  // between restore and invalidate
 };

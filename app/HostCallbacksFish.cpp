@@ -1,0 +1,109 @@
+// Host slots of fish, render textures, registration and flocks.
+#include <new>
+
+#include "C3World.h"
+#include "C4RenderTexture.h"
+#include "C6Fish.h"
+#include "Diagnostics.h"
+#include "HostCallbacks.h"
+#include "HostSlots.h"
+#include "X2FileFish.h"
+#include "X2FlockSet.h"
+
+namespace hostslots {
+
+namespace {
+
+C6Fish* FishOf(X2Object obj) { return dynamic_cast<C6Fish*>(HostObject(obj)); }
+C4RenderTexture* TextureOf(X2Object obj) { return dynamic_cast<C4RenderTexture*>(HostObject(obj)); }
+
+bool IsChild(const C3World& world, const C3Object* object) {
+  for (int i = 0; i < world.children.count; ++i)
+    if (world.children.items[i] == object) return true;
+  return false;
+}
+
+}  // namespace
+
+void X2_CDECL GetSwimState(X2Object obj, float* shownSwim, float* swimPhase, float* swimMax) {
+  const C6Fish* fish = FishOf(obj);
+  if (!fish) return;
+  if (shownSwim) *shownSwim = fish->swim.shownSwim;
+  if (swimPhase) *swimPhase = fish->swim.swimPhase;
+  if (swimMax) *swimMax = fish->swim.swimMax;
+}
+
+X2Object X2_CDECL SetSwimState(X2Object obj, float shownSwim, float swimPhase) {
+  if (C6Fish* fish = FishOf(obj)) {
+    fish->swim.shownSwim = shownSwim;
+    fish->swim.swimPhase = swimPhase;
+  }
+  return obj;
+}
+
+float X2_CDECL GetSwimFactor(X2Object obj) {
+  const C6Fish* fish = FishOf(obj);
+  return fish ? fish->swim.swimFactor : 0.0f;
+}
+
+X2Object X2_CDECL CreateFish(const X2FishData* record) {
+  C6Fish* fish = new (std::nothrow) X2FileFish(record);
+  return HostHandle(fish);
+}
+
+// The world owns, moves, draws and deletes the object from now on. An
+// object registered twice is listed once: the world deletes each child.
+void X2_CDECL RegisterObject(X2Object obj) {
+  C3Object* object = HostObject(obj);
+  if (!object) return;
+  C3World* world = C3World::Current();
+  if (!world) {
+    ::LogPrint("RegisterObject: no world for %s\n", object->className);
+    return;
+  }
+  if (IsChild(*world, object)) {
+    ::LogPrint("RegisterObject: %s is already registered\n", object->className);
+    return;
+  }
+  world->AddChild(object);
+}
+
+void X2_CDECL AddToBuildingFlock(X2Object obj) { TheFlocks.AddToBuilding(HostObject(obj)); }
+
+X2Object X2_CDECL GetFlockMember(int flock, int member) {
+  return HostHandle(TheFlocks.Member(flock, member));
+}
+
+int X2_CDECL GetFlockSize(int flock) { return TheFlocks.Size(flock); }
+const char** X2_CDECL GetFlockNames() { return TheFlocks.Names(); }
+int X2_CDECL GetFlockCount() { return TheFlocks.EntryCount(); }
+
+X2Object X2_CDECL CreateRenderTexture() {
+  C4RenderTexture* texture = new (std::nothrow) C4RenderTexture;
+  return HostHandle(texture);
+}
+
+// The fish is drawn into the texture and is its own source.
+void X2_CDECL SetCloneSource(X2Object texture, X2Object fish) {
+  C4RenderTexture* t = TextureOf(texture);
+  C6Fish* f = FishOf(fish);
+  if (!t || !f) return;
+  f->cloneMode = kCloneSource;
+  f->renderTexture = t;
+  f->cloneSource = f;
+  t->SetSource(f);
+  t->AddObject(f);
+}
+
+// The fish is drawn from the texture as a billboard of its source.
+void X2_CDECL AddClone(X2Object texture, X2Object fish) {
+  C4RenderTexture* t = TextureOf(texture);
+  C6Fish* f = FishOf(fish);
+  if (!t || !f) return;
+  f->cloneMode = kCloneCopy;
+  f->renderTexture = t;
+  f->cloneSource = t->Source();
+  t->AddObject(f);
+}
+
+}  // namespace hostslots

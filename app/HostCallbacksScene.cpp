@@ -1,0 +1,183 @@
+// Host slots of the camera, the mouse, the settings, the scene's shared parts
+// (terrain, collision fields, ring wander, dolphins, X-file frames) and text.
+//
+// Where a scene part is missing (not made in this run, or not part of the
+// program yet) the slot gives its stated default. Each part is reached in one
+// place below, so a part that arrives is wired there.
+#include <cstdarg>
+
+#include "C3Camera.h"
+#include "C3SceneHost.h"
+#include "C7TexturePanel.h"
+#include "Diagnostics.h"
+#include "FishMotion.h"
+#include "HostCallbacks.h"
+#include "HostSlots.h"
+#include "MyApplication.h"
+#include "SceneGlobals.h"
+#include "Settings.h"
+
+namespace hostslots {
+
+namespace {
+
+constexpr float kNoTerrainHeight = -5.0f;
+constexpr int kLogTextSize = 1024;
+
+X2Vec3* PutZero(X2Vec3* result) {
+  if (result) *result = X2Vec3{0.0f, 0.0f, 0.0f};
+  return result;
+}
+
+// --- Scene parts. The terrain, collision server, ring wander, human camera,
+// dolphin and X-file frame classes are not in the program yet; until each
+// is, its part answers as a scene without it. ---
+
+// The human camera's position and look-at carriers.
+C3Object* CameraCarrier(bool /*target*/) { return nullptr; }
+
+bool TerrainBuilt() { return false; }
+bool TerrainHeight(float /*x*/, float /*z*/, float* /*height*/, bool* /*onStructure*/) {
+  return false;
+}
+
+bool CollisionForce(const D3DXVECTOR3& /*at*/, C3Object* /*self*/, int /*a*/, int /*b*/,
+                    D3DXVECTOR3* /*force*/) {
+  return false;
+}
+
+bool WanderTarget(D3DXVECTOR3* /*point*/) { return false; }
+
+C3Object* MakeDolphin(const X2FishData* /*record*/) {
+  static bool logged = false;
+  if (!logged) {
+    logged = true;
+    ::LogPrint("CreateDolphin: no dolphin in this program\n");
+  }
+  return nullptr;
+}
+
+void TuneDolphin(C3Object* /*dolphin*/, int /*index*/, float /*value*/) {}
+
+D3DMATRIX* FrameMatrix(C3Object* /*object*/, const char* /*frameName*/) { return nullptr; }
+
+}  // namespace
+
+X2Object X2_CDECL GetCameraSourceObject() { return HostHandle(CameraCarrier(false)); }
+X2Object X2_CDECL GetCameraTargetObject() { return HostHandle(CameraCarrier(true)); }
+
+// The arcball's yaw and pitch rotation (pitch held within +-pi/2); the
+// identity before the application exists.
+X2Matrix* X2_CDECL GetMouseRotation(X2Matrix* out) {
+  if (!out) return nullptr;
+  D3DXMATRIX rotation;
+  if (TheApp)
+    rotation = *TheApp->Arcball().GetRotation();
+  else
+    D3DXMatrixIdentity(&rotation);
+  *out = rotation;
+  return out;
+}
+
+int X2_CDECL GetMouseButtons() {
+  if (!TheApp) return 0;
+  const C3Arcball& ball = TheApp->Arcball();
+  return (ball.IsDragging() ? 1 : 0) | (ball.IsRightButtonDown() ? 2 : 0) |
+         (ball.IsMiddleButtonDown() ? 4 : 0);
+}
+
+void X2_CDECL SetCameraOwnObject(X2Object obj) {
+  if (C3Camera* camera = GetMainCamera()) camera->SetRiderObject(HostObject(obj));
+}
+
+void* X2_CDECL GetAuxBlock() { return nullptr; }
+
+X2Object X2_CDECL CreateDolphin(const X2FishData* fish) { return HostHandle(MakeDolphin(fish)); }
+
+void X2_CDECL SetDolphinParam(X2Object obj, int index, float value) {
+  if (C3Object* o = HostObject(obj)) TuneDolphin(o, index, value);
+}
+
+X2Matrix* X2_CDECL FindFrameMatrix(X2Object obj, const char* frameName) {
+  C3Object* o = HostObject(obj);
+  if (!o || !frameName) return nullptr;
+  return FrameMatrix(o, frameName);
+}
+
+int X2_CDECL IsTwinfinTech() { return GetTechSetting(kTechTwinfinTech) != 0 ? 1 : 0; }
+
+int X2_CDECL HasCollisionServer() { return TheCollisionServer != nullptr ? 1 : 0; }
+
+X2Vec3* X2_CDECL GetCollisionForce(X2Vec3* result, float x, float y, float z, X2Object self) {
+  return GetCollisionForceEx(result, x, y, z, self, 0, 0);
+}
+
+float X2_CDECL GetWorldRange() { return GetSceneSetting(kSceneSmallWorld) != 0 ? 0.0f : 100.0f; }
+
+X2Vec3* X2_CDECL GetCollisionForceEx(X2Vec3* result, float x, float y, float z, X2Object self,
+                                     int a, int b) {
+  D3DXVECTOR3 force(0.0f, 0.0f, 0.0f);
+  if (!result) return nullptr;
+  if (TheCollisionServer && CollisionForce(D3DXVECTOR3(x, y, z), HostObject(self), a, b, &force)) {
+    *result = X2Vec3{force.x, force.y, force.z};
+    return result;
+  }
+  return PutZero(result);
+}
+
+int X2_CDECL HasTerrain() { return TheTerrain && TerrainBuilt() ? 1 : 0; }
+
+// onStructure is written only when a structure surface gave the height.
+float X2_CDECL GetTerrainHeight(float x, float z, int* onStructure) {
+  float height = kNoTerrainHeight;
+  bool structure = false;
+  if (!HasTerrain() || !TerrainHeight(x, z, &height, &structure)) return kNoTerrainHeight;
+  if (structure && onStructure) *onStructure = 1;
+  return height;
+}
+
+X2Vec3* X2_CDECL GetWanderTarget(X2Vec3* result) {
+  D3DXVECTOR3 point;
+  if (!result) return nullptr;
+  if (TheRingWander && WanderTarget(&point)) {
+    *result = X2Vec3{point.x, point.y, point.z};
+    return result;
+  }
+  return PutZero(result);
+}
+
+// The anchor object and the debug-line holder are never made here.
+void X2_CDECL AddHaloAnchor(float, float, float) {}
+void X2_CDECL AddDebugLine(float, float, float, float, float, float) {}
+
+// The plug-in's format with its own arguments only, bounded. Plug-ins log
+// from their steps: nothing is formatted while the log is off.
+void X2_CDECL LogPrint(const char* format, ...) {
+  if (!format || GetDebugLogLevel() <= 0) return;
+  char text[kLogTextSize];
+  va_list args;
+  va_start(args, format);
+  FormatBounded(text, sizeof text, format, args);
+  va_end(args);
+  ::LogPrint("%s", text);
+}
+
+void X2_CDECL PrintToPanel(int panel, const char* format, ...) {
+  if (panel < 0 || panel >= kTextPanelCount || !ThePanels[panel] || !format) return;
+  va_list args;
+  va_start(args, format);
+  C7TexturePanel::PrintfV(ThePanels[panel], format, args);
+  va_end(args);
+}
+
+X2Vec3* X2_CDECL GetCameraPosition(X2Vec3* result) {
+  if (!result) return nullptr;
+  C3Camera* camera = GetMainCamera();
+  if (!camera) return PutZero(result);
+  D3DXVECTOR3 p;
+  camera->GetPosition(&p);
+  *result = X2Vec3{p.x, p.y, p.z};
+  return result;
+}
+
+}  // namespace hostslots

@@ -1,0 +1,232 @@
+// The shipped AI plug-ins against the real host table: a PurselAI flock made
+// of real fish in a world on a real device, swum for ten seconds and torn
+// down; a Forelens look-at AI stepped on a carrier object.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "AppHooks.h"
+#include "BuiltinSpecies.h"
+#include "C3Camera.h"
+#include "C3SceneHost.h"
+#include "C3World.h"
+#include "C4RenderTexture.h"
+#include "C6Fish.h"
+#include "D3DTestDevice.h"
+#include "FishMotion.h"
+#include "HostCallbacks.h"
+#include "Settings.h"
+#include "TestSupport.h"
+#include "X2FlockSet.h"
+
+namespace {
+
+// The product's shader constants, with the fog object's register standing
+// in for the fog (from 20 to 50 units).
+class DeviceHost : public C3SceneHost {
+ public:
+  explicit DeviceHost(qvtest::D3DTestDevice& d) : dev(d) {}
+  IDirect3DDevice9* GetDevice() override { return dev.Device(); }
+  UINT GetBackBufferWidth() override { return dev.Params().BackBufferWidth; }
+  UINT GetBackBufferHeight() override { return dev.Params().BackBufferHeight; }
+  D3DXVECTOR4 GetFogColor() override { return ::GetFogColor(nullptr); }
+  D3DXVECTOR3 GetLightDirection() override { return ::GetLightDirection(nullptr); }
+  void SetMatrixShaderConstants(C4VertexObject* o) override {
+    WriteMatrixShaderConstants(dev.Device(), o->world, o->worldViewProjectionT, o->worldViewT, o->viewT);
+  }
+  void SetFrameShaderConstants() override {
+    const float fog[4] = {0.0f, 50.0f, 1.0f / 30.0f, 0.0f};
+    dev.Device()->SetVertexShaderConstantF(23, fog, 1);
+    FrameShaderInputs in;
+    in.lightDirection = GetLightDirection();
+    in.lights = 0;
+    if (C3Camera* camera = GetMainCamera()) camera->GetPosition(&in.cameraPosition);
+    in.fogColour = GetFogColor();
+    WriteFrameShaderConstants(dev.Device(), in);
+  }
+  int GetLightsSetting() override { return 0; }
+  qvtest::D3DTestDevice& dev;
+};
+
+class LookAlongZ : public C3Camera {
+ public:
+  D3DXVECTOR3* GetTarget(D3DXVECTOR3* out) override {
+    *out = position + D3DXVECTOR3(0, 0, 1);
+    return out;
+  }
+};
+
+class AIPlugin {
+ public:
+  explicit AIPlugin(const char* file) {
+    module_ = LoadLibraryA((qvtest::DistDir() + "ai\\" + file).c_str());
+    if (!module_) return;
+    auto get = reinterpret_cast<X2GetAIDataFn>(GetProcAddress(module_, X2_AI_EXPORT_NAME));
+    if (get) record_ = get(nullptr, nullptr);
+  }
+  ~AIPlugin() {
+    if (module_) FreeLibrary(module_);
+  }
+  const X2AIData* Record() const { return record_; }
+
+ private:
+  HMODULE module_ = nullptr;
+  X2AIData* record_ = nullptr;
+};
+
+const X2FishData* Sardine() {
+  int count = 0;
+  const X2FishData* const* records = GetBuiltinSpecies(&count);
+  return count > 2 ? records[2] : nullptr;
+}
+
+bool Finite(const D3DXVECTOR3& v) {
+  return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+struct FlockRun {
+  int fish = 0, hidden = 0, textures = 0, withAI = 0;
+  int moved = 0, swimming = 0, finite = 0, inRange = 0;
+  int aisLeftAfterDelete = -1;
+  int flockMembers = 0;
+  int litPixels = 0;  // of the last frame, the camera following the flock
+};
+
+// Centre of the fish that are drawn.
+D3DXVECTOR3 ShownCentre(const std::vector<C6Fish*>& fish) {
+  D3DXVECTOR3 sum(0, 0, 0);
+  int n = 0;
+  for (C6Fish* f : fish) {
+    if (f->HasFlag(kObjAlwaysCulled)) continue;
+    sum += f->position;
+    ++n;
+  }
+  return n ? sum / static_cast<float>(n) : sum;
+}
+
+// Builds flock 0 through the plug-in as flock building does, registers the
+// camera, runs `frames` frames of the world and tears it down.
+FlockRun RunFlock(const AIPlugin& plugin, const char* param, int frames) {
+  FlockRun run;
+  qvtest::D3DTestDevice dev;
+  if (!dev.Create(320, 240)) {
+    ADD_FAILURE() << dev.Error();
+    return run;
+  }
+  DeviceHost sceneHost(dev);
+  SetSceneHost(&sceneHost);
+  auto* world = new C3World;
+  auto* camera = new LookAlongZ;
+  camera->position = D3DXVECTOR3(0.0f, -3.0f, -20.0f);
+  SetMainCamera(camera);
+  world->AddChild(camera);
+
+  TheFlocks.Clear();
+  TheFlocks.AddEntry("マイワシ_ハルベノルソフト");
+  TheFlocks.BeginFlock();
+  plugin.Record()->BuildFlock(0, Sardine(), param, GetHostCallbacks(), 2);
+  TheFlocks.EndBuilding();
+  run.flockMembers = TheFlocks.Size(0);
+
+  std::vector<C6Fish*> fish;
+  std::vector<D3DXVECTOR3> start;
+  for (int i = 0; i < world->children.count; ++i) {
+    C3Object* child = world->children.items[i];
+    if (auto* f = dynamic_cast<C6Fish*>(child)) {
+      fish.push_back(f);
+      start.push_back(f->position);
+      run.hidden += f->HasFlag(kObjAlwaysCulled) ? 1 : 0;
+      run.withAI += f->ai ? 1 : 0;
+    }
+    if (dynamic_cast<C4RenderTexture*>(child)) ++run.textures;
+  }
+  run.fish = static_cast<int>(fish.size());
+
+  world->InitDeviceObjects();
+  EXPECT_EQ(world->RestoreDeviceObjects(), 0);
+  for (int frame = 0; frame < frames; ++frame) {
+    camera->position = ShownCentre(fish) + D3DXVECTOR3(0.0f, 0.0f, -5.0f);
+    world->Move(1.0f / 30.0f);
+    camera->C3Camera::Move(0, 0);
+    world->PreRender();
+    world->Render();
+  }
+  const uint32_t background = PackFogColor(sceneHost.GetFogColor()) & 0xFFFFFF;
+  for (uint32_t p : dev.ReadBackBuffer()) run.litPixels += (p & 0xFFFFFF) != background ? 1 : 0;
+  for (size_t i = 0; i < fish.size(); ++i) {
+    const D3DXVECTOR3 p = fish[i]->position;
+    const D3DXVECTOR3 d = p - start[i];
+    run.finite += Finite(p) ? 1 : 0;
+    run.inRange += std::fabs(p.x) < 200.0f && std::fabs(p.y) < 200.0f && std::fabs(p.z) < 200.0f;
+    run.moved += D3DXVec3Length(&d) > 0.5f ? 1 : 0;
+    run.swimming += fish[i]->swim.swimPhase > 0.0f ? 1 : 0;
+  }
+
+  // Releasing the device objects deletes every fish's AI inside the plug-in.
+  world->InvalidateDeviceObjects();
+  world->DeleteDeviceObjects();
+  run.aisLeftAfterDelete = 0;
+  for (C6Fish* f : fish) run.aisLeftAfterDelete += f->ai ? 1 : 0;
+  delete world;
+  TheFlocks.Clear();
+  SetMainCamera(nullptr);
+  SetSceneHost(nullptr);
+  return run;
+}
+
+}  // namespace
+
+TEST(PluginsOnTheRealHost, PurselFlockSwimsAndIsReleased) {
+  AIPlugin pursel("PurselAI.qva");
+  ASSERT_NE(pursel.Record(), nullptr);
+  ASSERT_NE(Sardine(), nullptr);
+  LoadSettings(0);
+  TechSettings.SetValue(kTechTwinfinTech, 0);
+  // Scale 少ない at the middle multiplier: 4 rows of 3 with 2 hangers-on each.
+  const FlockRun run = RunFlock(pursel, "Scale:少ない", 300);
+  EXPECT_EQ(run.fish, 2 + 36);
+  EXPECT_EQ(run.hidden, 2);  // the controller's and the leader's carriers
+  EXPECT_EQ(run.withAI, run.fish);
+  EXPECT_EQ(run.flockMembers, 4);  // the first fish of every row
+  EXPECT_EQ(run.textures, 0);
+  EXPECT_EQ(run.finite, run.fish);
+  EXPECT_EQ(run.inRange, run.fish);
+  EXPECT_GE(run.moved, 36);
+  EXPECT_EQ(run.swimming, run.fish);
+  EXPECT_GT(run.litPixels, 200);  // the flock is on screen
+  EXPECT_EQ(run.aisLeftAfterDelete, 0);
+}
+
+TEST(PluginsOnTheRealHost, PurselRowsDrawnFromRenderTexturesWithTwinfinTech) {
+  AIPlugin pursel("PurselAI.qva");
+  ASSERT_NE(pursel.Record(), nullptr);
+  LoadSettings(0);
+  TechSettings.SetValue(kTechTwinfinTech, 1);
+  const FlockRun run = RunFlock(pursel, "Scale:少ない,Character:おとなしい", 60);
+  LoadSettings(0);
+  EXPECT_EQ(run.textures, 4);  // one per row
+  EXPECT_EQ(run.fish, 2 + 36);
+  EXPECT_EQ(run.finite, run.fish);
+  EXPECT_EQ(run.aisLeftAfterDelete, 0);
+}
+
+TEST(PluginsOnTheRealHost, ForelensLookAtStepsOnACarrier) {
+  AIPlugin forelens("Forelens.qve");
+  ASSERT_NE(forelens.Record(), nullptr);
+  ASSERT_NE(forelens.Record()->CreateInstance, nullptr);
+  X2AIObject* ai = forelens.Record()->CreateInstance("Forelens:進行方向と逆", GetHostCallbacks());
+  ASSERT_NE(ai, nullptr);
+  C3Move carrier;
+  X2Object self = HostHandle(&carrier);
+  GetHostCallbacks()->SetAI(self, ai);
+  for (int frame = 1; frame <= 30; ++frame) {
+    StepFishAI(carrier.ai, frame / 30.0f, (frame - 1) / 30.0f, self);
+    ASSERT_TRUE(Finite(carrier.position)) << frame;
+  }
+  EXPECT_EQ(carrier.ai, ai);
+  X2DeleteAIObject(carrier.ai);
+  carrier.ai = nullptr;
+}
