@@ -15,6 +15,7 @@
 #include "C5PartialMorphCache.h"
 #include "C6FishTables.h"
 #include "D3DTestDevice.h"
+#include "SceneTestSupport.h"
 #include "FishDraw.h"
 #include "FishSpecies.h"
 #include "SBServer.h"
@@ -33,70 +34,9 @@ const D3DXVECTOR4 kBackground(0.0f, 0.25f, 0.5f, 1.0f);
 
 D3DCOLOR BackgroundColour() { return D3DCOLOR_COLORVALUE(kBackground.x, kBackground.y, kBackground.z, 1.0f); }
 
-// The product's shader constants per object and per frame, with the fog
-// object's register (fog from 20 to 50 units) and the Lights 0 levels.
-class FishHost : public C3SceneHost {
- public:
-  explicit FishHost(qvtest::D3DTestDevice& d) : dev(d) {}
-  IDirect3DDevice9* GetDevice() override { return dev.Device(); }
-  UINT GetBackBufferWidth() override { return dev.Params().BackBufferWidth; }
-  UINT GetBackBufferHeight() override { return dev.Params().BackBufferHeight; }
-  D3DXVECTOR4 GetFogColor() override { return kBackground; }
-  D3DXVECTOR3 GetLightDirection() override { return D3DXVECTOR3(0.0f, -0.70710599f, 0.70710599f); }
-  int GetLightsSetting() override { return 0; }
-  bool IsPartialMorphEnabled() override { return partialMorph; }
-
-  void SetMatrixShaderConstants(C4VertexObject* o) override {
-    IDirect3DDevice9* d = dev.Device();
-    SetVertexConstants(d, 8, o->world, 4);
-    SetVertexConstants(d, 0, o->worldViewProjectionT, 4);
-    D3DXMATRIX worldT;
-    D3DXMatrixTranspose(&worldT, &o->world);
-    SetVertexConstants(d, 12, worldT, 4);
-    SetVertexConstants(d, 16, worldT, 3);
-    SetVertexConstants(d, 4, o->worldViewT, 4);
-    SetVertexConstants(d, 19, o->viewT, 3);
-  }
-  void SetFrameShaderConstants() override {
-    IDirect3DDevice9* d = dev.Device();
-    auto set = [d](UINT reg, float x, float y, float z, float w) {
-      const float v[4] = {x, y, z, w};
-      SetVertexConstants(d, reg, v, 1);
-    };
-    set(23, 0.0f, 50.0f, 1.0f / 30.0f, 0.0f);
-    D3DXVECTOR3 toSun = -GetLightDirection();
-    D3DXVec3Normalize(&toSun, &toSun);
-    set(24, toSun.x, toSun.y, toSun.z, 1.0f);
-    set(25, 0.5f, 0.5f, 0.5f, 1.0f);
-    set(26, 0.5f, 0.5f, 0.5f, 1.0f);
-    set(27, 0.4f, 0.4f, 0.4f, 1.0f);
-    set(28, 0.0f, 0.0f, 0.0f, 20.0f);
-    D3DXVECTOR3 eye(0, 0, 0);
-    if (C3Camera* camera = GetMainCamera()) camera->GetPosition(&eye);
-    set(22, eye.x, eye.y, eye.z, 1.0f);
-    d->SetRenderState(D3DRS_FOGCOLOR, BackgroundColour());
-  }
-
-  qvtest::D3DTestDevice& dev;
-  bool partialMorph = true;
-};
-
-class LookAlongZ : public C3Camera {
- public:
-  D3DXVECTOR3* GetTarget(D3DXVECTOR3* out) override {
-    *out = position + D3DXVECTOR3(0, 0, 1);
-    return out;
-  }
-};
-
 struct Region {
   int x0, y0, x1, y1;
 };
-
-ULONG DeviceReferences(IDirect3DDevice9* d) {
-  d->AddRef();
-  return d->Release();
-}
 
 bool NoPixelShaders() { return false; }
 
@@ -110,11 +50,11 @@ class FishScene : public ::testing::Test {
       d->SetSamplerState(s, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
       d->SetSamplerState(s, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
     }
-    deviceReferences = DeviceReferences(d);
+    deviceReferences = qvtest::DeviceReferences(d);
     SetSceneHost(&host);
     C5PartialMorphCache::Destroy();
     world = new C3World;
-    camera = new LookAlongZ;
+    camera = new qvtest::LookAlongZ;
     SetMainCamera(camera);
     world->AddChild(camera);
   }
@@ -127,7 +67,7 @@ class FishScene : public ::testing::Test {
     EXPECT_EQ(nullptr, C5PartialMorphCache::Shared(false));
     EXPECT_EQ(0, TextureTable::Instance().LiveCount());
     if (dev.Device()) {
-      EXPECT_EQ(deviceReferences, DeviceReferences(dev.Device()));
+      EXPECT_EQ(deviceReferences, qvtest::DeviceReferences(dev.Device()));
     }
     SetMainCamera(nullptr);
     SetSceneHost(nullptr);
@@ -225,10 +165,10 @@ class FishScene : public ::testing::Test {
   }
 
   qvtest::D3DTestDevice dev;
-  FishHost host{dev};
+  qvtest::FishSceneHost host{dev, kBackground};
   ULONG deviceReferences = 0;
   C3World* world = nullptr;
-  LookAlongZ* camera = nullptr;
+  qvtest::LookAlongZ* camera = nullptr;
   std::vector<X2FileFish*> fish;
   std::vector<std::string> tags;
 };

@@ -16,6 +16,7 @@
 #include "C4RenderTexture.h"
 #include "C6Fish.h"
 #include "D3DTestDevice.h"
+#include "SceneTestSupport.h"
 #include "FishMotion.h"
 #include "HostCallbacks.h"
 #include "Settings.h"
@@ -26,12 +27,9 @@ namespace {
 
 // The product's shader constants, with the fog object's register standing
 // in for the fog (from 20 to 50 units).
-class DeviceHost : public C3SceneHost {
+class DeviceHost : public qvtest::DeviceSceneHost {
  public:
-  explicit DeviceHost(qvtest::D3DTestDevice& d) : dev(d) {}
-  IDirect3DDevice9* GetDevice() override { return dev.Device(); }
-  UINT GetBackBufferWidth() override { return dev.Params().BackBufferWidth; }
-  UINT GetBackBufferHeight() override { return dev.Params().BackBufferHeight; }
+  using DeviceSceneHost::DeviceSceneHost;
   D3DXVECTOR4 GetFogColor() override { return ::GetFogColor(nullptr); }
   D3DXVECTOR3 GetLightDirection() override { return ::GetLightDirection(nullptr); }
   void SetMatrixShaderConstants(C4VertexObject* o) override {
@@ -48,16 +46,9 @@ class DeviceHost : public C3SceneHost {
     WriteFrameShaderConstants(dev.Device(), in);
   }
   int GetLightsSetting() override { return 0; }
-  qvtest::D3DTestDevice& dev;
 };
 
-class LookAlongZ : public C3Camera {
- public:
-  D3DXVECTOR3* GetTarget(D3DXVECTOR3* out) override {
-    *out = position + D3DXVECTOR3(0, 0, 1);
-    return out;
-  }
-};
+using qvtest::LookAlongZ;
 
 class AIPlugin {
  public:

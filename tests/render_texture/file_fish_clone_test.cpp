@@ -12,6 +12,7 @@
 #include "C3World.h"
 #include "C4RenderTexture.h"
 #include "D3DTestDevice.h"
+#include "SceneTestSupport.h"
 #include "ShaderConstantCopy.h"
 #include "TestSupport.h"
 #include "TextureTable.h"
@@ -22,53 +23,6 @@ namespace {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 const D3DXVECTOR4 kBackground(0.0f, 0.25f, 0.5f, 1.0f);
-
-// The product's per-object and per-frame shader constants as the fish's
-// shaders read them: matrices, fog from 20 to 50 units, sun and light levels.
-class FishHost : public C3SceneHost {
- public:
-  explicit FishHost(qvtest::D3DTestDevice& d) : dev(d) {}
-  IDirect3DDevice9* GetDevice() override { return dev.Device(); }
-  UINT GetBackBufferWidth() override { return dev.Params().BackBufferWidth; }
-  UINT GetBackBufferHeight() override { return dev.Params().BackBufferHeight; }
-  D3DXVECTOR4 GetFogColor() override { return kBackground; }
-  int GetLightsSetting() override { return 0; }
-  void SetMatrixShaderConstants(C4VertexObject* o) override {
-    IDirect3DDevice9* d = dev.Device();
-    D3DXMATRIX worldT;
-    D3DXMatrixTranspose(&worldT, &o->world);
-    SetVertexConstants(d, 0, o->worldViewProjectionT, 4);
-    SetVertexConstants(d, 4, o->worldViewT, 4);
-    SetVertexConstants(d, 8, o->world, 4);
-    SetVertexConstants(d, 12, worldT, 4);
-    SetVertexConstants(d, 16, worldT, 3);
-    SetVertexConstants(d, 19, o->viewT, 3);
-  }
-  void SetFrameShaderConstants() override {
-    IDirect3DDevice9* d = dev.Device();
-    auto set = [d](UINT reg, float x, float y, float z, float w) {
-      const float v[4] = {x, y, z, w};
-      SetVertexConstants(d, reg, v, 1);
-    };
-    set(22, 0.0f, 0.0f, 0.0f, 1.0f);
-    set(23, 0.0f, 50.0f, 1.0f / 30.0f, 0.0f);
-    set(24, 0.0f, 0.7071f, -0.7071f, 1.0f);
-    set(25, 0.5f, 0.5f, 0.5f, 1.0f);
-    set(26, 0.5f, 0.5f, 0.5f, 1.0f);
-    set(27, 0.4f, 0.4f, 0.4f, 1.0f);
-    set(28, 0.0f, 0.0f, 0.0f, 20.0f);
-    d->SetRenderState(D3DRS_FOGCOLOR, D3DCOLOR_COLORVALUE(kBackground.x, kBackground.y, kBackground.z, 1.0f));
-  }
-  qvtest::D3DTestDevice& dev;
-};
-
-class LookAlongZ : public C3Camera {
- public:
-  D3DXVECTOR3* GetTarget(D3DXVECTOR3* out) override {
-    *out = position + D3DXVECTOR3(0, 0, 1);
-    return out;
-  }
-};
 
 // The file fish that keeps the surface it was last drawn into.
 class CapturedFish : public X2FileFish {
@@ -89,11 +43,6 @@ class CapturedFish : public X2FileFish {
   IDirect3DSurface9* surface = nullptr;
 };
 
-ULONG DeviceReferences(IDirect3DDevice9* d) {
-  d->AddRef();
-  return d->Release();
-}
-
 class FileFishClones : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -101,10 +50,10 @@ class FileFishClones : public ::testing::Test {
     const X2FishData* const* species = GetBuiltinSpecies(&count);
     ASSERT_GT(count, 0);
     ASSERT_TRUE(dev.Create(kWidth, kHeight)) << dev.Error();
-    references = DeviceReferences(dev.Device());
+    references = qvtest::DeviceReferences(dev.Device());
     SetSceneHost(&host);
     world = new C3World;
-    camera = new LookAlongZ;
+    camera = new qvtest::LookAlongZ;
     SetMainCamera(camera);
     world->AddChild(camera);
     texture = new C4RenderTexture;
@@ -135,7 +84,7 @@ class FileFishClones : public ::testing::Test {
     SetMainCamera(nullptr);
     SetSceneHost(nullptr);
     EXPECT_EQ(0, TextureTable::Instance().LiveCount());
-    EXPECT_EQ(references, DeviceReferences(dev.Device()));
+    EXPECT_EQ(references, qvtest::DeviceReferences(dev.Device()));
   }
   void Place(X2FileFish* fish, const D3DXVECTOR3& at) {
     fish->position = at;
@@ -192,10 +141,10 @@ class FileFishClones : public ::testing::Test {
   }
 
   qvtest::D3DTestDevice dev;
-  FishHost host{dev};
+  qvtest::FishSceneHost host{dev, kBackground};
   ULONG references = 0;
   C3World* world = nullptr;
-  LookAlongZ* camera = nullptr;
+  qvtest::LookAlongZ* camera = nullptr;
   C4RenderTexture* texture = nullptr;
   CapturedFish* source = nullptr;
   std::vector<X2FileFish*> clones;

@@ -14,6 +14,7 @@
 #include "C6Fish.h"
 #include "CaptureBmp.h"
 #include "D3DTestDevice.h"
+#include "SceneTestSupport.h"
 #include "SBServer.h"
 #include "ShaderConstantCopy.h"
 #include "TestSupport.h"
@@ -86,14 +87,10 @@ class PaintFish : public C6Fish {
   IDirect3DSurface9* captured = nullptr;
 };
 
-class DeviceHost : public C3SceneHost {
+class DeviceHost : public qvtest::DeviceSceneHost {
  public:
-  explicit DeviceHost(qvtest::D3DTestDevice& d) : dev(d) {}
-  IDirect3DDevice9* GetDevice() override { return dev.Device(); }
-  UINT GetBackBufferWidth() override { return dev.Params().BackBufferWidth; }
-  UINT GetBackBufferHeight() override { return dev.Params().BackBufferHeight; }
+  using DeviceSceneHost::DeviceSceneHost;
   D3DXVECTOR4 GetFogColor() override { return D3DXVECTOR4(0.0f, 0.0f, 1.0f, 1.0f); }
-  qvtest::D3DTestDevice& dev;
 };
 
 // Looks a little to the right of straight ahead, so that the view plane is
@@ -106,10 +103,7 @@ class SlantCamera : public C3Camera {
   }
 };
 
-ULONG DeviceReferences(IDirect3DDevice9* d) {
-  d->AddRef();
-  return d->Release();
-}
+using qvtest::DeviceReferences;
 
 class RenderTextureScene : public ::testing::Test {
  protected:

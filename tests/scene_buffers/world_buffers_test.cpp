@@ -12,6 +12,7 @@
 #include "C3World.h"
 #include "C7TexturePanel.h"
 #include "D3DTestDevice.h"
+#include "SceneTestSupport.h"
 #include "X1GlareBuffer.h"
 #include "X5RenderingScene.h"
 
@@ -28,26 +29,16 @@ ULONG RefCount(IUnknown* p) {
   return p->Release();
 }
 
-class BufferHost : public C3SceneHost {
+class BufferHost : public qvtest::DeviceSceneHost {
  public:
-  explicit BufferHost(qvtest::D3DTestDevice& d) : dev(d) {}
-  IDirect3DDevice9* GetDevice() override { return dev.Device(); }
-  UINT GetBackBufferWidth() override { return dev.Params().BackBufferWidth; }
-  UINT GetBackBufferHeight() override { return dev.Params().BackBufferHeight; }
+  using DeviceSceneHost::DeviceSceneHost;
   int GetMultiSurfaceCount() override { return kept; }
   bool IsMultiSurface() override { return glare; }
-  qvtest::D3DTestDevice& dev;
   int kept = 0;
   bool glare = false;
 };
 
-class LookAlongZ : public C3Camera {
- public:
-  D3DXVECTOR3* GetTarget(D3DXVECTOR3* out) override {
-    *out = position + D3DXVECTOR3(0, 0, 1);
-    return out;
-  }
-};
+using qvtest::LookAlongZ;
 
 // A screen rectangle of one colour in pixels. A glare source draws only
 // while the glare buffer draws it (flag 0x80).

@@ -3,16 +3,11 @@
 
 #include "C3Camera.h"
 #include "C3SceneHost.h"
+#include "SceneTestSupport.h"
 
 namespace {
 
-class LookAlongZ : public C3Camera {
- public:
-  D3DXVECTOR3* GetTarget(D3DXVECTOR3* out) override {
-    *out = position + D3DXVECTOR3(0, 0, 1);
-    return out;
-  }
-};
+using qvtest::LookAlongZ;
 
 class TestHost : public C3SceneHost {
  public:

@@ -8,6 +8,7 @@
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "D3DTestDevice.h"
+#include "SceneTestSupport.h"
 #include "Diagnostics.h"
 #include "TestSupport.h"
 
@@ -16,25 +17,15 @@ namespace {
 constexpr int kWidth = 322;  // 3 x 322 is not a multiple of 4
 constexpr int kHeight = 240;
 
-class DeviceHost : public C3SceneHost {
+class DeviceHost : public qvtest::DeviceSceneHost {
  public:
-  explicit DeviceHost(qvtest::D3DTestDevice& d) : dev(d) {}
-  IDirect3DDevice9* GetDevice() override { return dev.Device(); }
-  UINT GetBackBufferWidth() override { return dev.Params().BackBufferWidth; }
-  UINT GetBackBufferHeight() override { return dev.Params().BackBufferHeight; }
+  using DeviceSceneHost::DeviceSceneHost;
   const char* GetDebugDisableRender() override { return disable.c_str(); }
   D3DXVECTOR4 GetFogColor() override { return D3DXVECTOR4(0.0f, 0.0f, 1.0f, 1.0f); }
-  qvtest::D3DTestDevice& dev;
   std::string disable;
 };
 
-class LookAlongZ : public C3Camera {
- public:
-  D3DXVECTOR3* GetTarget(D3DXVECTOR3* out) override {
-    *out = position + D3DXVECTOR3(0, 0, 1);
-    return out;
-  }
-};
+using qvtest::LookAlongZ;
 
 // A flat square of one colour facing the camera, drawn with the fixed pipeline.
 class Square : public C3Move {

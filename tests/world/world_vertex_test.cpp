@@ -10,6 +10,7 @@
 #include "C3World.h"
 #include "C4VertexObject.h"
 #include "D3DTestDevice.h"
+#include "SceneTestSupport.h"
 #include "Diagnostics.h"
 #include "TestSupport.h"
 #include "SBServer.h"
@@ -124,23 +125,13 @@ class TexturedQuad : public C4VertexObject {
   int renders = 0;
 };
 
-class DeviceHost : public C3SceneHost {
+class DeviceHost : public qvtest::DeviceSceneHost {
  public:
-  explicit DeviceHost(qvtest::D3DTestDevice& d) : dev(d) {}
-  IDirect3DDevice9* GetDevice() override { return dev.Device(); }
-  UINT GetBackBufferWidth() override { return dev.Params().BackBufferWidth; }
-  UINT GetBackBufferHeight() override { return dev.Params().BackBufferHeight; }
+  using DeviceSceneHost::DeviceSceneHost;
   D3DXVECTOR4 GetFogColor() override { return D3DXVECTOR4(0.0f, 0.0f, 1.0f, 1.0f); }
-  qvtest::D3DTestDevice& dev;
 };
 
-class LookAlongZ : public C3Camera {
- public:
-  D3DXVECTOR3* GetTarget(D3DXVECTOR3* out) override {
-    *out = position + D3DXVECTOR3(0, 0, 1);
-    return out;
-  }
-};
+using qvtest::LookAlongZ;
 
 class VertexScene : public ::testing::Test {
  protected:

@@ -1,0 +1,87 @@
+#pragma once
+// Scene pieces shared by the tests that draw a world on a test device: a
+// scene host answering with the device, a camera looking along +z, the fish
+// lighting host (the product's shader constants with a fixed sun, light
+// levels and fog from 20 to 50 units) and the device's reference count.
+// Header only: the tests that include it link the engine.
+#include <d3dx9.h>
+
+#include "C3Camera.h"
+#include "C3SceneHost.h"
+#include "C4VertexObject.h"
+#include "D3DTestDevice.h"
+#include "ShaderConstantCopy.h"
+
+namespace qvtest {
+
+// The device and its back-buffer size; every other answer is the default one.
+class DeviceSceneHost : public C3SceneHost {
+ public:
+  explicit DeviceSceneHost(D3DTestDevice& d) : dev(d) {}
+  IDirect3DDevice9* GetDevice() override { return dev.Device(); }
+  UINT GetBackBufferWidth() override { return dev.Params().BackBufferWidth; }
+  UINT GetBackBufferHeight() override { return dev.Params().BackBufferHeight; }
+  D3DTestDevice& dev;
+};
+
+// Looks from its position along +z.
+class LookAlongZ : public C3Camera {
+ public:
+  D3DXVECTOR3* GetTarget(D3DXVECTOR3* out) override {
+    *out = position + D3DXVECTOR3(0.0f, 0.0f, 1.0f);
+    return out;
+  }
+};
+
+// The fish's shaders fed as the product feeds them: the matrices of every
+// object, and per frame the camera (c22), fog from 20 to 50 units (c23), the
+// sun shining down at 45 degrees (c24) and the Lights 0 levels (c25-c28).
+class FishSceneHost : public DeviceSceneHost {
+ public:
+  FishSceneHost(D3DTestDevice& d, const D3DXVECTOR4& background) : DeviceSceneHost(d), sea(background) {}
+  D3DXVECTOR4 GetFogColor() override { return sea; }
+  D3DXVECTOR3 GetLightDirection() override { return D3DXVECTOR3(0.0f, -0.70710599f, 0.70710599f); }
+  int GetLightsSetting() override { return 0; }
+  bool IsPartialMorphEnabled() override { return partialMorph; }
+
+  void SetMatrixShaderConstants(C4VertexObject* o) override {
+    IDirect3DDevice9* d = dev.Device();
+    D3DXMATRIX worldT;
+    D3DXMatrixTranspose(&worldT, &o->world);
+    SetVertexConstants(d, 0, o->worldViewProjectionT, 4);
+    SetVertexConstants(d, 4, o->worldViewT, 4);
+    SetVertexConstants(d, 8, o->world, 4);
+    SetVertexConstants(d, 12, worldT, 4);
+    SetVertexConstants(d, 16, worldT, 3);
+    SetVertexConstants(d, 19, o->viewT, 3);
+  }
+  void SetFrameShaderConstants() override {
+    IDirect3DDevice9* d = dev.Device();
+    auto set = [d](UINT reg, float x, float y, float z, float w) {
+      const float v[4] = {x, y, z, w};
+      SetVertexConstants(d, reg, v, 1);
+    };
+    D3DXVECTOR3 eye(0.0f, 0.0f, 0.0f);
+    if (C3Camera* camera = GetMainCamera()) camera->GetPosition(&eye);
+    set(22, eye.x, eye.y, eye.z, 1.0f);
+    set(23, 0.0f, 50.0f, 1.0f / 30.0f, 0.0f);
+    D3DXVECTOR3 toSun = -GetLightDirection();
+    D3DXVec3Normalize(&toSun, &toSun);
+    set(24, toSun.x, toSun.y, toSun.z, 1.0f);
+    set(25, 0.5f, 0.5f, 0.5f, 1.0f);
+    set(26, 0.5f, 0.5f, 0.5f, 1.0f);
+    set(27, 0.4f, 0.4f, 0.4f, 1.0f);
+    set(28, 0.0f, 0.0f, 0.0f, 20.0f);
+    d->SetRenderState(D3DRS_FOGCOLOR, D3DCOLOR_COLORVALUE(sea.x, sea.y, sea.z, 1.0f));
+  }
+
+  D3DXVECTOR4 sea;
+  bool partialMorph = true;
+};
+
+inline ULONG DeviceReferences(IDirect3DDevice9* d) {
+  d->AddRef();
+  return d->Release();
+}
+
+}  // namespace qvtest
