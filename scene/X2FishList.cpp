@@ -1,6 +1,6 @@
 #include "X2FishList.h"
 
-#include "BuiltinSpecies.h"
+#include "BuiltinFish.h"
 
 X2FishList* TheFishList = nullptr;
 

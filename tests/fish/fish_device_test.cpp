@@ -17,7 +17,7 @@
 #include "D3DTestDevice.h"
 #include "SceneTestSupport.h"
 #include "FishDraw.h"
-#include "FishSpecies.h"
+#include "SwimmingFish.h"
 #include "SBServer.h"
 #include "ShaderConstantCopy.h"
 #include "TestSupport.h"

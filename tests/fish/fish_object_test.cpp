@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "BuiltinSpecies.h"
+#include "BuiltinFish.h"
 #include "C3Camera.h"
 #include "C3SceneHost.h"
 #include "C3World.h"
@@ -15,7 +15,7 @@
 #include "C6FishTables.h"
 #include "C9DisplayInfo.h"
 #include "FishDraw.h"
-#include "FishSpecies.h"
+#include "SwimmingFish.h"
 #include "SceneGlobals.h"
 #include "X2FileFish.h"
 

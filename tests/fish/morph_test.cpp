@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "BuiltinSpecies.h"
+#include "BuiltinFish.h"
 #include "C5MorphAnimation.h"
 
 namespace {

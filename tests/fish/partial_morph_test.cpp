@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "BuiltinSpecies.h"
+#include "BuiltinFish.h"
 #include "C5PartialMorph.h"
 #include "C5PartialMorphCache.h"
 #include "TestSupport.h"

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "BuiltinSpecies.h"
+#include "BuiltinFish.h"
 #include "C3World.h"
 #include "C4RenderTexture.h"
 #include "FishMotion.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "AppHooks.h"
-#include "BuiltinSpecies.h"
+#include "BuiltinFish.h"
 #include "C3Camera.h"
 #include "C3SceneHost.h"
 #include "C3World.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "BuiltinSpecies.h"
+#include "BuiltinFish.h"
 #include "C3Camera.h"
 #include "C3SceneHost.h"
 #include "C3World.h"

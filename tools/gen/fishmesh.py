@@ -1,9 +1,9 @@
 """Procedural meshes of the species: fish bodies, fins, eyes, sea fans.
 
 Build space: the fish swims towards +z (nose at +z), y is up, x to the side;
-species_gen.py turns every swimming species so that its nose points along -x,
+model_gen.py turns every swimming species so that its nose points along -x,
 the engine's direction of travel.
-A fish is described by data (data/species/*.json): a length, a side profile
+A fish is described by data (data/models/*.json): a length, a side profile
 and a list of pieces. Every piece becomes one attribute range (material) of
 the base mesh; its vertex and face counts are fitted exactly to the counts the
 record promises (extra faces are the back faces of the piece, extra vertices

@@ -75,12 +75,12 @@ class MeshTest(unittest.TestCase):
 
 class DeterminismTest(unittest.TestCase):
     def test_same_input_same_output(self):
-        cfg = os.path.join(SOURCE, "data", "species", "calvesh.json")
+        cfg = os.path.join(SOURCE, "data", "models", "calvesh.json")
         outputs = []
         for _ in range(2):
             d = tempfile.mkdtemp()
-            cpp, h = os.path.join(d, "species_calvesh.cpp"), os.path.join(d, "species_calvesh.h")
-            subprocess.check_call([sys.executable, os.path.join(GEN, "species_gen.py"), cfg, cpp, h])
+            cpp, h = os.path.join(d, "model_calvesh.cpp"), os.path.join(d, "model_calvesh.h")
+            subprocess.check_call([sys.executable, os.path.join(GEN, "model_gen.py"), cfg, cpp, h])
             with open(cpp, "rb") as f:
                 outputs.append(f.read())
         self.assertEqual(outputs[0], outputs[1])

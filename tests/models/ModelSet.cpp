@@ -1,6 +1,6 @@
-#include "SpeciesSet.h"
+#include "ModelSet.h"
 
-#include "BuiltinSpecies.h"
+#include "BuiltinFish.h"
 #include "TestSupport.h"
 
 namespace qvspecies {

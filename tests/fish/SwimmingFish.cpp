@@ -1,4 +1,4 @@
-#include "FishSpecies.h"
+#include "SwimmingFish.h"
 
 #include <gtest/gtest.h>
 

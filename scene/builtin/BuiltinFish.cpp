@@ -2,12 +2,12 @@
 // poses, parts and textures come from the generated species data; the records
 // below tie them together. Everything is writable: the program turns mesh
 // indices into strips and partial-morph poses into deltas in place.
-#include "BuiltinSpecies.h"
+#include "BuiltinFish.h"
 
-#include "species_aji.h"
-#include "species_buri.h"
-#include "species_iwashi.h"
-#include "species_tai.h"
+#include "model_aji.h"
+#include "model_buri.h"
+#include "model_iwashi.h"
+#include "model_tai.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "SpeciesSet.h"
+#include "ModelSet.h"
 
 using namespace qvspecies;
 

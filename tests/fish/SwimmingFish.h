@@ -5,6 +5,6 @@
 // differences in place, once per load).
 #include <vector>
 
-#include "SpeciesSet.h"
+#include "ModelSet.h"
 
 const std::vector<qvspecies::Species>& SwimmingSpecies();

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "D3DTestDevice.h"
-#include "SpeciesChecks.h"
-#include "SpeciesSet.h"
+#include "ModelChecks.h"
+#include "ModelSet.h"
 #include "TestSupport.h"
 
 using namespace qvspecies;
@@ -229,10 +229,10 @@ TEST_F(SpeciesDeviceTest, PictureOfEverySpecies) {
 
     IDirect3DSurface9* back = nullptr;
     ASSERT_EQ(d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
-    const std::string path = folder + "species_" + s.tag + ".png";
+    const std::string path = folder + "model_" + s.tag + ".png";
     HRESULT hr = D3DXSaveSurfaceToFileA(path.c_str(), D3DXIFF_PNG, back, nullptr, nullptr);
     if (FAILED(hr))
-      hr = D3DXSaveSurfaceToFileA((folder + "species_" + s.tag + ".bmp").c_str(), D3DXIFF_BMP, back,
+      hr = D3DXSaveSurfaceToFileA((folder + "model_" + s.tag + ".bmp").c_str(), D3DXIFF_BMP, back,
                                   nullptr, nullptr);
     back->Release();
     EXPECT_EQ(hr, D3D_OK) << "screenshot " << path;
@@ -295,7 +295,7 @@ TEST_F(SpeciesDeviceTest, SwimFramesSeenFromAbove) {
     EXPECT_GT(covered, pixels.size() / 40) << "the bent fish is missing";
     IDirect3DSurface9* back = nullptr;
     ASSERT_EQ(d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
-    EXPECT_EQ(D3DXSaveSurfaceToFileA((folder + "species_" + s.tag + "_swim.png").c_str(), D3DXIFF_PNG,
+    EXPECT_EQ(D3DXSaveSurfaceToFileA((folder + "model_" + s.tag + "_swim.png").c_str(), D3DXIFF_PNG,
                                      back, nullptr, nullptr), D3D_OK);
     back->Release();
   }

@@ -4,7 +4,7 @@
 // loaded.
 #include <windows.h>
 
-#include "species_vassop.h"
+#include "model_vassop.h"
 
 namespace {
 

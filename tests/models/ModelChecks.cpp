@@ -1,4 +1,4 @@
-#include "SpeciesChecks.h"
+#include "ModelChecks.h"
 
 #include <zlib.h>
 

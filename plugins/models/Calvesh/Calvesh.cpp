@@ -3,7 +3,7 @@
 // callback that stands each piece up at a random size, heading and lean.
 #include <windows.h>
 
-#include "species_calvesh.h"
+#include "model_calvesh.h"
 
 namespace {
 

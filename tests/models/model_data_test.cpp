@@ -8,8 +8,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "SpeciesChecks.h"
-#include "SpeciesSet.h"
+#include "ModelChecks.h"
+#include "ModelSet.h"
 
 using namespace qvspecies;
 
