@@ -5,51 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 #include <string>
-#include <vector>
 
-#include "ApplicationHooks.h"
-#include "Diagnostics.h"
-#include "TestSupport.h"
+#include "ProgramTestSupport.h"
 
 using namespace qvtest;
 
 namespace {
 
-std::string ReadLog() {
-  auto bytes = ReadFileBytes(kLogFilePath);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-int CountOf(const std::string& text, const std::string& needle) {
-  int n = 0;
-  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
-  return n;
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 60000) {
-  DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    PumpMessages(50);
-  }
-  return true;
-}
-
-// A saved frame: width, height and 24-bit rows from the bottom up.
-struct Shot {
-  int w = 0, h = 0;
-  std::vector<uint8_t> bytes;
-  int Row() const { return (w * 3 + 3) & ~3; }
-  const uint8_t* At(int x, int y) const { return &bytes[54 + (h - 1 - y) * Row() + x * 3]; }
-};
-
 class ProgramFish : public ::testing::Test {
  protected:
   void SetUp() override {
-    CreateDirectoryA("c:\\log", nullptr);
-    DeleteFileA(kLogFilePath);
+    ClearLog();
     dir_ = MakeTempDir("qvfishprog");
     ASSERT_TRUE(CopyFileTo(TestBinDir() + "QelvarFishScene.scr", dir_ + "Qelvar.scr"));
     CreateDirectoryA((dir_ + "model").c_str(), nullptr);
@@ -61,24 +28,17 @@ class ProgramFish : public ::testing::Test {
   void TearDown() override { RemoveTree(dir_); }
 
   // Presses C and reads the saved frame number n.
-  bool Capture(HWND window, int n, Shot* shot) {
+  bool Capture(HWND window, int n, SavedFrame* shot) {
     char name[32];
     snprintf(name, sizeof name, "capture\\L%04d.bmp", n);
-    const std::string path = dir_ + name;
     RECT client{};
     GetClientRect(window, &client);
-    shot->w = client.right;
-    shot->h = client.bottom;
-    const size_t size = 54 + static_cast<size_t>(shot->Row()) * shot->h;
-    PostMessageA(window, WM_KEYDOWN, 'C', 0x002E0001);
-    PostMessageA(window, WM_KEYUP, 'C', 0xC02E0001);
-    if (!WaitFor([&] { return ReadFileBytes(path).size() == size; })) return false;
-    shot->bytes = ReadFileBytes(path);
-    return true;
+    PressKey(window, 'C');
+    return WaitForSavedFrame(dir_ + name, client.right, client.bottom, shot, 60000);
   }
 
   // Pixels clearly off the cleared sea colour (the fish fill the lower half).
-  static int FishPixels(const Shot& s, const uint8_t sea[3]) {
+  static int FishPixels(const SavedFrame& s, const uint8_t sea[3]) {
     int n = 0;
     for (int y = 0; y < s.h; ++y)
       for (int x = 0; x < s.w; ++x) {
@@ -87,7 +47,7 @@ class ProgramFish : public ::testing::Test {
       }
     return n;
   }
-  static int Changed(const Shot& a, const Shot& b) {
+  static int Changed(const SavedFrame& a, const SavedFrame& b) {
     if (a.bytes.size() != b.bytes.size()) return -1;
     int n = 0;
     for (size_t i = 54; i < a.bytes.size(); i += 3) n += a.bytes[i] != b.bytes[i] || a.bytes[i + 1] != b.bytes[i + 1];
@@ -98,19 +58,15 @@ class ProgramFish : public ::testing::Test {
 };
 
 TEST_F(ProgramFish, EverySpeciesDrawnAndAnimatedAcrossResetAndModeSwitch) {
-  const char* title;
-  const char* className;
-  GetWindowNames(&title, &className);
   ChildProcess program;
-  ASSERT_TRUE(program.Start("\"" + dir_ + "Qelvar.scr\" /debug", dir_));
-  HWND window = WaitForWindow(title, className, program.Id(), 30000);
+  HWND window = StartDebugRun(&program, dir_);
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(WaitFor([] { return ReadLog().find("frame stats: ") != std::string::npos; })) << ReadLog();
+  ASSERT_NE(WaitForLog("frame stats: ", 0, 60000), std::string::npos) << ReadLog();
   EXPECT_NE(ReadLog().find("Big Fish"), std::string::npos) << "vassop's fish not made";
 
   // Lights 0 clears to (0, 102, 255); blue, green, red in the file.
   const uint8_t sea[3] = {255, 102, 0};
-  Shot a, b;
+  SavedFrame a, b;
   ASSERT_TRUE(Capture(window, 0, &a)) << ReadLog();
   const uint8_t* corner = a.At(2, 2);
   EXPECT_EQ(corner[0], sea[0]);
@@ -127,14 +83,14 @@ TEST_F(ProgramFish, EverySpeciesDrawnAndAnimatedAcrossResetAndModeSwitch) {
   SetWindowPos(window, nullptr, 0, 0, 560, 420, SWP_NOMOVE | SWP_NOZORDER);
   DWORD_PTR result;
   SendMessageTimeoutA(window, WM_EXITSIZEMOVE, 0, 0, SMTO_NORMAL, 10000, &result);
-  ASSERT_TRUE(WaitFor([&] { return CountOf(ReadLog(), "restore device objects ") > restores; })) << ReadLog();
+  ASSERT_TRUE(WaitUntil([&] { return CountOf(ReadLog(), "restore device objects ") > restores; }, 60000)) << ReadLog();
   for (int i = 0; i < 2; ++i) {
     restores = CountOf(ReadLog(), "restore device objects ");
     PostMessageA(window, WM_COMMAND, 40003, 0);
-    ASSERT_TRUE(WaitFor([&] { return CountOf(ReadLog(), "restore device objects ") > restores; })) << ReadLog();
+    ASSERT_TRUE(WaitUntil([&] { return CountOf(ReadLog(), "restore device objects ") > restores; }, 60000)) << ReadLog();
   }
   PumpMessages(1000);
-  Shot c, d;
+  SavedFrame c, d;
   ASSERT_TRUE(Capture(window, 2, &c)) << ReadLog();
   EXPECT_GT(FishPixels(c, sea), c.w * c.h / 100) << "fish lost after the resets";
   PumpMessages(500);

@@ -4,38 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
-#include "ApplicationHooks.h"
-#include "Diagnostics.h"
-#include "TestSupport.h"
+#include "ProgramTestSupport.h"
 
 using namespace qvtest;
 
 namespace {
-
-std::string ReadLog() {
-  auto bytes = ReadFileBytes(kLogFilePath);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-bool WaitForLog(const std::string& needle, DWORD timeoutMs = 30000) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    if (ReadLog().find(needle) != std::string::npos) return true;
-    if (GetTickCount() - start > timeoutMs) return false;
-    PumpMessages(50);
-  }
-}
-
-bool WaitForFileSize(const std::string& path, size_t size, DWORD timeoutMs = 30000) {
-  DWORD start = GetTickCount();
-  while (GetTickCount() - start < timeoutMs) {
-    if (ReadFileBytes(path).size() == size) return true;
-    PumpMessages(50);
-  }
-  return false;
-}
 
 struct Rgb {
   int r, g, b;
@@ -44,21 +18,16 @@ struct Rgb {
 // Runs the program in debug mode with the given Lights value, presses C and
 // returns the centre pixel of the saved frame.
 void CentreWithLights(int lights, Rgb* out) {
-  CreateDirectoryA("c:\\log", nullptr);
-  DeleteFileA(kLogFilePath);
+  ClearLog();
   std::string dir = MakeTempDir("qvfog");
   ASSERT_TRUE(CopyFileTo(DistDir() + "Qelvar.scr", dir + "Qelvar.scr"));
   ASSERT_TRUE(WriteFileText(dir + "qelvar.ini", "[Display]\r\nDebugLogLevel=2\r\n[system]\r\nLights=" +
                                                     std::to_string(lights) + "\r\n"));
   CreateDirectoryA((dir + "capture").c_str(), nullptr);  // where the saved frames go
-  const char* title;
-  const char* className;
-  GetWindowNames(&title, &className);
   ChildProcess program;
-  ASSERT_TRUE(program.Start("\"" + dir + "Qelvar.scr\" /debug", dir));
-  HWND window = WaitForWindow(title, className, program.Id(), 30000);
+  HWND window = StartDebugRun(&program, dir);
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(WaitForLog("frame stats: ")) << ReadLog();
+  ASSERT_NE(WaitForLog("frame stats: "), std::string::npos) << ReadLog();
   RECT client{};
   GetClientRect(window, &client);
   const int w = client.right, h = client.bottom;
@@ -66,14 +35,12 @@ void CentreWithLights(int lights, Rgb* out) {
   ASSERT_GT(h, 0);
 
   // The key goes through the program's key table to the capture command.
-  PostMessageA(window, WM_KEYDOWN, 'C', 0x002E0001);
-  PostMessageA(window, WM_KEYUP, 'C', 0xC02E0001);
-  const int row = (w * 3 + 3) & ~3;
+  PressKey(window, 'C');
   const std::string shot = dir + "capture\\L0000.bmp";
-  ASSERT_TRUE(WaitForFileSize(shot, static_cast<size_t>(54 + row * h)))
+  SavedFrame frame;
+  ASSERT_TRUE(WaitForSavedFrame(shot, w, h, &frame))
       << w << "x" << h << " " << ReadFileBytes(shot).size() << "\n" << ReadLog();
-  std::vector<uint8_t> bmp = ReadFileBytes(shot);
-  const uint8_t* centre = &bmp[54 + (h / 2) * row + (w / 2) * 3];
+  const uint8_t* centre = frame.Centre();
   *out = Rgb{centre[2], centre[1], centre[0]};
 
   PostMessageA(window, WM_CLOSE, 0, 0);

@@ -70,6 +70,11 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
+std::string ReadFileText(const std::string& path) {
+  std::vector<uint8_t> bytes = ReadFileBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
 bool WriteFileBytes(const std::string& path, const void* data, size_t size) {
   FILE* f = fopen(path.c_str(), "wb");
   if (!f) return false;
@@ -189,6 +194,25 @@ void PumpMessages(DWORD ms) {
     }
     Sleep(5);
   } while (GetTickCount() - start < ms);
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    PumpMessages(50);
+  }
+  return true;
+}
+
+bool WaitForFileSize(const std::string& path, size_t size, DWORD timeoutMs) {
+  return WaitUntil([&] { return ReadFileBytes(path).size() == size; }, timeoutMs);
+}
+
+int CountOf(const std::string& text, const std::string& needle) {
+  int n = 0;
+  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+  return n;
 }
 
 }  // namespace qvtest

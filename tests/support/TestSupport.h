@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ void RemoveTree(const std::string& folder);
 
 bool FileExists(const std::string& path);
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
+std::string ReadFileText(const std::string& path);  // empty when it cannot be read
 bool WriteFileBytes(const std::string& path, const void* data, size_t size);
 bool WriteFileText(const std::string& path, const std::string& text);
 bool CopyFileTo(const std::string& from, const std::string& to);
@@ -54,5 +56,16 @@ HWND WaitForWindow(const char* caption, const char* className, DWORD pid, DWORD 
 
 // Pumps this thread's messages for `ms` milliseconds.
 void PumpMessages(DWORD ms);
+
+// Pumps this thread's messages until done() holds; false when timeoutMs
+// passed first.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// Waits until the file holds exactly `size` bytes (one being written shows
+// smaller sizes first).
+bool WaitForFileSize(const std::string& path, size_t size, DWORD timeoutMs = 30000);
+
+// How many times `needle` occurs in `text` (overlaps counted).
+int CountOf(const std::string& text, const std::string& needle);
 
 }  // namespace qvtest

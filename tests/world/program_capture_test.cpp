@@ -3,54 +3,22 @@
 
 #include <string>
 
-#include "ApplicationHooks.h"
-#include "Diagnostics.h"
-#include "TestSupport.h"
+#include "ProgramTestSupport.h"
 
 using namespace qvtest;
 
 namespace {
 
-std::string ReadLog() {
-  auto bytes = ReadFileBytes(kLogFilePath);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-size_t WaitForLog(const std::string& needle, size_t from = 0, DWORD timeoutMs = 30000) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    std::string log = ReadLog();
-    size_t at = from <= log.size() ? log.find(needle, from) : std::string::npos;
-    if (at != std::string::npos) return at;
-    if (GetTickCount() - start > timeoutMs) return std::string::npos;
-    PumpMessages(50);
-  }
-}
-
-bool WaitForFileSize(const std::string& path, size_t size, DWORD timeoutMs = 30000) {
-  DWORD start = GetTickCount();
-  while (GetTickCount() - start < timeoutMs) {
-    if (ReadFileBytes(path).size() == size) return true;
-    PumpMessages(50);
-  }
-  return false;
-}
-
 TEST(ProgramCapture, ScreenshotCommandWritesTheBackBufferAfterAResize) {
-  CreateDirectoryA("c:\\log", nullptr);
-  DeleteFileA(kLogFilePath);
+  ClearLog();
   std::string dir = MakeTempDir("qvcapture");
   ASSERT_TRUE(CopyFileTo(DistDir() + "Qelvar.scr", dir + "Qelvar.scr"));
   ASSERT_TRUE(WriteFileText(dir + "qelvar.ini", "[Display]\r\nDebugLogLevel=2\r\n[system]\r\nLights=1\r\n"));
   CreateDirectoryA((dir + "capture").c_str(), nullptr);
   ASSERT_TRUE(WriteFileText(dir + "capture\\L0000.bmp", "older capture"));
 
-  const char* title;
-  const char* className;
-  GetWindowNames(&title, &className);
   ChildProcess program;
-  ASSERT_TRUE(program.Start("\"" + dir + "Qelvar.scr\" /debug", dir));
-  HWND window = WaitForWindow(title, className, program.Id(), 30000);
+  HWND window = StartDebugRun(&program, dir);
   ASSERT_NE(window, nullptr);
   ASSERT_NE(WaitForLog("frame stats: "), std::string::npos) << ReadLog();
 
@@ -66,17 +34,16 @@ TEST(ProgramCapture, ScreenshotCommandWritesTheBackBufferAfterAResize) {
   ASSERT_GT(w, 0);
 
   PostMessageA(window, WM_COMMAND, 40001, 0);
-  const int row = (w * 3 + 3) & ~3;
   const std::string shot = dir + "capture\\L0001.bmp";
-  ASSERT_TRUE(WaitForFileSize(shot, static_cast<size_t>(54 + row * h))) << w << "x" << h << " "
-                                                                         << ReadFileBytes(shot).size();
-  std::vector<uint8_t> bmp = ReadFileBytes(shot);
+  SavedFrame frame;
+  ASSERT_TRUE(WaitForSavedFrame(shot, w, h, &frame)) << w << "x" << h << " " << ReadFileBytes(shot).size();
+  const std::vector<uint8_t>& bmp = frame.bytes;
   EXPECT_EQ(w, bmp[18] | (bmp[19] << 8));
   EXPECT_EQ(h, bmp[22] | (bmp[23] << 8));
   EXPECT_EQ(24, bmp[28]);
   // The frame is cleared to the sea of Lights 1, (0, 0.2, 0.8): blue,
   // green, red bytes.
-  const uint8_t* centre = &bmp[54 + (h / 2) * row + (w / 2) * 3];
+  const uint8_t* centre = frame.Centre();
   EXPECT_EQ(204, centre[0]);
   EXPECT_EQ(51, centre[1]);
   EXPECT_EQ(0, centre[2]);

@@ -1,0 +1,36 @@
+#pragma once
+// The debug log (c:\log\orvexlog.txt) read by the tests that check what the
+// product logs. Header only: the tests that include it link the engine.
+#include <windows.h>
+
+#include <string>
+
+#include "Diagnostics.h"
+#include "TestSupport.h"
+
+namespace qvtest {
+
+// The debug log as it stands.
+inline std::string ReadLog() { return ReadFileText(kLogFilePath); }
+
+// Waits until `needle` shows in the log at or after `from`; its position,
+// or npos when timeoutMs passed first.
+inline size_t WaitForLog(const std::string& needle, size_t from = 0, DWORD timeoutMs = 30000) {
+  size_t at = std::string::npos;
+  WaitUntil(
+      [&] {
+        const std::string log = ReadLog();
+        at = from <= log.size() ? log.find(needle, from) : std::string::npos;
+        return at != std::string::npos;
+      },
+      timeoutMs);
+  return at;
+}
+
+// An empty log folder for the run to come.
+inline void ClearLog() {
+  CreateDirectoryA("c:\\log", nullptr);
+  DeleteFileA(kLogFilePath);
+}
+
+}  // namespace qvtest
