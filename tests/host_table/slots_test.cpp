@@ -15,6 +15,7 @@
 #include "Diagnostics.h"
 #include "HostCallbacks.h"
 #include "HostProbe.h"
+#include "LogTestSupport.h"
 #include "SceneGlobals.h"
 #include "Settings.h"
 
@@ -37,16 +38,7 @@ void ExpectVec(const X2Vec3& v, float x, float y, float z) {
   EXPECT_FLOAT_EQ(v.z, z);
 }
 
-std::string ReadLog() {
-  std::string text;
-  if (FILE* f = fopen(kLogFilePath, "rb")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-    fclose(f);
-  }
-  return text;
-}
+using qvtest::ReadLog;
 
 // A seed whose first rand() is `wanted`.
 unsigned SeedGiving(int wanted) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Diagnostics.h"
+#include "LogTestSupport.h"
 #include "TestSupport.h"
 #include "X2AIList.h"
 #include "X2CameraAIList.h"
@@ -26,8 +27,7 @@ class PluginLists : public ::testing::Test {
     savedFolder_ = GetProgramFolder();
     folder_ = MakeTempDir("plugin_lists");
     SetProgramFolder(folder_.c_str());
-    CreateDirectoryA("c:\\log", nullptr);
-    DeleteFileA(kLogFilePath);
+    ClearLog();
     SetDebugLogLevel(1);
   }
   void TearDown() override {
@@ -46,11 +46,7 @@ class PluginLists : public ::testing::Test {
     return folder_ + "\\" + subFolder + "\\" + file;
   }
 
-  std::string Log() const {
-    auto bytes = ReadFileBytes(kLogFilePath);
-    return std::string(bytes.begin(), bytes.end());
-  }
-  bool Logged(const std::string& line) const { return Log().find(line + "\r\n") != std::string::npos; }
+  static bool Logged(const std::string& line) { return ReadLog().find(line + "\r\n") != std::string::npos; }
 
   static bool Loaded(const std::string& path) { return GetModuleHandleA(path.c_str()) != nullptr; }
 
@@ -93,7 +89,7 @@ TEST_F(PluginLists, MissingFoldersGiveEmptyListsBesideTheBuiltinFish) {
   EXPECT_EQ(std::string(fish.Get(0)->defaultAI).substr(0, 2), "\x83\x6E");
   EXPECT_EQ(fish.Find("マダイ（青）_ハルベノルソフト"), 5);
   EXPECT_EQ(coral.Count() + structures.Count() + flock.Count() + source.Count() + target.Count(), 0);
-  EXPECT_EQ(Log().find("Found Module:"), std::string::npos);
+  EXPECT_EQ(ReadLog().find("Found Module:"), std::string::npos);
 }
 
 TEST_F(PluginLists, FishChainKeepsSoundRecordsAndLogsEveryRefusal) {
@@ -275,5 +271,5 @@ TEST_F(PluginLists, APathTooLongIsLoggedAndSkipped) {
   SetProgramFolder(deep.c_str());
   X2AIList list;
   EXPECT_EQ(list.Count(), 0);
-  EXPECT_NE(Log().find("LOAD Data : Path Too Long "), std::string::npos);
+  EXPECT_NE(ReadLog().find("LOAD Data : Path Too Long "), std::string::npos);
 }

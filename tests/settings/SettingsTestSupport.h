@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Diagnostics.h"
+#include "LogTestSupport.h"
 #include "TestSupport.h"
 
 namespace settingstest {
@@ -17,8 +18,7 @@ class ProgramFolderFixture {
     folder_ = qvtest::MakeTempDir(tag);
     saved_ = GetProgramFolder();
     SetProgramFolder(folder_.c_str());
-    CreateDirectoryA("c:\\log", nullptr);
-    DeleteFileA(kLogFilePath);
+    qvtest::ClearLog();
     SetDebugLogLevel(1);
   }
   ~ProgramFolderFixture() {
@@ -29,10 +29,7 @@ class ProgramFolderFixture {
   }
   const std::string& Folder() const { return folder_; }
   std::string Ini() const { return folder_ + "qelvar.ini"; }
-  static std::string Log() {
-    auto bytes = qvtest::ReadFileBytes(kLogFilePath);
-    return std::string(bytes.begin(), bytes.end());
-  }
+  static std::string Log() { return qvtest::ReadLog(); }
   static void ClearLog() { DeleteFileA(kLogFilePath); }
 
  private:

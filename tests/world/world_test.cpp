@@ -10,6 +10,7 @@
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "Diagnostics.h"
+#include "LogTestSupport.h"
 
 namespace {
 
@@ -140,24 +141,15 @@ TEST(C3World, CamerasRunOnTheUnscaledClockAndPauseStopsBoth) {
 TEST(C3World, AddChildLogsTheClassName) {
   // Other programs may share the log: look only at what this test appends.
   CreateDirectoryA("c:\\log", nullptr);
-  auto readLog = [] {
-    std::string text;
-    if (FILE* f = fopen("c:\\log\\orvexlog.txt", "rb")) {
-      char buffer[4096];
-      size_t n;
-      while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) text.append(buffer, n);
-      fclose(f);
-    }
-    return text;
-  };
-  size_t before = readLog().size();
+  using qvtest::ReadLog;
+  size_t before = ReadLog().size();
   SetDebugLogLevel(1);
   {
     C3World world;
     world.AddChild(new Recorder("X6Fog"));
   }
   SetDebugLogLevel(0);
-  std::string text = readLog();
+  std::string text = ReadLog();
   ASSERT_GT(text.size(), before);
   EXPECT_NE(std::string::npos, text.find("WORLD AddChild : X6Fog\r\n", before));
 }
