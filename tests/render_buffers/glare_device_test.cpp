@@ -19,10 +19,7 @@ namespace {
 
 using qvtest::Red;
 
-ULONG RefCount(IUnknown* p) {
-  p->AddRef();
-  return p->Release();
-}
+using qvtest::DeviceReferences;
 
 class GlareDeviceTest : public ::testing::Test {
  protected:
@@ -31,7 +28,7 @@ class GlareDeviceTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dev_.Create(2 * kSize, 2 * kSize)) << dev_.Error();
     d_ = dev_.Device();
-    baseRefs_ = RefCount(d_);
+    baseRefs_ = DeviceReferences(d_);
     kernel_.Reset();
     kernel_.SetPreset(0);
     kernel_.Build();
@@ -40,7 +37,7 @@ class GlareDeviceTest : public ::testing::Test {
   void TearDown() override {
     Invalidate();
     if (d_) {
-      EXPECT_EQ(baseRefs_, RefCount(d_));
+      EXPECT_EQ(baseRefs_, DeviceReferences(d_));
     }
   }
 

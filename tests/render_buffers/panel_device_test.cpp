@@ -21,10 +21,7 @@ namespace {
 
 using qvtest::Red;
 
-ULONG RefCount(IUnknown* p) {
-  p->AddRef();
-  return p->Release();
-}
+using qvtest::DeviceReferences;
 
 void Print(TexturePanelCells& panel, const char* format, ...) {
   va_list args;
@@ -42,7 +39,7 @@ class PanelDeviceTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dev_.Create(kW, kH)) << dev_.Error();
     d_ = dev_.Device();
-    baseRefs_ = RefCount(d_);
+    baseRefs_ = DeviceReferences(d_);
     std::vector<unsigned char> bmp(kGlyphAtlasInflatedSize);
     uLongf n = bmp.size();
     ASSERT_EQ(uncompress(bmp.data(), &n, kGlyphAtlasData, kGlyphAtlasSize), Z_OK);
@@ -54,7 +51,7 @@ class PanelDeviceTest : public ::testing::Test {
   void TearDown() override {
     Invalidate();
     if (d_) {
-      EXPECT_EQ(baseRefs_, RefCount(d_));
+      EXPECT_EQ(baseRefs_, DeviceReferences(d_));
     }
   }
 

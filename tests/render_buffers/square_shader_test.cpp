@@ -10,16 +10,13 @@
 
 namespace {
 
-ULONG RefCount(IUnknown* p) {
-  p->AddRef();
-  return p->Release();
-}
+using qvtest::DeviceReferences;
 
 TEST(SquareShaderTest, CoversTheTargetWithTheTextureUpright) {
   qvtest::D3DTestDevice dev;
   ASSERT_TRUE(dev.Create(64, 64)) << dev.Error();
   IDirect3DDevice9* d = dev.Device();
-  const ULONG baseRefs = RefCount(d);
+  const ULONG baseRefs = DeviceReferences(d);
   {
     VSServer vs;
     VBServer vb;
@@ -75,7 +72,7 @@ TEST(SquareShaderTest, CoversTheTargetWithTheTextureUpright) {
     vb.InvalidateDeviceObjects();
     vb.DeleteDeviceObjects();
   }
-  EXPECT_EQ(baseRefs, RefCount(d));
+  EXPECT_EQ(baseRefs, DeviceReferences(d));
 }
 
 }  // namespace

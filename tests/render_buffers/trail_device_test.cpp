@@ -21,22 +21,19 @@ using qvtest::Blue;
 using qvtest::Green;
 using qvtest::Red;
 
-ULONG RefCount(IUnknown* p) {
-  p->AddRef();
-  return p->Release();
-}
+using qvtest::DeviceReferences;
 
 class TrailDeviceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dev_.Create(96, 64)) << dev_.Error();
     d_ = dev_.Device();
-    baseRefs_ = RefCount(d_);
+    baseRefs_ = DeviceReferences(d_);
   }
   void TearDown() override {
     Invalidate();
     if (d_) {
-      EXPECT_EQ(baseRefs_, RefCount(d_));
+      EXPECT_EQ(baseRefs_, DeviceReferences(d_));
     }
   }
 

@@ -17,10 +17,7 @@
 
 namespace {
 
-ULONG RefCount(IUnknown* p) {
-  p->AddRef();
-  return p->Release();
-}
+using qvtest::DeviceReferences;
 
 bool g_pixelShaders = true;
 bool PixelShadersQuery() { return g_pixelShaders; }
@@ -30,13 +27,13 @@ class ServersTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(device_.Create(64, 64)) << device_.Error();
     d_ = device_.Device();
-    baseRefs_ = RefCount(d_);
+    baseRefs_ = DeviceReferences(d_);
     g_pixelShaders = true;
   }
   void TearDown() override {
     // Nothing the servers made may outlive them.
     if (d_) {
-      EXPECT_EQ(baseRefs_, RefCount(d_));
+      EXPECT_EQ(baseRefs_, DeviceReferences(d_));
     }
   }
 

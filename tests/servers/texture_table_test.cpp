@@ -69,24 +69,21 @@ UINT Width(IDirect3DTexture9* t) {
   return d.Width;
 }
 
-ULONG RefCount(IUnknown* p) {
-  p->AddRef();
-  return p->Release();
-}
+using qvtest::DeviceReferences;
 
 class TextureTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(device_.Create(64, 64)) << device_.Error();
     d_ = device_.Device();
-    baseRefs_ = RefCount(d_);
+    baseRefs_ = DeviceReferences(d_);
     folder_ = qvtest::MakeTempDir("texture_table");
   }
   void TearDown() override {
     for (auto* t : loaded_) ReleaseTexture(t);
     EXPECT_EQ(0, table().LiveCount());
     if (d_) {
-      EXPECT_EQ(baseRefs_, RefCount(d_));
+      EXPECT_EQ(baseRefs_, DeviceReferences(d_));
     }
     qvtest::RemoveTree(folder_);
   }
@@ -277,7 +274,7 @@ TEST_F(TextureTableTest, ReleaseResetAndReloadKeepTheTableSmall) {
       device_.Release();
       ASSERT_TRUE(device_.Create(64, 64));
       d_ = device_.Device();
-      baseRefs_ = RefCount(d_);
+      baseRefs_ = DeviceReferences(d_);
     }
   }
 }

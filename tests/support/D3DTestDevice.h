@@ -48,6 +48,13 @@ class D3DTestDevice {
   std::string error_;
 };
 
+// The device's reference count: a test that takes it before and after shows
+// that everything made on the device was released.
+inline ULONG DeviceReferences(IDirect3DDevice9* d) {
+  d->AddRef();
+  return d->Release();
+}
+
 // Pixel helpers for checks on read-back images.
 inline int Red(uint32_t p) { return (p >> 16) & 0xFF; }
 inline int Green(uint32_t p) { return (p >> 8) & 0xFF; }

@@ -2,7 +2,7 @@
 // Scene pieces shared by the tests that draw a world on a test device: a
 // scene host answering with the device, a camera looking along +z, the fish
 // lighting host (the product's shader constants with a fixed sun, light
-// levels and fog from 20 to 50 units) and the device's reference count.
+// levels and fog from 20 to 50 units).
 // Header only: the tests that include it link the engine.
 #include <d3dx9.h>
 
@@ -78,10 +78,5 @@ class FishSceneHost : public DeviceSceneHost {
   D3DXVECTOR4 sea;
   bool partialMorph = true;
 };
-
-inline ULONG DeviceReferences(IDirect3DDevice9* d) {
-  d->AddRef();
-  return d->Release();
-}
 
 }  // namespace qvtest
