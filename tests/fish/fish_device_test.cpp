@@ -51,26 +51,17 @@ class FishScene : public ::testing::Test {
       d->SetSamplerState(s, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
     }
     deviceReferences = qvtest::DeviceReferences(d);
-    SetSceneHost(&host);
     C5PartialMorphCache::Destroy();
-    world = new C3World;
     camera = new qvtest::LookAlongZ;
-    SetMainCamera(camera);
-    world->AddChild(camera);
+    world = qvtest::OpenWorld(&host, camera);
   }
   void TearDown() override {
-    if (world) {
-      world->InvalidateDeviceObjects();
-      world->DeleteDeviceObjects();
-      delete world;
-    }
+    qvtest::CloseWorld(world);
     EXPECT_EQ(nullptr, C5PartialMorphCache::Shared(false));
     EXPECT_EQ(0, TextureTable::Instance().LiveCount());
     if (dev.Device()) {
       EXPECT_EQ(deviceReferences, qvtest::DeviceReferences(dev.Device()));
     }
-    SetMainCamera(nullptr);
-    SetSceneHost(nullptr);
   }
 
   // The species' noses point along -x, the engine's direction of travel, so

@@ -51,11 +51,8 @@ class FileFishClones : public ::testing::Test {
     ASSERT_GT(count, 0);
     ASSERT_TRUE(dev.Create(kWidth, kHeight)) << dev.Error();
     references = qvtest::DeviceReferences(dev.Device());
-    SetSceneHost(&host);
-    world = new C3World;
     camera = new qvtest::LookAlongZ;
-    SetMainCamera(camera);
-    world->AddChild(camera);
+    world = qvtest::OpenWorld(&host, camera);
     texture = new C4RenderTexture;
     source = new CapturedFish(species[0]);
     Place(source, D3DXVECTOR3(0.0f, 0.0f, 5.5f));
@@ -78,11 +75,7 @@ class FileFishClones : public ::testing::Test {
     ASSERT_EQ(0, world->RestoreDeviceObjects());
   }
   void TearDown() override {
-    world->InvalidateDeviceObjects();
-    world->DeleteDeviceObjects();
-    delete world;
-    SetMainCamera(nullptr);
-    SetSceneHost(nullptr);
+    qvtest::CloseWorld(world);
     EXPECT_EQ(0, TextureTable::Instance().LiveCount());
     EXPECT_EQ(references, qvtest::DeviceReferences(dev.Device()));
   }

@@ -87,11 +87,7 @@ class PaintFish : public C6Fish {
   IDirect3DSurface9* captured = nullptr;
 };
 
-class DeviceHost : public qvtest::DeviceSceneHost {
- public:
-  using DeviceSceneHost::DeviceSceneHost;
-  D3DXVECTOR4 GetFogColor() override { return D3DXVECTOR4(0.0f, 0.0f, 1.0f, 1.0f); }
-};
+using DeviceHost = qvtest::BlueSeaHost;
 
 // Looks a little to the right of straight ahead, so that the view plane is
 // not the world's xy plane.
@@ -110,11 +106,8 @@ class RenderTextureScene : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dev.Create(kWidth, kHeight)) << dev.Error();
     startReferences = DeviceReferences(dev.Device());
-    SetSceneHost(&host);
-    world = new C3World;
     camera = new SlantCamera;
-    SetMainCamera(camera);
-    world->AddChild(camera);
+    world = qvtest::OpenWorld(&host, camera);
     texture = new C4RenderTexture;
     source = AddFish(D3DXVECTOR3(3.0f, 0.0f, 10.0f));
     // As the host table binds them: the source is its own first clone.
@@ -131,11 +124,7 @@ class RenderTextureScene : public ::testing::Test {
     ASSERT_EQ(0, world->RestoreDeviceObjects());
   }
   void TearDown() override {
-    world->InvalidateDeviceObjects();
-    world->DeleteDeviceObjects();
-    delete world;
-    SetMainCamera(nullptr);
-    SetSceneHost(nullptr);
+    qvtest::CloseWorld(world);
     EXPECT_EQ(startReferences, DeviceReferences(dev.Device()));
   }
   PaintFish* AddFish(const D3DXVECTOR3& at) {

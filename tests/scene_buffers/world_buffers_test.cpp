@@ -24,10 +24,7 @@ using qvtest::Red;
 
 constexpr int kW = 512, kH = 384;
 
-ULONG RefCount(IUnknown* p) {
-  p->AddRef();
-  return p->Release();
-}
+using qvtest::DeviceReferences;
 
 class BufferHost : public qvtest::DeviceSceneHost {
  public:
@@ -93,23 +90,14 @@ class WorldBuffers : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dev.Create(kW, kH)) << dev.Error();
-    baseRefs = RefCount(dev.Device());
-    SetSceneHost(&host);
-    world = new C3World;
+    baseRefs = DeviceReferences(dev.Device());
     camera = new LookAlongZ;
-    SetMainCamera(camera);
-    world->AddChild(camera);
+    world = qvtest::OpenWorld(&host, camera);
   }
   void TearDown() override {
-    if (world) {
-      world->InvalidateDeviceObjects();
-      world->DeleteDeviceObjects();
-      delete world;
-    }
-    SetMainCamera(nullptr);
-    SetSceneHost(nullptr);
+    qvtest::CloseWorld(world);
     if (dev.Device()) {
-      EXPECT_EQ(baseRefs, RefCount(dev.Device())) << "a device object outlived the world";
+      EXPECT_EQ(baseRefs, DeviceReferences(dev.Device())) << "a device object outlived the world";
     }
   }
   void Start() {

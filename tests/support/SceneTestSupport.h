@@ -1,13 +1,15 @@
 #pragma once
 // Scene pieces shared by the tests that draw a world on a test device: a
-// scene host answering with the device, a camera looking along +z, the fish
-// lighting host (the product's shader constants with a fixed sun, light
-// levels and fog from 20 to 50 units).
+// scene host answering with the device (and one clearing to blue), a camera
+// looking along +z, the fish lighting host (the product's shader constants
+// with a fixed sun, light levels and fog from 20 to 50 units), and a world
+// opened on them.
 // Header only: the tests that include it link the engine.
 #include <d3dx9.h>
 
 #include "C3Camera.h"
 #include "C3SceneHost.h"
+#include "C3World.h"
 #include "C4VertexObject.h"
 #include "D3DTestDevice.h"
 #include "ShaderConstantCopy.h"
@@ -22,6 +24,13 @@ class DeviceSceneHost : public C3SceneHost {
   UINT GetBackBufferWidth() override { return dev.Params().BackBufferWidth; }
   UINT GetBackBufferHeight() override { return dev.Params().BackBufferHeight; }
   D3DTestDevice& dev;
+};
+
+// Clears to pure blue: drawn pixels stand apart from the cleared sea.
+class BlueSeaHost : public DeviceSceneHost {
+ public:
+  using DeviceSceneHost::DeviceSceneHost;
+  D3DXVECTOR4 GetFogColor() override { return D3DXVECTOR4(0.0f, 0.0f, 1.0f, 1.0f); }
 };
 
 // Looks from its position along +z.
@@ -78,5 +87,27 @@ class FishSceneHost : public DeviceSceneHost {
   D3DXVECTOR4 sea;
   bool partialMorph = true;
 };
+
+// A new world on `host` whose first child is `camera`, the main camera.
+inline C3World* OpenWorld(C3SceneHost* host, C3Camera* camera) {
+  SetSceneHost(host);
+  auto* world = new C3World;
+  SetMainCamera(camera);
+  world->AddChild(camera);
+  return world;
+}
+
+// Releases the world's device objects, deletes it (nothing when it is
+// null) and unsets the main camera and the host.
+inline void CloseWorld(C3World*& world) {
+  if (world) {
+    world->InvalidateDeviceObjects();
+    world->DeleteDeviceObjects();
+    delete world;
+    world = nullptr;
+  }
+  SetMainCamera(nullptr);
+  SetSceneHost(nullptr);
+}
 
 }  // namespace qvtest

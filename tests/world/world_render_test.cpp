@@ -17,11 +17,10 @@ namespace {
 constexpr int kWidth = 322;  // 3 x 322 is not a multiple of 4
 constexpr int kHeight = 240;
 
-class DeviceHost : public qvtest::DeviceSceneHost {
+class DeviceHost : public qvtest::BlueSeaHost {
  public:
-  using DeviceSceneHost::DeviceSceneHost;
+  using BlueSeaHost::BlueSeaHost;
   const char* GetDebugDisableRender() override { return disable.c_str(); }
-  D3DXVECTOR4 GetFogColor() override { return D3DXVECTOR4(0.0f, 0.0f, 1.0f, 1.0f); }
   std::string disable;
 };
 

@@ -125,11 +125,7 @@ class TexturedQuad : public C4VertexObject {
   int renders = 0;
 };
 
-class DeviceHost : public qvtest::DeviceSceneHost {
- public:
-  using DeviceSceneHost::DeviceSceneHost;
-  D3DXVECTOR4 GetFogColor() override { return D3DXVECTOR4(0.0f, 0.0f, 1.0f, 1.0f); }
-};
+using DeviceHost = qvtest::BlueSeaHost;
 
 using qvtest::LookAlongZ;
 
@@ -138,11 +134,8 @@ class VertexScene : public ::testing::Test {
   void SetUp() override {
     ASSERT_NE(nullptr, ShaderTokens());
     ASSERT_TRUE(dev.Create(kWidth, kHeight)) << dev.Error();
-    SetSceneHost(&host);
-    world = new C3World;
     camera = new LookAlongZ;
-    SetMainCamera(camera);
-    world->AddChild(camera);
+    world = qvtest::OpenWorld(&host, camera);
     left = new TexturedQuad(RedImage(), -2.0f, 8.0f);
     right = new TexturedQuad(GreenImage(), 2.0f, 8.0f);
     shared = new TexturedQuad(RedImage(), 0.0f, -8.0f);  // behind the camera
