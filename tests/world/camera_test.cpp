@@ -3,6 +3,7 @@
 
 #include "C3Camera.h"
 #include "C3SceneHost.h"
+#include "C3World.h"
 #include "SceneTestSupport.h"
 
 namespace {
@@ -38,42 +39,81 @@ void Place(C3Object& o, float x, float y, float z, float r = 1.0f) {
   ComposePlacement(&o.world, o);
 }
 
+// An object placed for a visibility test and the answer expected.
+struct Sight {
+  float x, y, z, r;
+  bool visible;
+  const char* what;
+};
+
 TEST_F(CameraTest, FlagsAndName) {
   EXPECT_STREQ("C3Camera", camera.className);
-  EXPECT_TRUE(camera.HasFlag(kObjUnscaledClock));
   EXPECT_TRUE(camera.HasFlag(kObjAlwaysCulled));
 }
 
+// Notes the time the world moves it to.
+class ClockedCamera : public LookAlongZ {
+ public:
+  HRESULT Move(float current, float previous) override {
+    last = current;
+    return LookAlongZ::Move(current, previous);
+  }
+  float last = -1.0f;
+};
+
+class ClockedObject : public C3Object {
+ public:
+  HRESULT Move(float current, float) override {
+    last = current;
+    return 0;
+  }
+  float last = -1.0f;
+};
+
+TEST_F(CameraTest, RunsOnTheUnscaledClockWhenTheSceneIsSlowed) {
+  C3World world;
+  auto* object = new ClockedObject;
+  auto* moving = new ClockedCamera;
+  world.AddChild(object);
+  world.AddChild(moving);
+  world.InitDeviceObjects();
+  world.SetSpeedFactor(0.5f);
+  for (int i = 0; i < 20; ++i) world.Move(0.1f);
+  EXPECT_GT(moving->last, 1.0f);
+  EXPECT_NEAR(moving->last * 0.5f, object->last, 1e-3f);
+}
+
 TEST_F(CameraTest, SphereAheadBehindAndBeyondFar) {
+  const Sight sights[] = {
+      {0, 0, 50, 1, true, "ahead"},
+      {0, 0, 100.5f, 1, true, "reaching over the far plane"},
+      {0, 0, 102, 1, false, "beyond the far plane"},
+      {0, 0, -10, 1, false, "behind"},
+      {0, 40, 10, 1, false, "far above the vertical angle"},
+      {50, 0, 10, 1, false, "far to the side"},
+      {50, 0, 10, 50, true, "large enough to reach into view"},
+  };
   C3Object o;
-  Place(o, 0, 0, 50);
-  EXPECT_TRUE(camera.IsSphereVisible(o));
-  Place(o, 0, 0, 100.5f);
-  EXPECT_TRUE(camera.IsSphereVisible(o));
-  Place(o, 0, 0, 102);
-  EXPECT_FALSE(camera.IsSphereVisible(o));
-  Place(o, 0, 0, -10);
-  EXPECT_FALSE(camera.IsSphereVisible(o));
-  Place(o, 0, 40, 10);  // far above the vertical angle
-  EXPECT_FALSE(camera.IsSphereVisible(o));
-  Place(o, 50, 0, 10);  // far to the side
-  EXPECT_FALSE(camera.IsSphereVisible(o));
-  Place(o, 50, 0, 10, 50);  // large enough to reach into view
-  EXPECT_TRUE(camera.IsSphereVisible(o));
+  for (const Sight& s : sights) {
+    Place(o, s.x, s.y, s.z, s.r);
+    EXPECT_EQ(s.visible, camera.IsSphereVisible(o)) << s.what;
+  }
 }
 
 TEST_F(CameraTest, BoxCulledOnlyWhenAllCornersOutsideOnePlane) {
+  const Sight sights[] = {
+      {0, 0, 20, 1, true, "ahead"},
+      {60, 0, 10, 1, false, "to the side"},
+      {0, 0, -20, 1, false, "behind"},
+      // Every corner lies outside some plane, but no plane has all eight
+      // outside, so it stays visible.
+      {0, 0, 0, 1000, true, "around the whole frustum"},
+  };
   C3Object o;
-  Place(o, 0, 0, 20);
-  EXPECT_TRUE(camera.IsBoxVisible(o));
-  Place(o, 60, 0, 10);
-  EXPECT_FALSE(camera.IsBoxVisible(o));
-  Place(o, 0, 0, -20);
-  EXPECT_FALSE(camera.IsBoxVisible(o));
-  // A box around the whole frustum: every corner lies outside some plane,
-  // but no plane has all eight outside, so it stays visible.
-  Place(o, 0, 0, 0, 1000);
-  EXPECT_TRUE(camera.IsBoxVisible(o));
+  for (const Sight& s : sights) {
+    Place(o, s.x, s.y, s.z, s.r);
+    EXPECT_EQ(s.visible, camera.IsBoxVisible(o)) << s.what;
+  }
   // A long thin box crossing the view with both ends outside.
   o.position = D3DXVECTOR3(0, 0, 20);
   o.boxMin = D3DXVECTOR3(-500, -0.5f, -0.5f);
