@@ -118,8 +118,9 @@ TEST_F(SpeciesDeviceTest, EveryMeshMakesItsBuffers) {
 }
 
 // Camera on the axis along which the mesh is thinnest (the side of a fish,
-// the face of a fan), far enough back to see all of it.
-void AimCamera(IDirect3DDevice9* d, const X2FishMesh& mesh, float aspect, bool fromAbove = false) {
+// the face of a fan), far enough back to see all of it, and a white
+// material lit from the camera's side.
+void AimCameraAndLight(IDirect3DDevice9* d, const X2FishMesh& mesh, float aspect, bool fromAbove = false) {
   D3DXVECTOR3 lo(1e9f, 1e9f, 1e9f), hi(-1e9f, -1e9f, -1e9f);
   for (uint32_t i = 0; i < mesh.vertexCount; ++i) {
     const float* v = reinterpret_cast<const float*>(static_cast<const uint8_t*>(mesh.vertices) + i * mesh.stride);
@@ -159,6 +160,13 @@ void AimCamera(IDirect3DDevice9* d, const X2FishMesh& mesh, float aspect, bool f
   D3DXVec3Normalize(reinterpret_cast<D3DXVECTOR3*>(&light.Direction), &dir);
   d->SetLight(0, &light);
   d->LightEnable(0, TRUE);
+  // A white material under that light and a dim ambient.
+  D3DMATERIAL9 material{};
+  material.Diffuse = {1.0f, 1.0f, 1.0f, 1.0f};
+  material.Ambient = {1.0f, 1.0f, 1.0f, 1.0f};
+  d->SetMaterial(&material);
+  d->SetRenderState(D3DRS_LIGHTING, TRUE);
+  d->SetRenderState(D3DRS_AMBIENT, D3DCOLOR_XRGB(90, 90, 90));
 }
 
 TEST_F(SpeciesDeviceTest, PictureOfEverySpecies) {
@@ -176,13 +184,7 @@ TEST_F(SpeciesDeviceTest, PictureOfEverySpecies) {
     IDirect3DTexture9* texture = LoadTexture(m.textures[0], &info);
     ASSERT_NE(texture, nullptr);
 
-    AimCamera(d, *m.baseMesh, float(kWidth) / kHeight);
-    D3DMATERIAL9 material{};
-    material.Diffuse = {1.0f, 1.0f, 1.0f, 1.0f};
-    material.Ambient = {1.0f, 1.0f, 1.0f, 1.0f};
-    d->SetMaterial(&material);
-    d->SetRenderState(D3DRS_LIGHTING, TRUE);
-    d->SetRenderState(D3DRS_AMBIENT, D3DCOLOR_XRGB(90, 90, 90));
+    AimCameraAndLight(d, *m.baseMesh, float(kWidth) / kHeight);
     d->SetRenderState(D3DRS_NORMALIZENORMALS, TRUE);
     d->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
     // Fish faces are wound for back-face culling; the fan is seen from both sides.
@@ -265,13 +267,7 @@ TEST_F(SpeciesDeviceTest, SwimFramesSeenFromAbove) {
     D3DXIMAGE_INFO info{};
     IDirect3DTexture9* texture = LoadTexture(m.textures[0], &info);
     ASSERT_NE(texture, nullptr);
-    AimCamera(d, *m.baseMesh, float(kWidth) / kHeight, true);
-    D3DMATERIAL9 material{};
-    material.Diffuse = {1.0f, 1.0f, 1.0f, 1.0f};
-    material.Ambient = {1.0f, 1.0f, 1.0f, 1.0f};
-    d->SetMaterial(&material);
-    d->SetRenderState(D3DRS_LIGHTING, TRUE);
-    d->SetRenderState(D3DRS_AMBIENT, D3DCOLOR_XRGB(90, 90, 90));
+    AimCameraAndLight(d, *m.baseMesh, float(kWidth) / kHeight, true);
     d->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
     d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
     d->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);

@@ -59,6 +59,29 @@ class PluginFixture : public ::testing::Test {
     }
   }
 
+  static void ExpectMesh(const X2FishMesh* mesh, uint32_t vertices, uint32_t primitives, uint32_t fvf,
+                         uint32_t stride) {
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_EQ(mesh->vertexCount, vertices);
+    EXPECT_EQ(mesh->primitiveCount, primitives);
+    EXPECT_EQ(mesh->fvf, fvf);
+    EXPECT_EQ(mesh->stride, stride);
+  }
+
+  // The ten animation frames: the base mesh's vertices, positions and
+  // normals only; with `ranges`, split as given.
+  void ExpectFrames(uint32_t vertices, const uint32_t (*ranges)[5] = nullptr, size_t rangeCount = 0) {
+    for (uint32_t i = 0; i < 10; ++i) {
+      SCOPED_TRACE(::testing::Message() << "frame " << i);
+      const X2FishMesh* f = model_->frames[i];
+      ASSERT_NE(f, nullptr);
+      EXPECT_EQ(f->vertexCount, vertices);
+      EXPECT_EQ(f->fvf, 0x12u);
+      EXPECT_EQ(f->stride, 24u);
+      if (ranges) ExpectRanges(f, ranges, rangeCount);
+    }
+  }
+
   HMODULE module_ = nullptr;
   X2GetFishDataFn get_ = nullptr;
   const X2FishData* record_ = nullptr;
@@ -97,28 +120,11 @@ TEST_F(VassopTest, Record) {
 }
 
 TEST_F(VassopTest, MeshesFramesAndPartialMorph) {
-  const X2FishMesh* base = model_->baseMesh;
-  ASSERT_NE(base, nullptr);
-  EXPECT_EQ(base->vertexCount, 567u);
-  EXPECT_EQ(base->primitiveCount, 898u);
-  EXPECT_EQ(base->fvf, 0x112u);
-  EXPECT_EQ(base->stride, 32u);
-  ExpectRanges(base, kVassopRanges, 10);
-  for (uint32_t i = 0; i < 10; ++i) {
-    const X2FishMesh* f = model_->frames[i];
-    ASSERT_NE(f, nullptr);
-    EXPECT_EQ(f->vertexCount, 567u);
-    EXPECT_EQ(f->fvf, 0x12u);
-    EXPECT_EQ(f->stride, 24u);
-    ExpectRanges(f, kVassopRanges, 10);
-  }
-  const X2FishMesh* pm = model_->pminfoMesh;
-  ASSERT_NE(pm, nullptr);
-  EXPECT_EQ(pm->vertexCount, 786u);
-  EXPECT_EQ(pm->primitiveCount, 1312u);
-  EXPECT_EQ(pm->fvf, 0x12u);
-  EXPECT_EQ(pm->stride, 24u);
-  ExpectRanges(pm, kVassopPoseRanges, 6);
+  ExpectMesh(model_->baseMesh, 567, 898, 0x112, 32);
+  ExpectRanges(model_->baseMesh, kVassopRanges, 10);
+  ExpectFrames(567, kVassopRanges, 10);
+  ExpectMesh(model_->pminfoMesh, 786, 1312, 0x12, 24);
+  ExpectRanges(model_->pminfoMesh, kVassopPoseRanges, 6);
 }
 
 TEST_F(VassopTest, Parts) {
@@ -174,20 +180,9 @@ TEST_F(CalveshTest, Record) {
 
 TEST_F(CalveshTest, MeshAndFrames) {
   const uint32_t kRange[1][5] = {{0, 0, 32, 0, 25}};
-  const X2FishMesh* base = model_->baseMesh;
-  ASSERT_NE(base, nullptr);
-  EXPECT_EQ(base->vertexCount, 25u);
-  EXPECT_EQ(base->primitiveCount, 32u);
-  EXPECT_EQ(base->fvf, 0x112u);
-  EXPECT_EQ(base->stride, 32u);
-  ExpectRanges(base, kRange, 1);
-  for (uint32_t i = 0; i < 10; ++i) {
-    const X2FishMesh* f = model_->frames[i];
-    ASSERT_NE(f, nullptr);
-    EXPECT_EQ(f->vertexCount, 25u);
-    EXPECT_EQ(f->fvf, 0x12u);
-    EXPECT_EQ(f->stride, 24u);
-  }
+  ExpectMesh(model_->baseMesh, 25, 32, 0x112, 32);
+  ExpectRanges(model_->baseMesh, kRange, 1);
+  ExpectFrames(25);
 }
 
 TEST_F(CalveshTest, TextureTableAndItsTrailingWords) {
