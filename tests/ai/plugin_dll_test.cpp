@@ -61,6 +61,12 @@ std::string WindowText(HWND window) {
   return text;
 }
 
+// The library's configuration dialog (resource 101), modeless, on `context`.
+HWND OpenDialog(const PluginLibrary& lib, DLGPROC proc, void* context) {
+  return CreateDialogParamA(lib.Module(), MAKEINTRESOURCEA(101), nullptr, proc,
+                            reinterpret_cast<LPARAM>(context));
+}
+
 // Presses OK in the first window with this caption once it shows up,
 // after choosing item `pick` in combo `combo` (when combo is non-zero).
 void PressOkLater(const char* caption, int combo, int pick, std::atomic<bool>* found) {
@@ -199,8 +205,7 @@ TEST(PluginDllTest, PurselDialogFillsItsControlsAndWritesBackOnOk) {
   table.Parse("FlockID:2,Character:おとなしい");
   PurselDialogContext ctx{&table, X2Host(host.Table())};
 
-  HWND dialog = CreateDialogParamA(lib.Module(), MAKEINTRESOURCEA(101), nullptr, PurselDialogProc,
-                                   reinterpret_cast<LPARAM>(&ctx));
+  HWND dialog = OpenDialog(lib, PurselDialogProc, &ctx);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(WindowText(dialog), "Pursel AI Configuration.");
 
@@ -244,8 +249,7 @@ TEST(PluginDllTest, PurselDialogWithoutSelectionKeepsValues) {
   table.Load(kPurselKeys);
   table.Parse("FlockID:4,Form:長い");
   PurselDialogContext ctx{&table, X2Host(host.Table())};
-  HWND dialog = CreateDialogParamA(lib.Module(), MAKEINTRESOURCEA(101), nullptr, PurselDialogProc,
-                                   reinterpret_cast<LPARAM>(&ctx));
+  HWND dialog = OpenDialog(lib, PurselDialogProc, &ctx);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(ComboSel(dialog, 1003), -1);
   SendDlgItemMessageA(dialog, 1004, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
@@ -266,8 +270,7 @@ TEST(PluginDllTest, ForelensDialogShowsItsChoices) {
   X2ParamTable table;
   table.Load(kForelensKeys);
   ForelensDialogContext ctx{&table, X2Host(host.Table())};
-  HWND dialog = CreateDialogParamA(lib.Module(), MAKEINTRESOURCEA(101), nullptr, ForelensDialogProc,
-                                   reinterpret_cast<LPARAM>(&ctx));
+  HWND dialog = OpenDialog(lib, ForelensDialogProc, &ctx);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(WindowText(dialog), "Forelens AI Configuration.");
   ASSERT_EQ(ComboCount(dialog, 1004), 2);
