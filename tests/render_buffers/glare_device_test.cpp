@@ -7,13 +7,11 @@
 #include <vector>
 
 #include "D3DTestDevice.h"
+#include "DeviceServers.h"
 #include "GlareDraw.h"
 #include "GlarePasses.h"
 #include "RenderTargets.h"
-#include "SBServer.h"
 #include "StaticTables.h"
-#include "VBServer.h"
-#include "VSServer.h"
 
 namespace {
 
@@ -42,29 +40,21 @@ class GlareDeviceTest : public ::testing::Test {
   }
 
   void Restore() {
-    vs_.InitDeviceObjects(d_);
-    sb_.InitDeviceObjects(d_);
-    vb_.InitDeviceObjects(d_);
-    vb_.RestoreDeviceObjects();
+    servers_.Restore(d_);
     ASSERT_EQ(targets_.Restore(d_, GlareTargetExtent(dev_.Width()), GlareTargetExtent(dev_.Height()),
                                4, true, "X1GlareBuffer"),
               0);
-    c_.device = d_;
-    c_.shaders = &vs_;
-    c_.states = &sb_;
-    c_.buffers = &vb_;
-    c_.block = sb_.CreateSB(g_StateListS4);
-    c_.copyVs = vs_.GetShader(&g_GlareBufferShaders[0], &c_.copyDecl);
+    servers_.Bind(d_, &c_);
+    c_.block = servers_.sb.CreateSB(g_StateListS4);
+    c_.copyVs = servers_.vs.GetShader(&g_GlareBufferShaders[0], &c_.copyDecl);
     IDirect3DVertexDeclaration9* none = nullptr;
-    c_.copyPs = vs_.GetShader(&g_GlareBufferShaders[1], &none);
-    c_.fourTapVs = vs_.GetShader(&g_GlareBufferShaders[2], &c_.fourTapDecl);
-    c_.fourTapPs = vs_.GetShader(&g_GlareBufferShaders[3], &none);
+    c_.copyPs = servers_.vs.GetShader(&g_GlareBufferShaders[1], &none);
+    c_.fourTapVs = servers_.vs.GetShader(&g_GlareBufferShaders[2], &c_.fourTapDecl);
+    c_.fourTapPs = servers_.vs.GetShader(&g_GlareBufferShaders[3], &none);
   }
   void Invalidate() {
     targets_.Invalidate();
-    vs_.InvalidateDeviceObjects();
-    sb_.InvalidateDeviceObjects();
-    vb_.InvalidateDeviceObjects();
+    servers_.Invalidate();
   }
 
   // Fills a target with grey `level`, with one texel of `spot` at (x, y).
@@ -125,9 +115,7 @@ class GlareDeviceTest : public ::testing::Test {
   qvtest::D3DTestDevice dev_;
   IDirect3DDevice9* d_ = nullptr;
   ULONG baseRefs_ = 0;
-  VSServer vs_;
-  SBServer sb_;
-  VBServer vb_;
+  DeviceServers servers_;
   RenderTargets targets_;
   GlareDrawContext c_;
   X1GlareKernel kernel_;

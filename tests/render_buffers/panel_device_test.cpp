@@ -9,13 +9,11 @@
 #include <vector>
 
 #include "D3DTestDevice.h"
+#include "DeviceServers.h"
 #include "GlyphAtlas.h"
-#include "SBServer.h"
 #include "StaticTables.h"
 #include "TextureTable.h"
 #include "TexturePanelCells.h"
-#include "VBServer.h"
-#include "VSServer.h"
 
 namespace {
 
@@ -56,17 +54,11 @@ class PanelDeviceTest : public ::testing::Test {
   }
 
   void Restore() {
-    vs_.InitDeviceObjects(d_);
-    sb_.InitDeviceObjects(d_);
-    vb_.InitDeviceObjects(d_);
-    vb_.RestoreDeviceObjects();
+    servers_.Restore(d_);
     ASSERT_EQ(panel_.Restore(d_), 0);
-    c_.device = d_;
-    c_.shaders = &vs_;
-    c_.states = &sb_;
-    c_.buffers = &vb_;
-    c_.block = sb_.CreateSB(g_TexturePanelStates);
-    c_.copyVs = vs_.GetShader(&g_TexturePanelShaders[0], &c_.copyDecl);
+    servers_.Bind(d_, &c_);
+    c_.block = servers_.sb.CreateSB(g_TexturePanelStates);
+    c_.copyVs = servers_.vs.GetShader(&g_TexturePanelShaders[0], &c_.copyDecl);
     ASSERT_EQ(LoadTextureFromMemory(d_, kGlyphAtlasData, kGlyphAtlasSize, &c_.atlas,
                                     D3DFMT_UNKNOWN, 0),
               0);
@@ -75,10 +67,7 @@ class PanelDeviceTest : public ::testing::Test {
     if (c_.atlas) ReleaseTexture(c_.atlas);
     c_.atlas = nullptr;
     panel_.Invalidate();
-    vs_.InvalidateDeviceObjects();
-    sb_.InvalidateDeviceObjects();
-    vb_.InvalidateDeviceObjects();
-    vb_.DeleteDeviceObjects();
+    servers_.Invalidate();
   }
 
   std::vector<uint32_t> Show(int background) {
@@ -127,9 +116,7 @@ class PanelDeviceTest : public ::testing::Test {
   qvtest::D3DTestDevice dev_;
   IDirect3DDevice9* d_ = nullptr;
   ULONG baseRefs_ = 0;
-  VSServer vs_;
-  SBServer sb_;
-  VBServer vb_;
+  DeviceServers servers_;
   TexturePanelCells panel_{-1.0f, 1.0f, 0.125f, 0.2f};
   PanelDrawContext c_;
   std::vector<unsigned char> atlas_;

@@ -7,12 +7,10 @@
 #include <vector>
 
 #include "D3DTestDevice.h"
+#include "DeviceServers.h"
 #include "FrameTrail.h"
-#include "SBServer.h"
 #include "StaticTables.h"
 #include "TrailFrames.h"
-#include "VBServer.h"
-#include "VSServer.h"
 #include "X2PluginAbi.h"
 
 namespace {
@@ -38,28 +36,19 @@ class TrailDeviceTest : public ::testing::Test {
   }
 
   void Restore(unsigned kept) {
-    vs_.InitDeviceObjects(d_);
-    sb_.InitDeviceObjects(d_);
-    vb_.InitDeviceObjects(d_);
-    vb_.RestoreDeviceObjects();
+    servers_.Restore(d_);
     ASSERT_EQ(frames_.Restore(d_, dev_.Width(), dev_.Height(), kept), 0);
     record_ = MeshRecord{};
     record_.descriptor = TrailGridMesh();
-    ASSERT_EQ(vb_.CreateMeshBuffers(&record_, false, false), 0);
-    c_.device = d_;
-    c_.shaders = &vs_;
-    c_.states = &sb_;
-    c_.buffers = &vb_;
-    c_.block = sb_.CreateSB(g_StateListS5);
-    c_.waveVs = vs_.GetShader(&g_RenderingSceneShaders[0], &c_.waveDecl);
+    ASSERT_EQ(servers_.vb.CreateMeshBuffers(&record_, false, false), 0);
+    servers_.Bind(d_, &c_);
+    c_.block = servers_.sb.CreateSB(g_StateListS5);
+    c_.waveVs = servers_.vs.GetShader(&g_RenderingSceneShaders[0], &c_.waveDecl);
     c_.gridIndices = record_.indexBuffer;
   }
   void Invalidate() {
     frames_.Invalidate();
-    vs_.InvalidateDeviceObjects();
-    sb_.InvalidateDeviceObjects();
-    vb_.InvalidateDeviceObjects();
-    vb_.DeleteDeviceObjects();
+    servers_.Invalidate();
   }
 
   // One frame as the world runs it: Move, the scene into kept frame 0 (here a
@@ -84,9 +73,7 @@ class TrailDeviceTest : public ::testing::Test {
   qvtest::D3DTestDevice dev_;
   IDirect3DDevice9* d_ = nullptr;
   ULONG baseRefs_ = 0;
-  VSServer vs_;
-  SBServer sb_;
-  VBServer vb_;
+  DeviceServers servers_;
   MeshRecord record_;
   TrailFrames frames_;
   TrailMotion motion_;
