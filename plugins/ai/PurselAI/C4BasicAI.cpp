@@ -78,8 +78,7 @@ int C4BasicAI::GetNeighbors(std::vector<void*>& groups) {
   return 0;
 }
 
-void C4BasicAI::UpdateTargetSpeed(X2Object self) {
-  Vec3 pos = host_.GetPosition(self);
+void C4BasicAI::UpdateTargetSpeed(const Vec3& pos) {
   float distance = aimath::Length(target_ - pos);
   C4FlockController* controller = GetController();
   float k = controller ? controller->SpeedFactor() : 1.0f;
@@ -98,9 +97,12 @@ float WrapOnce(float a) {
 
 X2AIObject* C4BasicAI::Step(float now, float previous, X2Object self) {
   if (!self) return nullptr;
+  return Steer(now, previous, self, host_.GetPosition(self));
+}
+
+X2AIObject* C4BasicAI::Steer(float now, float previous, X2Object self, const Vec3& pos) {
   // A step backwards in time turns and accelerates nothing.
   const float e = std::max(now - previous, 0.0f);
-  const Vec3 pos = host_.GetPosition(self);
 
   Vec3 d = target_ - pos;
   const float len = aimath::Length(d);

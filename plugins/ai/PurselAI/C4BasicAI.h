@@ -47,8 +47,12 @@ class C4BasicAI : public X2AIObject {
  protected:
   void SetClassName(const char* name);
   // target speed = min(base + gain * k * distance, max * k), k the
-  // controller's speed factor (1 without a controller).
-  void UpdateTargetSpeed(X2Object self);
+  // controller's speed factor (1 without a controller); pos is the fish's
+  // position this step.
+  void UpdateTargetSpeed(const aimath::Vec3& pos);
+  // The base step for a fish at pos: subclasses that have read the position
+  // already hand it on instead of asking the host again.
+  X2AIObject* Steer(float now, float previous, X2Object self, const aimath::Vec3& pos);
   // Logs a class-check message the first time only.
   void LogBadClassOnce(const char* message);
 

@@ -56,13 +56,14 @@ bool C4FlyingBar::Attach(C4PurselAI* ai, X2Object fish) {
 
 X2AIObject* C4FlyingBar::Step(float now, float previous, X2Object self) {
   if (!self) return nullptr;
-  X2Tracker::Step(now, previous, self);
+  // The host moves the fish after its step, so one read serves the whole step.
+  const Vec3 pos = host_.GetPosition(self);
+  Follow(now, previous, self, pos);
 
   host_.SetPitch(self, now * 0.2f);  // the formation rolls slowly about its heading
   const Mat3 m = Mat3::RotationX(host_.GetPitch(self)) * Mat3::RotationZ(host_.GetRoll(self)) *
                  Mat3::RotationY(host_.GetYaw(self));
 
-  const Vec3 pos = host_.GetPosition(self);
   average_ = average_ - recent_[recentSlot_] / 4.0f + pos / 4.0f;
   recent_[recentSlot_] = pos;
   recentSlot_ = (recentSlot_ + 1) % 4;
