@@ -12,9 +12,7 @@
 namespace {
 
 struct ForelensModule {
-  const X2HostCallbacks* host = nullptr;
   std::unique_ptr<X2ParamTable> table;  // of the current call
-  HMODULE dialogModule = nullptr;
 };
 
 ForelensModule& Module() {
@@ -29,8 +27,7 @@ X2ParamTable* NewTable(const char* param) {
   return table;
 }
 
-int X2_CDECL ForelensGetDefaultParam(int, char* out, int outSize, X2HostCallbacks* host, int) {
-  Module().host = host;
+int X2_CDECL ForelensGetDefaultParam(int, char* out, int outSize, X2HostCallbacks*, int) {
   if (out && outSize > 0) out[0] = '\0';
   return 0;
 }
@@ -38,9 +35,7 @@ int X2_CDECL ForelensGetDefaultParam(int, char* out, int outSize, X2HostCallback
 int X2_CDECL ForelensConfigure(HMODULE module, int, char* param, int paramSize,
                                X2HostCallbacks* hostTable, int) {
   ForelensModule& m = Module();
-  m.host = hostTable;
   m.table.reset(NewTable(param));
-  m.dialogModule = module;
   X2Host host(hostTable);
 
   host.Log("Configure Booted\n");
@@ -58,7 +53,6 @@ int X2_CDECL ForelensConfigure(HMODULE module, int, char* param, int paramSize,
 }
 
 X2AIObject* X2_CDECL ForelensCreateInstance(const char* param, X2HostCallbacks* hostTable) {
-  Module().host = hostTable;
   return new X2ForelensAI(X2Host(hostTable), NewTable(param));
 }
 

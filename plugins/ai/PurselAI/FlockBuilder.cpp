@@ -55,7 +55,7 @@ C4FlockController* BuildFormationFlock(const X2Host& host, const FlockRecipe& re
     return nullptr;
   }
 
-  auto* leader = new C4FlyingBar(host, recipe.lanes, recipe.rows, 1);
+  auto* leader = new C4FlyingBar(host, recipe.lanes, recipe.rows);
   leader->SetController(controller);
   controller->SetLeader(leader);
   leader->SetMaxSpeed(4.0f);

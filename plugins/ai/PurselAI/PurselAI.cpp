@@ -15,9 +15,7 @@
 namespace {
 
 struct PurselModule {
-  const X2HostCallbacks* host = nullptr;
   std::unique_ptr<X2ParamTable> table;  // of the current call
-  HMODULE dialogModule = nullptr;
   C4FlockController* controller = nullptr;
   FlockRowList rows;
 };
@@ -27,10 +25,9 @@ PurselModule& Module() {
   return module;
 }
 
-// Stores the host table and makes a fresh parameter table from param.
+// Makes a fresh parameter table from param; answers a view of the host table.
 X2Host Preamble(X2HostCallbacks* hostTable, const char* param) {
   PurselModule& m = Module();
-  m.host = hostTable;
   m.table = std::make_unique<X2ParamTable>();
   m.table->Load(kPurselKeys);
   m.table->Parse(param);
@@ -50,8 +47,7 @@ FlockShape ShapeOf(const X2ParamTable& table, int multiplierIndex) {
                           multiplierIndex);
 }
 
-int X2_CDECL PurselGetDefaultParam(int, char* out, int outSize, X2HostCallbacks* host, int) {
-  Module().host = host;
+int X2_CDECL PurselGetDefaultParam(int, char* out, int outSize, X2HostCallbacks*, int) {
   if (out && outSize > 0) out[0] = '\0';
   return 0;
 }
@@ -60,7 +56,6 @@ int X2_CDECL PurselConfigure(HMODULE module, int, char* param, int paramSize,
                              X2HostCallbacks* hostTable, int) {
   X2Host host = Preamble(hostTable, param);
   PurselModule& m = Module();
-  m.dialogModule = module;
   ClampFlockID(*m.table, host);
 
   host.Log("Configure Booted\n");
@@ -100,7 +95,6 @@ int X2_CDECL PurselNormaliseParameter(int removedFlock, char* param, int paramSi
 
 int X2_CDECL PurselBuildFlock(int flockIndex, const X2FishData* fish, const char* param,
                               X2HostCallbacks* hostTable, int multiplierIndex) {
-  Module().host = hostTable;
   X2Host(hostTable).Log("BuildFlock Booted\n");
   X2Host host = Preamble(hostTable, param);
   PurselModule& m = Module();
