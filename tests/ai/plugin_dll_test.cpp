@@ -10,10 +10,10 @@
 #include <thread>
 
 #include "FakeHost.h"
-#include "ForelensDialog.h"
 #include "PurselDialog.h"
 #include "PurselTables.h"
 #include "TestSupport.h"
+#include "X2ParamDialog.h"
 #include "X2ForelensAI.h"
 #include "X2ParamTable.h"
 
@@ -197,7 +197,7 @@ TEST(PluginDllTest, PurselDialogFillsItsControlsAndWritesBackOnOk) {
   X2ParamTable table;
   table.Load(kPurselKeys);
   table.Parse("FlockID:2,Character:おとなしい");
-  PurselDialogContext ctx{&table, X2Host(host.Table())};
+  X2ParamDialogContext ctx{&table, X2Host(host.Table())};
 
   HWND dialog = CreateDialogParamA(lib.Module(), MAKEINTRESOURCEA(101), nullptr, PurselDialogProc,
                                    reinterpret_cast<LPARAM>(&ctx));
@@ -243,7 +243,7 @@ TEST(PluginDllTest, PurselDialogWithoutSelectionKeepsValues) {
   X2ParamTable table;
   table.Load(kPurselKeys);
   table.Parse("FlockID:4,Form:長い");
-  PurselDialogContext ctx{&table, X2Host(host.Table())};
+  X2ParamDialogContext ctx{&table, X2Host(host.Table())};
   HWND dialog = CreateDialogParamA(lib.Module(), MAKEINTRESOURCEA(101), nullptr, PurselDialogProc,
                                    reinterpret_cast<LPARAM>(&ctx));
   ASSERT_NE(dialog, nullptr);
@@ -265,8 +265,8 @@ TEST(PluginDllTest, ForelensDialogShowsItsChoices) {
   FakeHost host;
   X2ParamTable table;
   table.Load(kForelensKeys);
-  ForelensDialogContext ctx{&table, X2Host(host.Table())};
-  HWND dialog = CreateDialogParamA(lib.Module(), MAKEINTRESOURCEA(101), nullptr, ForelensDialogProc,
+  X2ParamDialogContext ctx{&table, X2Host(host.Table())};
+  HWND dialog = CreateDialogParamA(lib.Module(), MAKEINTRESOURCEA(101), nullptr, X2ParamDialogProc,
                                    reinterpret_cast<LPARAM>(&ctx));
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(WindowText(dialog), "Forelens AI Configuration.");

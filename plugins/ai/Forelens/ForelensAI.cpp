@@ -3,22 +3,13 @@
 
 #include <memory>
 
-#include "ForelensDialog.h"
 #include "X2ForelensAI.h"
 #include "X2Host.h"
+#include "X2ParamDialog.h"
 #include "X2ParamTable.h"
 #include "resource.h"
 
 namespace {
-
-struct ForelensModule {
-  std::unique_ptr<X2ParamTable> table;  // of the current call
-};
-
-ForelensModule& Module() {
-  static ForelensModule module;
-  return module;
-}
 
 X2ParamTable* NewTable(const char* param) {
   auto* table = new X2ParamTable();
@@ -34,21 +25,19 @@ int X2_CDECL ForelensGetDefaultParam(int, char* out, int outSize, X2HostCallback
 
 int X2_CDECL ForelensConfigure(HMODULE module, int, char* param, int paramSize,
                                X2HostCallbacks* hostTable, int) {
-  ForelensModule& m = Module();
-  m.table.reset(NewTable(param));
+  std::unique_ptr<X2ParamTable> table(NewTable(param));
   X2Host host(hostTable);
 
   host.Log("Configure Booted\n");
-  ForelensDialogContext ctx{m.table.get(), host};
+  X2ParamDialogContext ctx{table.get(), host};
   INT_PTR result = DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_FORELENS_CONFIG), GetForegroundWindow(),
-                                   ForelensDialogProc, reinterpret_cast<LPARAM>(&ctx));
+                                   X2ParamDialogProc, reinterpret_cast<LPARAM>(&ctx));
   if (result == 1) {
-    m.table->Format(param, paramSize);
+    table->Format(param, paramSize);
     host.Log("AIParam:%s\n", param ? param : "");
   } else if (result == -1) {
     host.Log("CODE %08X\n", static_cast<unsigned>(GetLastError()));
   }
-  m.table.reset();
   return static_cast<int>(result);
 }
 

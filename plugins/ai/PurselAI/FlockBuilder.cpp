@@ -62,10 +62,7 @@ C4FlockController* BuildFormationFlock(const X2Host& host, const FlockRecipe& re
   leader->SetDepth(recipe.depth);
   leader->SetStartPoint(FlockStartPoint(recipe.flockIndex));
   leader->SetFlockIndex(recipe.flockIndex);
-  int followed = recipe.followedFlock < 0 ? 0 : recipe.followedFlock;
-  int flockCount = host.GetFlockCount();
-  if (flockCount > 0 && followed >= flockCount) followed = flockCount - 1;
-  leader->SetFollowedFlock(followed);
+  leader->SetFollowedFlock(ClampFlockID(recipe.followedFlock, host.GetFlockCount()));
   leader->SetMemberChoice(recipe.memberChoice);
   leader->SetOwnFish(carrier2);
   if (!GiveAI(host, carrier2, leader)) {
