@@ -81,7 +81,6 @@ C4FlockController* BuildFormationFlock(const X2Host& host, const FlockRecipe& re
       if (!leader->HasFreeSlot()) break;
       X2Object fish = CreateFlockFish(host, recipe);
       auto* ai = new C4PurselAI(host);
-      ai->SetFlyingBar(leader);
       if (!leader->Attach(ai, fish)) {
         ai->Destroy(1);
         continue;
