@@ -24,7 +24,7 @@ function(qv_add_presets target)
       OUTPUT ${outputs}
       COMMAND ${Python3_EXECUTABLE} ${QV_GEN_DIR}/presetfiles.py
               ${QV_PRESET_SOURCE_DIR} ${QV_DIST_DIR}/preset ${relative}
-      DEPENDS ${inputs} ${QV_GEN_DIR}/presetfiles.py
+      DEPENDS ${inputs} ${QV_GEN_DIR}/presetfiles.py ${QV_GEN_DIR}/qvdata.py
       COMMENT "Preset files (Shift-JIS) into dist/preset"
       VERBATIM)
     add_custom_target(qv_presets ALL DEPENDS ${outputs})

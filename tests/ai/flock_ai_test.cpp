@@ -166,7 +166,7 @@ class FormationTest : public ::testing::Test {
   void SetUp() override {
     host.defaultRandom = 0.5f;  // lane offsets all zero
     leaderFish = host.NewObject();
-    leader.reset(new C4FlyingBar(X2Host(host.Table()), 2, 3, 1));
+    leader.reset(new C4FlyingBar(X2Host(host.Table()), 2, 3));
     leader->SetOwnFish(leaderFish);
     host.Obj(leaderFish)->ai = nullptr;  // the test owns the leader
     controller.reset(new C4FlockController(X2Host(host.Table()), 0, 1));
@@ -192,7 +192,7 @@ class FormationTest : public ::testing::Test {
 TEST_F(FormationTest, LaneOffsetsStayInTheirBox) {
   FakeHost other;
   other.randoms = {1.0f, 0.0f, 1.0f};  // r3, r2, r1
-  AIPtr<C4FlyingBar> one(new C4FlyingBar(X2Host(other.Table()), 1, 1, 1));
+  AIPtr<C4FlyingBar> one(new C4FlyingBar(X2Host(other.Table()), 1, 1));
   EXPECT_NEAR(one->LaneOffset(0).x, 0.105f, 1e-5f);
   EXPECT_NEAR(one->LaneOffset(0).y, -0.525f, 1e-5f);
   EXPECT_NEAR(one->LaneOffset(0).z, 0.525f, 1e-5f);

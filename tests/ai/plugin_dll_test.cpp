@@ -10,10 +10,10 @@
 #include <thread>
 
 #include "FakeHost.h"
-#include "ForelensDialog.h"
 #include "PurselDialog.h"
 #include "PurselTables.h"
 #include "TestSupport.h"
+#include "X2ParamDialog.h"
 #include "X2ForelensAI.h"
 #include "X2ParamTable.h"
 
@@ -203,7 +203,7 @@ TEST(PluginDllTest, PurselDialogFillsItsControlsAndWritesBackOnOk) {
   X2ParamTable table;
   table.Load(kPurselKeys);
   table.Parse("FlockID:2,Character:おとなしい");
-  PurselDialogContext ctx{&table, X2Host(host.Table())};
+  X2ParamDialogContext ctx{&table, X2Host(host.Table())};
 
   HWND dialog = OpenDialog(lib, PurselDialogProc, &ctx);
   ASSERT_NE(dialog, nullptr);
@@ -248,7 +248,7 @@ TEST(PluginDllTest, PurselDialogWithoutSelectionKeepsValues) {
   X2ParamTable table;
   table.Load(kPurselKeys);
   table.Parse("FlockID:4,Form:長い");
-  PurselDialogContext ctx{&table, X2Host(host.Table())};
+  X2ParamDialogContext ctx{&table, X2Host(host.Table())};
   HWND dialog = OpenDialog(lib, PurselDialogProc, &ctx);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(ComboSel(dialog, 1003), -1);
@@ -269,8 +269,8 @@ TEST(PluginDllTest, ForelensDialogShowsItsChoices) {
   FakeHost host;
   X2ParamTable table;
   table.Load(kForelensKeys);
-  ForelensDialogContext ctx{&table, X2Host(host.Table())};
-  HWND dialog = OpenDialog(lib, ForelensDialogProc, &ctx);
+  X2ParamDialogContext ctx{&table, X2Host(host.Table())};
+  HWND dialog = OpenDialog(lib, X2ParamDialogProc, &ctx);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(WindowText(dialog), "Forelens AI Configuration.");
   ASSERT_EQ(ComboCount(dialog, 1004), 2);

@@ -72,6 +72,17 @@ def normalise(v, fallback=(0.0, 0.0, 1.0)):
     return (v[0] / n, v[1] / n, v[2] / n)
 
 
+def grid_faces(ids):
+    """Two triangles per cell of a grid of vertex ids (rows of columns)."""
+    faces = []
+    for r in range(len(ids) - 1):
+        for c in range(len(ids[r]) - 1):
+            a, b, d, e = ids[r][c], ids[r][c + 1], ids[r + 1][c], ids[r + 1][c + 1]
+            faces.append((a, d, b))
+            faces.append((b, d, e))
+    return faces
+
+
 def lerp(a, b, t):
     return a + (b - a) * t
 
@@ -119,7 +130,7 @@ class Fish:
         """Point given in body units: t along the length, y and x in lengths."""
         return (x * self.length, y * self.length, self.z_of(t))
 
-    def body(self, name, rings, segments, tail_tip=True, flex_from=None):
+    def body(self, name, rings, segments, flex_from=None):
         """Closed body: nose point, `rings` elliptic rings, tail point."""
         pc = Piece(name)
         nose = pc.add(self.point(0.0, sample(self.profile, 0.0)[2], 0.0), (0.0, 0.5 * BODY_V))
@@ -175,12 +186,7 @@ class Fish:
                 uv = (min(max(t, 0.0), 1.0), BODY_V + (1.0 - BODY_V) * (0.1 + 0.7 * f))
                 row.append(pc.add(p, uv, f, (mirror, 0.0, 0.0) if not desc.get("paired") else (0.0, 1.0, 0.0)))
             ids.append(row)
-        front = []
-        for r in range(rows - 1):
-            for c in range(cols - 1):
-                a, b, d, e = ids[r][c], ids[r][c + 1], ids[r + 1][c], ids[r + 1][c + 1]
-                front.append((a, d, b))
-                front.append((b, d, e))
+        front = grid_faces(ids)
         if mirror < 0:
             front = [(a, c, b) for a, b, c in front]
         pc.faces = front
@@ -242,11 +248,7 @@ def sea_fan(desc):
             uv = (0.5 + 0.5 * g * spread, 1.0 - f * (1.0 - 0.12 * g * g))
             row.append(pc.add((x, y, z), uv, f * f, (0.0, 0.0, 1.0)))
         ids.append(row)
-    for r in range(rows - 1):
-        for c in range(cols - 1):
-            a, b, d, e = ids[r][c], ids[r][c + 1], ids[r + 1][c], ids[r + 1][c + 1]
-            pc.faces.append((a, d, b))
-            pc.faces.append((b, d, e))
+    pc.faces = grid_faces(ids)
     pc.compute_normals()
     return pc
 
@@ -268,16 +270,9 @@ class Mesh:
             self.faces += [(a + v0, b + v0, c + v0) for a, b, c in pc.faces]
             self.ranges.append((attr, f0, len(pc.faces), v0, len(pc.pos)))
 
-    def vertex_bytes(self, with_uv=True):
-        out = bytearray()
-        for i, p in enumerate(self.pos):
-            out += struct.pack("<6f", *p, *self.nrm[i])
-            if with_uv:
-                out += struct.pack("<2f", *self.uv[i])
-        return bytes(out)
-
-    def index_bytes(self):
-        return b"".join(struct.pack("<3H", *f) for f in self.faces)
+    def vertex_bytes(self):
+        """32-byte vertices: position, normal, texture coordinates."""
+        return b"".join(struct.pack("<8f", *p, *n, *uv) for p, n, uv in zip(self.pos, self.nrm, self.uv))
 
 
 def swim_frame(mesh, frame, frames, amplitude, length):
@@ -312,10 +307,6 @@ def sway_frame(mesh, frame, frames, amplitude, height):
         dx = 0.3 * amplitude * height * h * h * math.cos(phase + 0.7)
         out += struct.pack("<6f", p[0] + dx, p[1], p[2] + dz, *n)
     return bytes(out)
-
-
-def f32(v):
-    return struct.unpack("<f", struct.pack("<f", v))[0]
 
 
 def pose_vertices(piece, amount, length):

@@ -6,8 +6,9 @@ Run once by hand; its output, data/engine/images/fallback.tga, is kept in the
 repository and turned into program data by gen_data.py.
 """
 import os
-import struct
 import sys
+
+import dxt
 
 SIZE = 64
 CELL = 8
@@ -16,12 +17,9 @@ BRIGHT = (0x20, 0x90, 0xF0)
 
 
 def image_bytes():
-    header = struct.pack("<BBBHHBHHHHBB", 0, 0, 2, 0, 0, 0, 0, 0, SIZE, SIZE, 24, 0x20)
-    pixels = bytearray()
-    for y in range(SIZE):
-        for x in range(SIZE):
-            pixels += bytes(BRIGHT if ((x // CELL) + (y // CELL)) % 2 else DARK)
-    return header + bytes(pixels)
+    def row(y):
+        return b"".join(bytes(BRIGHT if ((x // CELL) + (y // CELL)) % 2 else DARK) for x in range(SIZE))
+    return dxt.build_tga24(SIZE, SIZE, row)
 
 
 if __name__ == "__main__":

@@ -124,7 +124,7 @@ def build_pieces(fish, desc, total_v, total_f):
     return mesh, pieces
 
 
-def pminfo_layout(mesh, pieces, desc, length):
+def pminfo_layout(pieces, desc, length):
     """Partial-morph mesh: pose ranges placed where the range table says."""
     entries = desc["ranges"]
     total_v = sum(e["range"][4] for e in entries)
@@ -179,11 +179,11 @@ def main():
 
     base_desc = cfg["base"]
     mesh, pieces = build_pieces(fish, base_desc["pieces"], base_desc["vertices"], base_desc["faces"])
-    em.mesh("base", mesh.vertex_bytes(True), len(mesh.pos), mesh.faces, 0x112, 32, mesh.ranges)
+    em.mesh("base", mesh.vertex_bytes(), len(mesh.pos), mesh.faces, 0x112, 32, mesh.ranges)
 
     if "far" in cfg:
         far, _ = build_pieces(fish, cfg["far"]["pieces"], cfg["far"]["vertices"], cfg["far"]["faces"])
-        em.mesh("far", far.vertex_bytes(True), len(far.pos), far.faces, 0x112, 32, far.ranges)
+        em.mesh("far", far.vertex_bytes(), len(far.pos), far.faces, 0x112, 32, far.ranges)
         em.cpp.append("X2FarMesh %s_far_pair = {10.0f, &%s_far};\n" % (sym, sym))
         em.h.append("extern X2FarMesh %s_far_pair;\n" % sym)
 
@@ -205,7 +205,7 @@ def main():
     if pm is not None:
         if pm.get("auto"):
             pm, parts = auto_pminfo(pieces, pm)
-        data, faces, ranges = pminfo_layout(mesh, pieces, pm, length)
+        data, faces, ranges = pminfo_layout(pieces, pm, length)
         em.mesh("pminfo", data, len(data) // 24, faces, 0x12, 24, ranges)
     if parts:
         body = ",\n".join("    {%d, %d, %d, %s, %s, %s, %s, %d}"

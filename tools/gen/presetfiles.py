@@ -11,6 +11,8 @@ those bytes.
 import os
 import sys
 
+import qvdata
+
 
 def convert(text: str, name: str) -> bytes:
     lines = text.replace("\r\n", "\n").replace("\r", "\n").split("\n")
@@ -23,18 +25,6 @@ def convert(text: str, name: str) -> bytes:
         raise SystemExit("%s: character %r has no Shift-JIS form" % (name, body[e.start:e.end]))
 
 
-def write_bytes_if_changed(path: str, data: bytes) -> None:
-    os.makedirs(os.path.dirname(path) or ".", exist_ok=True)
-    try:
-        with open(path, "rb") as f:
-            if f.read() == data:
-                return
-    except OSError:
-        pass
-    with open(path, "wb") as f:
-        f.write(data)
-
-
 def main(argv):
     if len(argv) < 4:
         raise SystemExit(__doc__)
@@ -44,7 +34,7 @@ def main(argv):
             text = f.read()
         if text.startswith("\ufeff"):
             text = text[1:]
-        write_bytes_if_changed(os.path.join(output, rel), convert(text, rel))
+        qvdata.write_bytes_if_changed(os.path.join(output, rel), convert(text, rel))
 
 
 if __name__ == "__main__":

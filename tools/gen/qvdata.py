@@ -31,14 +31,19 @@ def c_array(name: str, data: bytes, storage: str = "extern const", align: int = 
         storage, name, max(len(data), 1), align, c_bytes(data))
 
 
-def write_if_changed(path: str, text: str) -> None:
-    """Writes text to path unless it already holds exactly that (keeps rebuilds quiet)."""
+def write_bytes_if_changed(path: str, data: bytes) -> None:
+    """Writes data to path unless it already holds exactly those bytes (keeps rebuilds quiet)."""
     os.makedirs(os.path.dirname(path) or ".", exist_ok=True)
     try:
-        with open(path, "r", encoding="utf-8", newline="") as f:
-            if f.read() == text:
+        with open(path, "rb") as f:
+            if f.read() == data:
                 return
     except FileNotFoundError:
         pass
-    with open(path, "w", encoding="utf-8", newline="\n") as f:
-        f.write(text)
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def write_if_changed(path: str, text: str) -> None:
+    """write_bytes_if_changed for text, stored UTF-8 as it stands (no line-end translation)."""
+    write_bytes_if_changed(path, text.encode("utf-8"))

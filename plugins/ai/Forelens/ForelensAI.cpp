@@ -3,24 +3,13 @@
 
 #include <memory>
 
-#include "ForelensDialog.h"
 #include "X2ForelensAI.h"
 #include "X2Host.h"
+#include "X2ParamDialog.h"
 #include "X2ParamTable.h"
 #include "resource.h"
 
 namespace {
-
-struct ForelensModule {
-  const X2HostCallbacks* host = nullptr;
-  std::unique_ptr<X2ParamTable> table;  // of the current call
-  HMODULE dialogModule = nullptr;
-};
-
-ForelensModule& Module() {
-  static ForelensModule module;
-  return module;
-}
 
 X2ParamTable* NewTable(const char* param) {
   auto* table = new X2ParamTable();
@@ -29,36 +18,30 @@ X2ParamTable* NewTable(const char* param) {
   return table;
 }
 
-int X2_CDECL ForelensGetDefaultParam(int, char* out, int outSize, X2HostCallbacks* host, int) {
-  Module().host = host;
+int X2_CDECL ForelensGetDefaultParam(int, char* out, int outSize, X2HostCallbacks*, int) {
   if (out && outSize > 0) out[0] = '\0';
   return 0;
 }
 
 int X2_CDECL ForelensConfigure(HMODULE module, int, char* param, int paramSize,
                                X2HostCallbacks* hostTable, int) {
-  ForelensModule& m = Module();
-  m.host = hostTable;
-  m.table.reset(NewTable(param));
-  m.dialogModule = module;
+  std::unique_ptr<X2ParamTable> table(NewTable(param));
   X2Host host(hostTable);
 
   host.Log("Configure Booted\n");
-  ForelensDialogContext ctx{m.table.get(), host};
+  X2ParamDialogContext ctx{table.get(), host};
   INT_PTR result = DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_FORELENS_CONFIG), GetForegroundWindow(),
-                                   ForelensDialogProc, reinterpret_cast<LPARAM>(&ctx));
+                                   X2ParamDialogProc, reinterpret_cast<LPARAM>(&ctx));
   if (result == 1) {
-    m.table->Format(param, paramSize);
+    table->Format(param, paramSize);
     host.Log("AIParam:%s\n", param ? param : "");
   } else if (result == -1) {
     host.Log("CODE %08X\n", static_cast<unsigned>(GetLastError()));
   }
-  m.table.reset();
   return static_cast<int>(result);
 }
 
 X2AIObject* X2_CDECL ForelensCreateInstance(const char* param, X2HostCallbacks* hostTable) {
-  Module().host = hostTable;
   return new X2ForelensAI(X2Host(hostTable), NewTable(param));
 }
 

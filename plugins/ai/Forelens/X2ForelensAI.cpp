@@ -16,7 +16,8 @@ X2AIObject* X2ForelensAI::Step(float now, float, X2Object self) {
   track_.Append(p, now);
   const Vec3 q = track_.SampleBack(kSamplesBack);
   const Vec3 travel = p - q;
-  if (aimath::Length(travel) > 0.0f) direction_ = aimath::Normalize(travel);
+  const float length = aimath::Length(travel);
+  if (length > 0.0f) direction_ = travel / length;
   const bool lookBack = params_ && params_->Value(kParamForelens) != 0;
   const Vec3 d = lookBack ? -direction_ : direction_;
   host_.SetPosition(self, p + d * kDistance);

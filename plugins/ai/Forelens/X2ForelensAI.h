@@ -27,9 +27,7 @@ class X2ForelensAI : public X2AIObjectImpl<X2ForelensAI> {
   const X2ParamTable* Params() const { return params_.get(); }
 
  private:
-  int reserved_ = 0;
   X2Object source_ = nullptr;
-  char className_[16] = "X2ForelensAI";
   X2PositionHistory track_;
   std::unique_ptr<X2ParamTable> params_;
   // Direction of travel; kept while the camera stands still.

@@ -13,8 +13,6 @@ using aimath::Vec3;
 
 C4BasicAI::C4BasicAI(const X2Host& host) : host_(host) { SetClassName("C4BasicAI"); }
 
-C4BasicAI::~C4BasicAI() { delete ownHistory_; }
-
 void* C4BasicAI::Destroy(int flags) {
   if (flags & 1) {
     delete this;
@@ -49,37 +47,21 @@ C4FlockController* C4BasicAI::GetController() {
   return bar ? bar->GetController() : nullptr;
 }
 
+// The formation hands out no neighbour groups, so the list stays empty: a
+// hanger-on asks its formation fish, and any other AI with a leader object
+// logs the class check.
 int C4BasicAI::GetNeighbors(std::vector<void*>& groups) {
   groups.clear();
-  if (leaderObject_ && !neighbourGroup_) {
-    if (std::strcmp(className_, "C4GroupAI") != 0) {
-      LogBadClassOnce("KWEX GetNeighbors:BAD CLASS 2\n");
-      return 0;
-    }
-    auto* ai = static_cast<C4BasicAI*>(host_.GetAI(leaderObject_));
-    return ai && ai != this ? ai->GetNeighbors(groups) : 0;
-  }
-  if (leaderObject_ && neighbourGroup_) {
-    if (std::strcmp(className_, "C4PurselAI") != 0) {
-      LogBadClassOnce("KWEX GetNeighbors:BAD CLASS 2\n");
-      return 0;
-    }
-    // The formation never hands out neighbour groups; nothing to gather.
+  if (!leaderObject_) return 0;
+  if (std::strcmp(className_, "C4GroupAI") != 0) {
+    LogBadClassOnce("KWEX GetNeighbors:BAD CLASS 2\n");
     return 0;
   }
-  if (neighbourGroup_) {
-    if (std::strcmp(className_, "C4GroupAI") != 0 && std::strcmp(className_, "C4WanderAI") != 0) {
-      LogBadClassOnce("KWEX GetNeighbors:BAD CLASS 1\n");
-      return 0;
-    }
-    groups.push_back(neighbourGroup_);
-    return 1;
-  }
-  return 0;
+  auto* ai = static_cast<C4BasicAI*>(host_.GetAI(leaderObject_));
+  return ai && ai != this ? ai->GetNeighbors(groups) : 0;
 }
 
-void C4BasicAI::UpdateTargetSpeed(X2Object self) {
-  Vec3 pos = host_.GetPosition(self);
+void C4BasicAI::UpdateTargetSpeed(const Vec3& pos) {
   float distance = aimath::Length(target_ - pos);
   C4FlockController* controller = GetController();
   float k = controller ? controller->SpeedFactor() : 1.0f;
@@ -98,9 +80,12 @@ float WrapOnce(float a) {
 
 X2AIObject* C4BasicAI::Step(float now, float previous, X2Object self) {
   if (!self) return nullptr;
+  return Steer(now, previous, self, host_.GetPosition(self));
+}
+
+X2AIObject* C4BasicAI::Steer(float now, float previous, X2Object self, const Vec3& pos) {
   // A step backwards in time turns and accelerates nothing.
   const float e = std::max(now - previous, 0.0f);
-  const Vec3 pos = host_.GetPosition(self);
 
   Vec3 d = target_ - pos;
   const float len = aimath::Length(d);
@@ -119,7 +104,6 @@ X2AIObject* C4BasicAI::Step(float now, float previous, X2Object self) {
       d += force;
     }
     d = aimath::Normalize(d);
-    desiredDirection_ = d;
 
     // Turn about Y, the short way round.
     float yaw = WrapOnce(host_.GetYaw(self));
@@ -143,7 +127,5 @@ X2AIObject* C4BasicAI::Step(float now, float previous, X2Object self) {
   const float change = std::clamp(targetSpeed_ - speed, e * decelerationLimit_, e * accelerationLimit_);
   host_.SetSpeed(self, speed + change);
   lastAcceleration_ = e > 0.0f ? change / e : 0.0f;
-
-  if (ownHistory_) ownHistory_->Record(pos, now);
   return nullptr;
 }

@@ -1,11 +1,10 @@
 #pragma once
 // Base of the flock AIs: steers its fish towards a target point through the
-// host table (yaw, climb, speed), optionally recording its own track.
+// host table (yaw, climb, speed).
 #include <vector>
 
 #include "X2Host.h"
 #include "X2PluginAbi.h"
-#include "X2PositionHistory.h"
 
 class C4FlyingBar;
 class C4FlockController;
@@ -26,7 +25,7 @@ class C4BasicAI : public X2AIObject {
   // Fills groups with the neighbour groups around this AI; returns their count.
   virtual int GetNeighbors(std::vector<void*>& groups);
   // After the operations above in the table; Destroy runs it.
-  virtual ~C4BasicAI();
+  virtual ~C4BasicAI() = default;
 
   const char* ClassName() const { return className_; }
   const aimath::Vec3& TargetPoint() const { return target_; }
@@ -47,8 +46,12 @@ class C4BasicAI : public X2AIObject {
  protected:
   void SetClassName(const char* name);
   // target speed = min(base + gain * k * distance, max * k), k the
-  // controller's speed factor (1 without a controller).
-  void UpdateTargetSpeed(X2Object self);
+  // controller's speed factor (1 without a controller); pos is the fish's
+  // position this step.
+  void UpdateTargetSpeed(const aimath::Vec3& pos);
+  // The base step for a fish at pos: subclasses that have read the position
+  // already hand it on instead of asking the host again.
+  X2AIObject* Steer(float now, float previous, X2Object self, const aimath::Vec3& pos);
   // Logs a class-check message the first time only.
   void LogBadClassOnce(const char* message);
 
@@ -61,17 +64,13 @@ class C4BasicAI : public X2AIObject {
   float climbRate_ = 0.6283185f;      // pi / 5 per second
   float decelerationLimit_ = -1.0f;
   float accelerationLimit_ = 1.0f;
-  float arrivalDistance_ = 1.0f;
   int noAvoidance_ = 0;
-  X2PositionHistory* ownHistory_ = nullptr;  // owned
   C4FlyingBar* flyingBar_ = nullptr;
   int flocking_ = 0;
   int flockIndex_ = 0;
   X2Object leaderObject_ = nullptr;
-  void* neighbourGroup_ = nullptr;
   float lastAcceleration_ = 0.0f;
   float targetSpeed_ = 0.0f;
-  aimath::Vec3 desiredDirection_;
   int collisionSelector_ = 0;
 
   X2Host host_;  // the table this AI was created with

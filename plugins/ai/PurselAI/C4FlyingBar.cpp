@@ -7,31 +7,23 @@
 using aimath::Mat3;
 using aimath::Vec3;
 
-C4FlyingBar::C4FlyingBar(const X2Host& host, int lanes, int rows, int trackerFlag)
-    : X2Tracker(host),
-      lanes_(std::max(lanes, 1)),
-      rows_(std::max(rows, 0)),
-      trackerFlag_(trackerFlag) {
+C4FlyingBar::C4FlyingBar(const X2Host& host, int lanes, int rows)
+    : X2Tracker(host), lanes_(std::max(lanes, 1)), rows_(std::max(rows, 0)) {
   SetClassName("C4FlyingBar");
   const float k = 1.0f + 0.05f * lanes_;
   offsets_.reserve(lanes_);
-  laneHistories_.reserve(lanes_);
   for (int j = 0; j < lanes_; ++j) {
     float r3 = host_.Random();
     float r2 = host_.Random();
     float r1 = host_.Random();
     offsets_.emplace_back(0.2f * (k * r1 - k / 2), k * r2 - k / 2, k * r3 - k / 2);
-    laneHistories_.push_back(new X2PositionHistory());
   }
+  laneHistories_.resize(lanes_);
   slots_.assign(static_cast<size_t>(rows_) * lanes_, nullptr);
 }
 
-C4FlyingBar::~C4FlyingBar() {
-  for (X2PositionHistory* h : laneHistories_) delete h;
-}
-
 const X2PositionHistory& C4FlyingBar::LaneHistory(int lane) const {
-  return *laneHistories_[std::clamp(lane, 0, lanes_ - 1)];
+  return laneHistories_[std::clamp(lane, 0, lanes_ - 1)];
 }
 
 bool C4FlyingBar::HasFreeSlot() const {
@@ -56,20 +48,21 @@ bool C4FlyingBar::Attach(C4PurselAI* ai, X2Object fish) {
 
 X2AIObject* C4FlyingBar::Step(float now, float previous, X2Object self) {
   if (!self) return nullptr;
-  X2Tracker::Step(now, previous, self);
+  // The host moves the fish after its step, so one read serves the whole step.
+  const Vec3 pos = host_.GetPosition(self);
+  Follow(now, previous, self, pos);
 
   host_.SetPitch(self, now * 0.2f);  // the formation rolls slowly about its heading
   const Mat3 m = Mat3::RotationX(host_.GetPitch(self)) * Mat3::RotationZ(host_.GetRoll(self)) *
                  Mat3::RotationY(host_.GetYaw(self));
 
-  const Vec3 pos = host_.GetPosition(self);
   average_ = average_ - recent_[recentSlot_] / 4.0f + pos / 4.0f;
   recent_[recentSlot_] = pos;
   recentSlot_ = (recentSlot_ + 1) % 4;
 
   track_.Record(average_, now);
   for (int j = 0; j < lanes_; ++j) {
-    laneHistories_[j]->Record(average_ + aimath::Transform(offsets_[j], m), now);
+    laneHistories_[j].Record(average_ + aimath::Transform(offsets_[j], m), now);
   }
   return nullptr;
 }

@@ -11,8 +11,7 @@ class C4PurselAI;
 
 class C4FlyingBar : public X2Tracker {
  public:
-  C4FlyingBar(const X2Host& host, int lanes, int rows, int trackerFlag = 1);
-  ~C4FlyingBar() override;
+  C4FlyingBar(const X2Host& host, int lanes, int rows);
 
   X2AIObject* X2_THISCALL Step(float now, float previous, X2Object self) override;
   C4FlyingBar* FlyingBar() override { return this; }
@@ -42,13 +41,11 @@ class C4FlyingBar : public X2Tracker {
   aimath::Vec3 average_;
   int recentSlot_ = 0;
   std::vector<aimath::Vec3> offsets_;
-  std::vector<X2PositionHistory*> laneHistories_;  // owned
+  std::vector<X2PositionHistory> laneHistories_;
   X2PositionHistory track_;
   std::vector<X2Object> slots_;  // rows x lanes, null = free
   C4FlockController* controller_ = nullptr;
   int lanes_;
   int rows_;
-  int trackerFlag_;
-  float delayBase_ = 10.0f;
   X2Object ownFish_ = nullptr;
 };

@@ -18,6 +18,7 @@ X2AIObject* C4GroupAI::Step(float now, float previous, X2Object self) {
     offset_ = Vec3(rc * box_.x - box_.x / 2, rb * box_.y - box_.y / 2, ra * box_.z - box_.z / 2);
   }
   target_ = host_.GetPosition(leaderObject_) + offset_;
-  UpdateTargetSpeed(self);
-  return C4BasicAI::Step(now, previous, self);
+  const Vec3 pos = host_.GetPosition(self);
+  UpdateTargetSpeed(pos);
+  return Steer(now, previous, self, pos);
 }

@@ -20,6 +20,7 @@ X2AIObject* C4PurselAI::Step(float now, float previous, X2Object self) {
   if (C4FlyingBar* bar = FlyingBar()) {
     target_ = bar->LaneHistory(lane_).SampleAt(static_cast<float>(row_), now);
   }
-  UpdateTargetSpeed(self);
-  return C4BasicAI::Step(now, previous, self);
+  const aimath::Vec3 pos = host_.GetPosition(self);
+  UpdateTargetSpeed(pos);
+  return Steer(now, previous, self, pos);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A fish that follows a path of its own points.
 #include "C4BasicAI.h"
+#include "X2PositionHistory.h"
 
 class C4WanderAI : public C4BasicAI {
  public:

@@ -55,17 +55,14 @@ C4FlockController* BuildFormationFlock(const X2Host& host, const FlockRecipe& re
     return nullptr;
   }
 
-  auto* leader = new C4FlyingBar(host, recipe.lanes, recipe.rows, 1);
+  auto* leader = new C4FlyingBar(host, recipe.lanes, recipe.rows);
   leader->SetController(controller);
   controller->SetLeader(leader);
   leader->SetMaxSpeed(4.0f);
   leader->SetDepth(recipe.depth);
   leader->SetStartPoint(FlockStartPoint(recipe.flockIndex));
   leader->SetFlockIndex(recipe.flockIndex);
-  int followed = recipe.followedFlock < 0 ? 0 : recipe.followedFlock;
-  int flockCount = host.GetFlockCount();
-  if (flockCount > 0 && followed >= flockCount) followed = flockCount - 1;
-  leader->SetFollowedFlock(followed);
+  leader->SetFollowedFlock(ClampFlockID(recipe.followedFlock, host.GetFlockCount()));
   leader->SetMemberChoice(recipe.memberChoice);
   leader->SetOwnFish(carrier2);
   if (!GiveAI(host, carrier2, leader)) {
@@ -84,7 +81,6 @@ C4FlockController* BuildFormationFlock(const X2Host& host, const FlockRecipe& re
       if (!leader->HasFreeSlot()) break;
       X2Object fish = CreateFlockFish(host, recipe);
       auto* ai = new C4PurselAI(host);
-      ai->SetFlyingBar(leader);
       if (!leader->Attach(ai, fish)) {
         ai->Destroy(1);
         continue;

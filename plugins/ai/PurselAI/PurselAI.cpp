@@ -1,5 +1,5 @@
-// Entry points of the formation flock AI. Each entry first takes the host
-// table it is given, so that everything it logs goes to that host.
+// Entry points of the formation flock AI. Each entry logs to the host table
+// it is given and reads its own parameter table from the string it is given.
 #include "PurselAI.h"
 
 #include <algorithm>
@@ -15,9 +15,6 @@
 namespace {
 
 struct PurselModule {
-  const X2HostCallbacks* host = nullptr;
-  std::unique_ptr<X2ParamTable> table;  // of the current call
-  HMODULE dialogModule = nullptr;
   C4FlockController* controller = nullptr;
   FlockRowList rows;
 };
@@ -27,22 +24,12 @@ PurselModule& Module() {
   return module;
 }
 
-// Stores the host table and makes a fresh parameter table from param.
-X2Host Preamble(X2HostCallbacks* hostTable, const char* param) {
-  PurselModule& m = Module();
-  m.host = hostTable;
-  m.table = std::make_unique<X2ParamTable>();
-  m.table->Load(kPurselKeys);
-  m.table->Parse(param);
-  return X2Host(hostTable);
-}
-
-// FlockID forced into 0 .. count - 1 (when there are flocks).
-void ClampFlockID(X2ParamTable& table, const X2Host& host) {
-  int id = std::max(table.Value(kParamFlockID), 0);
-  int count = host.GetFlockCount();
-  if (count > 0 && id >= count) id = count - 1;
-  table.SetValue(kParamFlockID, id);
+// The parameter table of one call, read from param.
+std::unique_ptr<X2ParamTable> LoadParams(const char* param) {
+  auto table = std::make_unique<X2ParamTable>();
+  table->Load(kPurselKeys);
+  table->Parse(param);
+  return table;
 }
 
 FlockShape ShapeOf(const X2ParamTable& table, int multiplierIndex) {
@@ -50,61 +37,51 @@ FlockShape ShapeOf(const X2ParamTable& table, int multiplierIndex) {
                           multiplierIndex);
 }
 
-int X2_CDECL PurselGetDefaultParam(int, char* out, int outSize, X2HostCallbacks* host, int) {
-  Module().host = host;
+int X2_CDECL PurselGetDefaultParam(int, char* out, int outSize, X2HostCallbacks*, int) {
   if (out && outSize > 0) out[0] = '\0';
   return 0;
 }
 
 int X2_CDECL PurselConfigure(HMODULE module, int, char* param, int paramSize,
                              X2HostCallbacks* hostTable, int) {
-  X2Host host = Preamble(hostTable, param);
-  PurselModule& m = Module();
-  m.dialogModule = module;
-  ClampFlockID(*m.table, host);
+  const X2Host host(hostTable);
+  auto table = LoadParams(param);
+  table->SetValue(kParamFlockID, ClampFlockID(table->Value(kParamFlockID), host.GetFlockCount()));
 
   host.Log("Configure Booted\n");
-  PurselDialogContext ctx{m.table.get(), host};
+  X2ParamDialogContext ctx{table.get(), host};
   INT_PTR result = DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_PURSEL_CONFIG), GetForegroundWindow(),
                                    PurselDialogProc, reinterpret_cast<LPARAM>(&ctx));
   host.Log("RetVal %d\n", static_cast<int>(result));
   if (result == -1) {
     host.Log("CODE %08X\n", static_cast<unsigned>(GetLastError()));
   } else if (result == 1) {
-    m.table->Format(param, paramSize);
+    table->Format(param, paramSize);
   }
-  m.table.reset();
   return static_cast<int>(result);
 }
 
-int X2_CDECL PurselCountFish(int, const char* param, X2HostCallbacks* hostTable, int multiplierIndex) {
-  Preamble(hostTable, param);
-  PurselModule& m = Module();
-  int count = CountFlockFish(ShapeOf(*m.table, multiplierIndex));
-  m.table.reset();
-  return count;
+int X2_CDECL PurselCountFish(int, const char* param, X2HostCallbacks*, int multiplierIndex) {
+  return CountFlockFish(ShapeOf(*LoadParams(param), multiplierIndex));
 }
 
 int X2_CDECL PurselNormaliseParameter(int removedFlock, char* param, int paramSize,
-                                      X2HostCallbacks* hostTable, int) {
-  Preamble(hostTable, param);
-  PurselModule& m = Module();
+                                      X2HostCallbacks*, int) {
+  auto table = LoadParams(param);
   // A negative FlockID (from a bad string) is read as flock 0.
-  int id = std::max(m.table->Value(kParamFlockID), 0);
+  int id = std::max(table->Value(kParamFlockID), 0);
   if (removedFlock >= 0 && id >= removedFlock) id = std::max(id - 1, 0);
-  m.table->SetValue(kParamFlockID, id);
-  m.table->Format(param, paramSize);
-  m.table.reset();
+  table->SetValue(kParamFlockID, id);
+  table->Format(param, paramSize);
   return 0;
 }
 
 int X2_CDECL PurselBuildFlock(int flockIndex, const X2FishData* fish, const char* param,
                               X2HostCallbacks* hostTable, int multiplierIndex) {
-  Module().host = hostTable;
-  X2Host(hostTable).Log("BuildFlock Booted\n");
-  X2Host host = Preamble(hostTable, param);
-  PurselModule& m = Module();
-  const X2ParamTable& t = *m.table;
+  const X2Host host(hostTable);
+  host.Log("BuildFlock Booted\n");
+  const auto params = LoadParams(param);
+  const X2ParamTable& t = *params;
   FlockShape shape = ShapeOf(t, multiplierIndex);
   if (fish) {
     FlockRecipe recipe{fish,
@@ -118,9 +95,9 @@ int X2_CDECL PurselBuildFlock(int flockIndex, const X2FishData* fish, const char
                        t.Choice(kParamSizeVarie),
                        t.Value(kParamFlockID),
                        t.Choice(kParamFishPosition)};
+    PurselModule& m = Module();
     m.controller = BuildFormationFlock(host, recipe, m.rows);
   }
-  m.table.reset();
   return 0;
 }
 

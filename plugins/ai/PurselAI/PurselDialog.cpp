@@ -14,7 +14,7 @@ int SelectionOr(HWND dialog, int control, int fallback) {
   return sel >= 0 ? static_cast<int>(sel) : fallback;
 }
 
-void FillFollowedFlocks(HWND dialog, const PurselDialogContext& ctx) {
+void FillFollowedFlocks(HWND dialog, const X2ParamDialogContext& ctx) {
   HWND combo = GetDlgItem(dialog, IDC_FOLLOWED_FLOCK);
   if (!combo) return;
   SendMessageA(combo, CB_RESETCONTENT, 0, 0);
@@ -40,11 +40,9 @@ void UpdateFishCountLabel(HWND dialog, const X2ParamTable& table) {
 }
 
 INT_PTR CALLBACK PurselDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* ctx = reinterpret_cast<PurselDialogContext*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+  X2ParamDialogContext* ctx = ParamDialogContext(dialog, message, lParam);
   switch (message) {
     case WM_INITDIALOG:
-      ctx = reinterpret_cast<PurselDialogContext*>(lParam);
-      SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
       if (!ctx || !ctx->table) return TRUE;
       ctx->table->ToDialog(dialog, ctx->host);
       UpdateFishCountLabel(dialog, *ctx->table);
@@ -55,18 +53,12 @@ INT_PTR CALLBACK PurselDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
       if (!ctx || !ctx->table) return FALSE;
       const int id = LOWORD(wParam);
       if (id == IDOK) {
-        ctx->table->FromDialog(dialog);
-        // No selection in the flock list keeps the previous flock.
+        // FlockID has no control of its own; no selection in the flock list
+        // keeps the previous flock.
         LRESULT sel = SendDlgItemMessageA(dialog, IDC_FOLLOWED_FLOCK, CB_GETCURSEL, 0, 0);
         if (sel >= 0) ctx->table->SetValue(kParamFlockID, static_cast<int>(sel));
-        ctx->result = 1;
-        EndDialog(dialog, 1);
-      } else if (id == IDCANCEL) {
-        ctx->result = 2;
-        EndDialog(dialog, 2);
-      } else {
-        UpdateFishCountLabel(dialog, *ctx->table);
       }
+      if (!EndParamDialog(dialog, *ctx, id)) UpdateFishCountLabel(dialog, *ctx->table);
       return TRUE;
     }
     default:

@@ -2,17 +2,12 @@
 // Configuration dialog 101 of the formation flock AI.
 #include <windows.h>
 
-#include "X2Host.h"
+#include "X2ParamDialog.h"
 
 class X2ParamTable;
 
-struct PurselDialogContext {
-  X2ParamTable* table;
-  X2Host host;
-  int result = 0;  // 1 OK, 2 Cancel once the dialog has ended
-};
-
-// lParam of WM_INITDIALOG: the PurselDialogContext.
+// lParam of WM_INITDIALOG: the X2ParamDialogContext. Besides the table's
+// controls the dialog lists the host's flocks and shows the fish count.
 INT_PTR CALLBACK PurselDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // "%d Fishes" for the Form and Scale chosen in the dialog.

@@ -45,6 +45,11 @@ int CountFlockFish(const FlockShape& shape) {
 
 aimath::Vec3 FlockStartPoint(int flockIndex) { return kFlockStartPoints[((flockIndex % 8) + 8) % 8]; }
 
+int ClampFlockID(int id, int flockCount) {
+  id = std::max(id, 0);
+  return flockCount > 0 && id >= flockCount ? flockCount - 1 : id;
+}
+
 int FlockLabelCount(int shapeIndex) {
   return kFlockLabelCounts[std::clamp(shapeIndex, 0, kFlockShapeCount - 1)];
 }

@@ -42,3 +42,6 @@ int CountFlockFish(const FlockShape& shape);
 aimath::Vec3 FlockStartPoint(int flockIndex);
 // Label count of the dialog (the table at multiplier 1.0).
 int FlockLabelCount(int shapeIndex);
+// A FlockID forced into 0 .. flockCount - 1 (only not below 0 when the host
+// has no flocks).
+int ClampFlockID(int id, int flockCount);

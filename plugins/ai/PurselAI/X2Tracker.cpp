@@ -27,6 +27,10 @@ void X2Tracker::MakePathPoint(float now) {
 
 X2AIObject* X2Tracker::Step(float now, float previous, X2Object self) {
   if (!self) return nullptr;
+  return Follow(now, previous, self, host_.GetPosition(self));
+}
+
+X2AIObject* X2Tracker::Follow(float now, float previous, X2Object self, const Vec3& pos) {
   if (!targetObject_) {
     int n = host_.GetFlockSize(followedFlock_);
     int member = 0;
@@ -38,9 +42,8 @@ X2AIObject* X2Tracker::Step(float now, float previous, X2Object self) {
     targetObject_ = host_.GetFlockMember(followedFlock_, member);
   }
 
-  UpdateTargetSpeed(self);
+  UpdateTargetSpeed(pos);
 
-  const Vec3 pos = host_.GetPosition(self);
   const float reach = std::max(targetSpeed_ * 0.5f, 0.5f);
   if (aimath::Length(pos - target_) < reach || now - lastPathTime_ >= 10.0f) {
     if (pathStep_ == 2) {
@@ -58,5 +61,5 @@ X2AIObject* X2Tracker::Step(float now, float previous, X2Object self) {
   for (int k = 1; k <= 4; ++k) host_.AddHaloAnchor(path_.SampleBack(k));
   host_.AddHaloAnchor(pos);
 
-  return C4BasicAI::Step(now, previous, self);
+  return Steer(now, previous, self, pos);
 }

@@ -17,6 +17,10 @@ class X2Tracker : public C4WanderAI {
   int MemberChoice() const { return memberChoice_; }
   void SetMemberChoice(int choice) { memberChoice_ = choice; }
 
+ protected:
+  // The tracker's step for a fish at pos (read once by the caller).
+  X2AIObject* Follow(float now, float previous, X2Object self, const aimath::Vec3& pos);
+
  private:
   void MakePathPoint(float now);
 

@@ -126,11 +126,8 @@ void X2ParamTable::Parse(const char* text) {
 
 void X2ParamTable::Format(char* out, int length) const {
   if (!out || length == 0) return;
-  if (length < 0) {
-    out[0] = '\0';
-    return;
-  }
   out[0] = '\0';
+  if (length < 0) return;
   for (int k = 0; k < count_; ++k) {
     const X2ParamDesc& d = descs_[k];
     if (d.value == d.defaultValue) continue;

@@ -31,25 +31,16 @@ inline Vec3 Normalize(const Vec3& a) {
 struct Mat3 {
   float m[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
 
-  static Mat3 RotationX(float a) {
+  static Mat3 RotationX(float a) { return Rotation(1, 2, a); }
+  static Mat3 RotationY(float a) { return Rotation(2, 0, a); }
+  static Mat3 RotationZ(float a) { return Rotation(0, 1, a); }
+
+  // Rotation by a in the plane of axes i and j, turning i towards j.
+  static Mat3 Rotation(int i, int j, float a) {
     Mat3 r;
     float c = std::cos(a), s = std::sin(a);
-    r.m[1][1] = c; r.m[1][2] = s;
-    r.m[2][1] = -s; r.m[2][2] = c;
-    return r;
-  }
-  static Mat3 RotationY(float a) {
-    Mat3 r;
-    float c = std::cos(a), s = std::sin(a);
-    r.m[0][0] = c; r.m[0][2] = -s;
-    r.m[2][0] = s; r.m[2][2] = c;
-    return r;
-  }
-  static Mat3 RotationZ(float a) {
-    Mat3 r;
-    float c = std::cos(a), s = std::sin(a);
-    r.m[0][0] = c; r.m[0][1] = s;
-    r.m[1][0] = -s; r.m[1][1] = c;
+    r.m[i][i] = c; r.m[i][j] = s;
+    r.m[j][i] = -s; r.m[j][j] = c;
     return r;
   }
 };

@@ -1,8 +1,7 @@
 // Calvesh: a sea-fan coral colony. One record with a swaying fan mesh, three
 // colourings of its texture (the first is the one counted) and a placement
 // callback that stands each piece up at a random size, heading and lean.
-#include <windows.h>
-
+#include "SpeciesRecord.h"
 #include "model_calvesh.h"
 
 namespace {
@@ -81,7 +80,4 @@ X2FishData gRecord = {
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
-
-// Exported under its decorated name by Calvesh.def.
-extern "C" X2FishData* X2_CDECL GetFishData(const char*, const char*) { return &gRecord; }
+X2FishData* SpeciesRecord() { return &gRecord; }

@@ -2,8 +2,7 @@
 // its tail and pectoral fins. The record and everything it points to are
 // static, writable data used in place by the program while the library is
 // loaded.
-#include <windows.h>
-
+#include "SpeciesRecord.h"
 #include "model_vassop.h"
 
 namespace {
@@ -48,7 +47,4 @@ X2FishData gRecord = {
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
-
-// Exported under its decorated name by vassop.def.
-extern "C" X2FishData* X2_CDECL GetFishData(const char*, const char*) { return &gRecord; }
+X2FishData* SpeciesRecord() { return &gRecord; }
