@@ -1,7 +1,7 @@
 // Calvesh: a sea-fan coral colony. One record with a swaying fan mesh, three
 // colourings of its texture (the first is the one counted) and a placement
 // callback that stands each piece up at a random size, heading and lean.
-#include "SpeciesRecord.h"
+#include "ModelRecord.h"
 #include "model_calvesh.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // its tail and pectoral fins. The record and everything it points to are
 // static, writable data used in place by the program while the library is
 // loaded.
-#include "SpeciesRecord.h"
+#include "ModelRecord.h"
 #include "model_vassop.h"
 
 namespace {
