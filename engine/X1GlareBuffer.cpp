@@ -38,19 +38,9 @@ HRESULT X1GlareBuffer::RestoreDeviceObjects() {
   return X1RenderingBuffer::RestoreDeviceObjects();
 }
 
-HRESULT X1GlareBuffer::InvalidateDeviceObjects() {
-  X1RenderingBuffer::InvalidateDeviceObjects();
-  return 0;
-}
-
 GlareDrawContext X1GlareBuffer::Context() const {
   GlareDrawContext c;
-  C3World* world = C3World::Current();
-  c.device = GetSceneHost()->GetDevice();
-  c.shaders = world ? world->vsServer : nullptr;
-  c.states = world ? world->sbServer : nullptr;
-  c.buffers = world ? world->vbServer : nullptr;
-  c.block = stateBlock;
+  FillDrawContext(&c);
   if (vertexShaders.size() >= 4 && declarations.size() >= 4) {
     c.copyVs = vertexShaders[0];
     c.copyPs = vertexShaders[1];
