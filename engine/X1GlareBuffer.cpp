@@ -58,13 +58,7 @@ void X1GlareBuffer::DrawSources() {
   C3SceneHost* host = GetSceneHost();
   C3Camera* camera = GetMainCamera();
   D3DXMATRIX view, projection;
-  if (camera) {
-    camera->GetViewMatrix(&view);
-    projection = camera->projection;
-  } else {
-    D3DXMatrixIdentity(&view);
-    D3DXMatrixIdentity(&projection);
-  }
+  GetMainCameraMatrices(&view, &projection);
   const bool hide = host->HideCameraObject();
   const bool debugRun = host->IsDebugRun();
   C3Object* rider = camera ? camera->GetRiderObject() : nullptr;
