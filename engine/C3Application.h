@@ -137,6 +137,8 @@ class C3Application {
   // The windows of Create step 4.
   HRESULT CreateWindows();
   void KeepWindowedBounds();
+  // The main window at its kept windowed bounds, not topmost, shown.
+  void ShowAtWindowedBounds();
   void RefreshBackBufferDesc();
   void ApplyCursorSettings();
 

@@ -191,34 +191,24 @@ HRESULT C3Application::InitDevice() {
   if (device->Caps.PrimitiveMiscCaps & D3DPMISCCAPS_NULLREFERENCE) ShowErrorBox(kErrNullRefDevice, kErrorWarning);
 
   DWORD flags = BehaviourFlagsForVertexProcessing(m_settings.VertexProcessingType());
-  HRESULT hr;
+  HRESULT hr = E_FAIL;
   if (m_dualView) {
     hr = m_d3d->CreateDevice(combo->AdapterOrdinal, device->DevType, m_focusWindow,
                              flags | D3DCREATE_ADAPTERGROUP_DEVICE, m_groupPresentParams.data(), &m_device);
-    if (FAILED(hr)) {
-      LogPrint("adapter group device failed %08X; single view\n", static_cast<unsigned>(hr));
-      m_device = nullptr;
-      hr = m_d3d->CreateDevice(combo->AdapterOrdinal, device->DevType, m_focusWindow, flags, &m_presentParams,
-                               &m_device);
-      if (FAILED(hr)) {
-        m_device = nullptr;
-        return hr;
-      }
-      m_dualView = 0;
-    }
-  } else {
+    if (FAILED(hr)) LogPrint("adapter group device failed %08X; single view\n", static_cast<unsigned>(hr));
+  }
+  // The single-window device, also when the group device failed.
+  if (!m_dualView || FAILED(hr)) {
     hr = m_d3d->CreateDevice(combo->AdapterOrdinal, device->DevType, m_focusWindow, flags, &m_presentParams,
                              &m_device);
     if (FAILED(hr)) {
       m_device = nullptr;
       return hr;
     }
+    m_dualView = 0;
   }
 
-  if (m_windowed)
-    SetWindowPos(m_mainWindow, HWND_NOTOPMOST, m_windowedBounds.left, m_windowedBounds.top,
-                 m_windowedBounds.right - m_windowedBounds.left,
-                 m_windowedBounds.bottom - m_windowedBounds.top, SWP_SHOWWINDOW);
+  if (m_windowed) ShowAtWindowedBounds();
   m_device->GetDeviceCaps(&m_caps);
   m_behaviourFlags = flags;
   if (m_caps.NumberOfAdaptersInGroup < 2) m_dualView = 0;

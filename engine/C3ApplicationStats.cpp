@@ -11,6 +11,8 @@
 namespace {
 
 constexpr size_t kStatsLength = 89;  // characters kept of either stats text
+// The file-not-found error as a result code.
+constexpr HRESULT kErrFileNotFound = static_cast<HRESULT>(0x80070002);
 
 void Append(char* out, size_t size, const char* text) {
   size_t used = strlen(out);
@@ -25,52 +27,52 @@ void Append(char* out, size_t size, const char* text) {
 }  // namespace
 
 const char* ErrorBoxText(HRESULT code) {
-  switch (static_cast<unsigned>(code)) {
-    case 0x80070002u:
-    case 0x8200000Bu:
+  switch (code) {
+    case kErrFileNotFound:
+    case kErrMediaNotFound:
       return "Could not load required media.";
-    case 0x8007000Eu:
+    case E_OUTOFMEMORY:
       return "Not enough memory.";
-    case 0x82000001u:
+    case kErrNoDirect3D:
       return "Could not initialize Direct3D. You may\nwant to check that the latest version of\n"
              "DirectX is correctly installed on your\nsystem.  Also make sure that this program\n"
              "was compiled with header files that match\nthe installed DirectX DLLs.";
-    case 0x82000003u:
+    case kErrNoCompatibleDevices:
       return "Could not find any compatible Direct3D\ndevices.";
-    case 0x82000004u:
+    case kErrNoWindowableDevices:
       return "This application cannot run in a desktop\nwindow with the current display settings.\n"
              "Please change your desktop settings to a\n16- or 32-bit display mode and re-run this\n"
              "application.";
-    case 0x82000005u:
+    case kErrNoHardwareDevice:
       return "No hardware-accelerated Direct3D devices\nwere found.";
-    case 0x82000006u:
+    case kErrHalNotCompatible:
       return "This application requires functionality that is\nnot available on your Direct3D hardware\n"
              "accelerator.";
-    case 0x82000007u:
+    case kErrNoWindowedHal:
       return "Your Direct3D hardware accelerator cannot\nrender into a window.\n"
              "Press F2 while the app is running to see a\nlist of available devices and modes.";
-    case 0x82000008u:
+    case kErrNoDesktopHal:
       return "Your Direct3D hardware accelerator cannot\nrender into a window with the current\n"
              "desktop display settings.\nPress F2 while the app is running to see a\n"
              "list of available devices and modes.";
-    case 0x82000009u:
+    case kErrNoHalThisMode:
       return "This application requires functionality that is\nnot available on your Direct3D hardware\n"
              "accelerator with the current desktop display\nsettings.\n"
              "Press F2 while the app is running to see a\nlist of available devices and modes.";
-    case 0x8200000Au:
+    case kErrNonZeroRefCount:
       return "A D3D object has a non-zero reference\ncount (meaning things were not properly\n"
              "cleaned up).";
-    case 0x8200000Cu:
+    case kErrResettingDevice:
       return "Could not reset the Direct3D device.";
-    case 0x8200000Du:
+    case kErrNullRefDevice:
       return "Warning: Nothing will be rendered.\nThe reference rendering device was selected, but your\n"
              "computer only has a reduced-functionality reference device\ninstalled.  Install the "
              "DirectX SDK to get the full\nreference device.\n";
-    case 0x82000010u:
+    case kErrNoPixelShader20:
       return "This Hardware not support Pixel Shader 2.0.";
-    case 0x8876017Cu:
+    case D3DERR_OUTOFVIDEOMEMORY:
       return "Not enough video memory.";
-    case 0x88760827u:
+    case D3DERR_DRIVERINTERNALERROR:
       return "A serious problem occured inside the display driver.";
     default:
       return "Generic application error. Enable\ndebug output for detailed information.";

@@ -53,21 +53,16 @@ HRESULT C3Application::CreateWindows() {
   int width = rect.right - rect.left;
   int height = rect.bottom - rect.top;
 
+  // The dual view's two windows stay on top; the second is owned by the first.
   // The program carries no menu 141, so LoadMenuA gives none.
-  if (!m_dualView) {
-    m_mainWindow = CreateWindowExA(0, m_windowClass, m_windowTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   width, height, nullptr, LoadMenuA(m_instance, MAKEINTRESOURCEA(kMenuResource)),
-                                   m_instance, nullptr);
-  } else {
-    m_mainWindow = CreateWindowExA(WS_EX_TOPMOST, m_windowClass, m_windowTitle, style, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, width, height, nullptr,
-                                   LoadMenuA(m_instance, MAKEINTRESOURCEA(kMenuResource)), m_instance, nullptr);
-    if (m_mainWindow)
-      m_secondWindow = CreateWindowExA(WS_EX_TOPMOST, m_windowClass, m_windowTitle, style, CW_USEDEFAULT,
-                                       CW_USEDEFAULT, width, height, m_mainWindow,
-                                       LoadMenuA(m_instance, MAKEINTRESOURCEA(kMenuResource)), m_instance,
-                                       nullptr);
-  }
+  const DWORD exStyle = m_dualView ? WS_EX_TOPMOST : 0;
+  auto create = [&](HWND owner) {
+    return CreateWindowExA(exStyle, m_windowClass, m_windowTitle, style, CW_USEDEFAULT, CW_USEDEFAULT, width,
+                           height, owner, LoadMenuA(m_instance, MAKEINTRESOURCEA(kMenuResource)), m_instance,
+                           nullptr);
+  };
+  m_mainWindow = create(nullptr);
+  if (m_dualView && m_mainWindow) m_secondWindow = create(m_mainWindow);
   if (!m_mainWindow) {
     LogPrint("create main window failed %lu\n", GetLastError());
     return E_FAIL;
@@ -79,6 +74,12 @@ void C3Application::KeepWindowedBounds() {
   m_windowedStyle = static_cast<DWORD>(GetWindowLongA(m_mainWindow, GWL_STYLE));
   GetWindowRect(m_mainWindow, &m_windowedBounds);
   GetClientRect(m_mainWindow, &m_clientRect);
+}
+
+void C3Application::ShowAtWindowedBounds() {
+  SetWindowPos(m_mainWindow, HWND_NOTOPMOST, m_windowedBounds.left, m_windowedBounds.top,
+               m_windowedBounds.right - m_windowedBounds.left, m_windowedBounds.bottom - m_windowedBounds.top,
+               SWP_SHOWWINDOW);
 }
 
 void C3Application::ApplyWindowStyle() {
@@ -136,18 +137,13 @@ HRESULT C3Application::SwitchWindowMode() {
       m_windowed = true;
       m_settings.IsWindowed = TRUE;
       ApplyWindowStyle();
-      SetWindowPos(m_mainWindow, HWND_NOTOPMOST, m_windowedBounds.left, m_windowedBounds.top,
-                   m_windowedBounds.right - m_windowedBounds.left,
-                   m_windowedBounds.bottom - m_windowedBounds.top, SWP_SHOWWINDOW);
+      ShowAtWindowedBounds();
     }
     if (hr != D3DERR_OUTOFVIDEOMEMORY) hr = kErrResettingDevice;
     return ShowErrorBox(hr, kErrorMustExit);
   }
   m_ignoreSizeChange = false;
-  if (m_windowed)
-    SetWindowPos(m_mainWindow, HWND_NOTOPMOST, m_windowedBounds.left, m_windowedBounds.top,
-                 m_windowedBounds.right - m_windowedBounds.left,
-                 m_windowedBounds.bottom - m_windowedBounds.top, SWP_SHOWWINDOW);
+  if (m_windowed) ShowAtWindowedBounds();
   SetPaused(false);
   return S_OK;
 }

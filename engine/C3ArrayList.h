@@ -27,6 +27,12 @@ class C3ArrayList {
   void* GetPtr(UINT i) const;
   template <typename T>
   T* Get(UINT i) const { return static_cast<T*>(GetPtr(i)); }
+  // Bounds-checked reads: the item (by reference) or null, and the value
+  // (by value) or the fallback, when i is not below Count().
+  template <typename T>
+  T* At(UINT i) const { return i < count_ ? Get<T>(i) : nullptr; }
+  template <typename T>
+  T ValueAt(UINT i, T fallback) const { return i < count_ ? *Get<T>(i) : fallback; }
 
   // By reference pointer equality, by value byte equality.
   bool Contains(const void* item) const;

@@ -34,6 +34,16 @@ void WorldBoxCorners(const C3Object& o, D3DXVECTOR3 corners[8]) {
   }
 }
 
+void GetMainCameraMatrices(D3DXMATRIX* view, D3DXMATRIX* projection) {
+  if (C3Camera* camera = GetMainCamera()) {
+    camera->GetViewMatrix(view);
+    *projection = camera->projection;
+  } else {
+    D3DXMatrixIdentity(view);
+    D3DXMatrixIdentity(projection);
+  }
+}
+
 C3Camera::C3Camera() {
   SetClassName("C3Camera");
   flags |= kObjUnscaledClock | kObjAlwaysCulled;

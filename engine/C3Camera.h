@@ -20,6 +20,9 @@ bool BoxInFrustum(const D3DXVECTOR3* normals, int planeCount, const D3DXVECTOR3&
                   const D3DXVECTOR3 corners[8]);
 // The eight corners of an object's box carried by its world matrix.
 void WorldBoxCorners(const C3Object& object, D3DXVECTOR3 corners[8]);
+// The main camera's view matrix (for its current eye) and projection;
+// identities while there is no main camera.
+void GetMainCameraMatrices(D3DXMATRIX* view, D3DXMATRIX* projection);
 
 class C3Camera : public C3Move {
  public:

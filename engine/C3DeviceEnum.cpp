@@ -117,25 +117,21 @@ C3DeviceCombo::C3DeviceCombo()
       PresentIntervals(C3ArrayList::ByValue, sizeof(UINT)) {}
 
 D3DFORMAT C3DeviceCombo::GetDepthStencilFormat(UINT i) const {
-  return i < DepthStencilFormats.Count() ? *DepthStencilFormats.Get<D3DFORMAT>(i) : D3DFMT_UNKNOWN;
+  return DepthStencilFormats.ValueAt(i, D3DFMT_UNKNOWN);
 }
 
 D3DMULTISAMPLE_TYPE C3DeviceCombo::GetMultiSampleType(UINT i) const {
-  return i < MultiSampleTypes.Count() ? *MultiSampleTypes.Get<D3DMULTISAMPLE_TYPE>(i)
-                                      : D3DMULTISAMPLE_NONE;
+  return MultiSampleTypes.ValueAt(i, D3DMULTISAMPLE_NONE);
 }
 
-DWORD C3DeviceCombo::GetMultiSampleQuality(UINT i) const {
-  return i < MultiSampleQualities.Count() ? *MultiSampleQualities.Get<DWORD>(i) : 0;
-}
+DWORD C3DeviceCombo::GetMultiSampleQuality(UINT i) const { return MultiSampleQualities.ValueAt<DWORD>(i, 0); }
 
 UINT C3DeviceCombo::GetVertexProcessingType(UINT i) const {
-  return i < VertexProcessingTypes.Count() ? *VertexProcessingTypes.Get<UINT>(i) : C3VP_SOFTWARE;
+  return VertexProcessingTypes.ValueAt<UINT>(i, C3VP_SOFTWARE);
 }
 
 UINT C3DeviceCombo::GetPresentInterval(UINT i) const {
-  return i < PresentIntervals.Count() ? *PresentIntervals.Get<UINT>(i)
-                                      : UINT(D3DPRESENT_INTERVAL_DEFAULT);
+  return PresentIntervals.ValueAt<UINT>(i, D3DPRESENT_INTERVAL_DEFAULT);
 }
 
 C3DeviceInfo::C3DeviceInfo() : DeviceCombos(C3ArrayList::ByReference) {
@@ -146,9 +142,7 @@ C3DeviceInfo::~C3DeviceInfo() {
   for (UINT i = 0; i < DeviceCombos.Count(); ++i) delete DeviceCombos.Get<C3DeviceCombo>(i);
 }
 
-C3DeviceCombo* C3DeviceInfo::GetCombo(UINT i) const {
-  return i < DeviceCombos.Count() ? DeviceCombos.Get<C3DeviceCombo>(i) : nullptr;
-}
+C3DeviceCombo* C3DeviceInfo::GetCombo(UINT i) const { return DeviceCombos.At<C3DeviceCombo>(i); }
 
 C3AdapterInfo::C3AdapterInfo()
     : DisplayModes(C3ArrayList::ByValue, sizeof(D3DDISPLAYMODE)),
@@ -160,13 +154,9 @@ C3AdapterInfo::~C3AdapterInfo() {
   for (UINT i = 0; i < DeviceInfos.Count(); ++i) delete DeviceInfos.Get<C3DeviceInfo>(i);
 }
 
-const D3DDISPLAYMODE* C3AdapterInfo::GetMode(UINT i) const {
-  return i < DisplayModes.Count() ? DisplayModes.Get<D3DDISPLAYMODE>(i) : nullptr;
-}
+const D3DDISPLAYMODE* C3AdapterInfo::GetMode(UINT i) const { return DisplayModes.At<D3DDISPLAYMODE>(i); }
 
-C3DeviceInfo* C3AdapterInfo::GetDeviceInfo(UINT i) const {
-  return i < DeviceInfos.Count() ? DeviceInfos.Get<C3DeviceInfo>(i) : nullptr;
-}
+C3DeviceInfo* C3AdapterInfo::GetDeviceInfo(UINT i) const { return DeviceInfos.At<C3DeviceInfo>(i); }
 
 // ---------------------------------------------------------------------------
 // The enumeration.
@@ -183,9 +173,7 @@ void C3DeviceEnum::Clear() {
   AllowedAdapterFormats.RemoveAll();
 }
 
-C3AdapterInfo* C3DeviceEnum::GetAdapter(UINT i) const {
-  return i < Adapters.Count() ? Adapters.Get<C3AdapterInfo>(i) : nullptr;
-}
+C3AdapterInfo* C3DeviceEnum::GetAdapter(UINT i) const { return Adapters.At<C3AdapterInfo>(i); }
 
 HRESULT C3DeviceEnum::Enumerate() {
   if (Direct3D == nullptr) return E_FAIL;

@@ -2,6 +2,7 @@
 
 #include "C3Camera.h"
 #include "C3SceneHost.h"
+#include "ComRelease.h"
 #include "Diagnostics.h"
 #include "SBServer.h"
 #include "VBServer.h"
@@ -61,10 +62,10 @@ bool C3World::IsRenderDisabled(const C3Object* object) const {
   return IsNameRenderDisabled(GetSceneHost()->GetDebugDisableRender(), object->className);
 }
 
-bool C3World::IsHiddenRider(const C3Object* object) const {
+const C3Object* C3World::HiddenRider() const {
   C3Camera* camera = GetMainCamera();
-  if (!camera || !GetSceneHost()->HideCameraObject()) return false;
-  return camera->GetRiderObject() == object;
+  if (!camera || !GetSceneHost()->HideCameraObject()) return nullptr;
+  return camera->GetRiderObject();
 }
 
 void C3World::SetSpeedFactor(float factor) { clockB.SetScale(ClampSpeedFactor(factor)); }
@@ -151,10 +152,7 @@ HRESULT C3World::RestoreDeviceObjects() {
 }
 
 void C3World::ReleaseBackBuffers() {
-  for (auto& surface : backBuffers) {
-    if (surface) surface->Release();
-    surface = nullptr;
-  }
+  for (auto& surface : backBuffers) SafeRelease(surface);
   swapChainCount = 0;
 }
 
@@ -238,7 +236,7 @@ HRESULT C3World::Move(float elapsed) {
   const bool swapped = host->IsEyeSwapped();
   for (int v = 0; v < 2; ++v) {
     if (!glareBuffers[v]) continue;
-    if (camera) camera->SetEye((swapped != (v != 0)) ? kEyeRight : kEyeLeft);
+    if (camera) camera->SetEye(EyeForView(swapped, v));
     glareBuffers[v]->Move(a, aPrevious);
   }
   if (camera) camera->SetEye(kEyeCentre);

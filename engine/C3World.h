@@ -77,7 +77,8 @@ class C3World : public C3Object {
  private:
   void RunFirstPass(const D3DXMATRIX& view, const D3DXMATRIX& projection);
   void RunListPass(C4Collection& list, const D3DXMATRIX& view, const D3DXMATRIX& projection);
-  bool IsHiddenRider(const C3Object* object) const;
+  // The camera's rider while the product hides it, else null.
+  const C3Object* HiddenRider() const;
   void ReleaseBackBuffers();
   void ResetServers();
 

@@ -12,20 +12,6 @@
 
 namespace {
 
-// Eye of view v: 2 when exactly one of (swap, v) is set, else 1.
-int EyeForView(bool swapped, int view) { return (swapped != (view != 0)) ? kEyeRight : kEyeLeft; }
-
-void CameraMatrices(D3DXMATRIX* view, D3DXMATRIX* projection) {
-  C3Camera* camera = GetMainCamera();
-  if (camera) {
-    camera->GetViewMatrix(view);
-    *projection = camera->projection;
-  } else {
-    D3DXMatrixIdentity(view);
-    D3DXMatrixIdentity(projection);
-  }
-}
-
 // Rows of a locked surface as top-down X8R8G8B8; false for formats the
 // capture does not read.
 bool ToX8R8G8B8(const D3DLOCKED_RECT& lock, D3DFORMAT format, int w, int h, std::vector<uint32_t>* out) {
@@ -63,12 +49,16 @@ bool ToX8R8G8B8(const D3DLOCKED_RECT& lock, D3DFORMAT format, int w, int h, std:
 
 }  // namespace
 
+// The host's answers are read once per pass, not once per object.
 void C3World::RunFirstPass(const D3DXMATRIX& view, const D3DXMATRIX& projection) {
-  const bool debugRun = GetSceneHost()->IsDebugRun();
+  C3SceneHost* host = GetSceneHost();
+  const bool debugRun = host->IsDebugRun();
+  const char* disableText = host->GetDebugDisableRender();
+  const C3Object* rider = HiddenRider();
   for (int i = 0; i < children.count; ++i) {
     C3Object* object = children.items[i];
-    bool disabled = IsRenderDisabled(object);
-    switch (RouteFirstPass(*object, disabled, !disabled && IsHiddenRider(object), debugRun)) {
+    bool disabled = IsNameRenderDisabled(disableText, object->className);
+    switch (RouteFirstPass(*object, disabled, !disabled && object == rider, debugRun)) {
       case FirstPassRoute::kSorted:
         sortedList.Add(object);
         break;
@@ -86,10 +76,14 @@ void C3World::RunFirstPass(const D3DXMATRIX& view, const D3DXMATRIX& projection)
 }
 
 void C3World::RunListPass(C4Collection& list, const D3DXMATRIX& view, const D3DXMATRIX& projection) {
-  const bool debugRun = GetSceneHost()->IsDebugRun();
+  C3SceneHost* host = GetSceneHost();
+  const bool debugRun = host->IsDebugRun();
+  const char* disableText = host->GetDebugDisableRender();
+  const C3Object* rider = HiddenRider();
   for (int i = 0; i < list.count; ++i) {
     C3Object* object = list.items[i];
-    if (!DrawInListPass(*object, IsRenderDisabled(object), IsHiddenRider(object), debugRun)) continue;
+    if (!DrawInListPass(*object, IsNameRenderDisabled(disableText, object->className), object == rider, debugRun))
+      continue;
     object->SetViewProjection(&view, &projection);
     object->Render();
   }
@@ -115,7 +109,7 @@ HRESULT C3World::Render() {
     DWORD clearFlags = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | (clearStencil_ && !trail ? D3DCLEAR_STENCIL : 0);
     device->Clear(0, nullptr, clearFlags, FogClearColor(host->GetFogColor()), 1.0f, 0);
     D3DXMATRIX view, projection;
-    CameraMatrices(&view, &projection);
+    GetMainCameraMatrices(&view, &projection);
     if (SUCCEEDED(device->BeginScene())) {
       ResetServers();
       if (children.count > 0) {

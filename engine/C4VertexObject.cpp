@@ -4,6 +4,7 @@
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "Diagnostics.h"
+#include "DrawContext.h"
 #include "SBServer.h"
 #include "TextureTable.h"
 
@@ -133,6 +134,15 @@ void C4VertexObject::SetViewProjection(const D3DXMATRIX* v, const D3DXMATRIX* p)
       objectEye = D3DXVECTOR4(out.x, out.y, out.z, 1.0f);
     }
   }
+}
+
+void C4VertexObject::FillDrawContext(DrawContext* c) const {
+  C3World* world = C3World::Current();
+  c->device = GetSceneHost()->GetDevice();
+  c->shaders = world ? world->vsServer : nullptr;
+  c->states = world ? world->sbServer : nullptr;
+  c->buffers = world ? world->vbServer : nullptr;
+  c->block = stateBlock;
 }
 
 void C4VertexObject::SaveMatrices() {

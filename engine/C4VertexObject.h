@@ -19,6 +19,8 @@ enum : uint32_t {
   kDrawIndicesAreStrips = 0x2, // the indices already are strips
 };
 
+struct DrawContext;
+
 // Triangles one area query can return.
 constexpr int kMaxAreaTriangles = 2000;
 
@@ -54,6 +56,9 @@ class C4VertexObject : public C3Move {
   void DrawMesh(int mesh);
   // Whether a mesh record has buffers to draw (a mesh that failed to load has none).
   bool IsMeshDrawable(int mesh) const;
+  // The device, the current world's servers (null without a world) and this
+  // object's state block, for the device passes of the engine's classes.
+  void FillDrawContext(DrawContext* context) const;
 
   const ShaderDescriptor* shaderDescriptors = nullptr;
   int shaderCount = 0;

@@ -37,11 +37,7 @@ HRESULT C7TexturePanel::Render() {
   C3World* world = C3World::Current();
   if (!world || world->currentView != 0) return 0;  // first view only
   PanelDrawContext c;
-  c.device = GetSceneHost()->GetDevice();
-  c.shaders = world->vsServer;
-  c.states = world->sbServer;
-  c.buffers = world->vbServer;
-  c.block = stateBlock;
+  FillDrawContext(&c);
   if (!vertexShaders.empty()) {
     c.copyVs = vertexShaders[0];
     c.copyDecl = declarations[0];

@@ -73,12 +73,14 @@ void SetProgramFolder(const char* folder) {
 }
 
 int LogPrint(const char* format, ...) {
+  // Called from per-frame paths too: nothing is formatted while the log is off.
+  if (g_debugLogLevel <= 0) return 0;
   char text[kTextSize];
   va_list args;
   va_start(args, format);
   FormatBounded(text, sizeof text, format, args);
   va_end(args);
-  if (g_debugLogLevel > 0) LogFileWrite("%s", text);
+  LogFileWrite("%s", text);
   return 0;
 }
 

@@ -20,8 +20,8 @@ void SetDebugLogLevel(int level);
 const char* GetProgramFolder();
 void SetProgramFolder(const char* folder);
 
-// printf-style; the text is formatted (cut at 1023 characters) and appended
-// to the log file when DebugLogLevel is above 0. Returns 0.
+// printf-style; when DebugLogLevel is above 0 the text is formatted (cut at
+// 1023 characters) and appended to the log file. Returns 0.
 int LogPrint(const char* format, ...);
 // Appends "[MM/DD/YY:HH:MM:SS] text" to the log file; lost silently when the
 // folder is missing. Returns 0.

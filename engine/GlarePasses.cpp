@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "C3Object.h"
+
 GlareBlend GlareSmoothingBlend(float dt) {
   // A clock that stands still or runs backwards keeps the old image instead
   // of blending with weights outside 0..1.
@@ -29,8 +31,8 @@ GlareTapDraw GlareBlurDraw(const X1GlareKernel& kernel, int group, float intensi
 bool GlareDrawsSource(unsigned flags, bool farCulled, bool isMainCameraObject,
                       bool hideCameraObject, bool debugRun) {
   if (farCulled) return false;
-  if ((flags & 0x10) && !(flags & 0x4)) return false;
+  if ((flags & kObjCulled) && !(flags & kObjAlwaysVisible)) return false;
   if (hideCameraObject && isMainCameraObject) return false;
-  if ((flags & 0x40) && !debugRun) return false;
+  if ((flags & kObjDebugOnly) && !debugRun) return false;
   return true;
 }

@@ -60,6 +60,8 @@ void SBServer::SetSB(IDirect3DStateBlock9* block) {
   }
   SB_CHECK(block->Apply());
   current_ = block;
+  // The test below only reports; while the log is off there is no one to tell.
+  if (GetDebugLogLevel() <= 0) return;
   bool known = false;
   for (int i = 0; i < count_ && !known; ++i) known = blocks_[i] == block;
   if (!known) DebugPrint(1, "Illegal SB:%X\n", LogAddress(block));

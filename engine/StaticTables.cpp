@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "EngineData.h"
+#include "StateRecordList.h"
 
 float g_Pi;
 float g_TwoPi;
@@ -24,7 +25,7 @@ namespace {
 
 using namespace EngineData;
 
-constexpr uint32_t kEnd = 0xFFFFFFFFu;
+constexpr uint32_t kEnd = StateRecordList::kEnd;
 constexpr uint32_t kFogPlaceholder = 0;
 
 // Render-state ids and values, as the lists spell them.
@@ -33,7 +34,8 @@ enum : uint32_t {
   DEST = D3DRS_DESTBLEND, FOG = D3DRS_FOGENABLE, FOGCOLOR = D3DRS_FOGCOLOR, CULL = D3DRS_CULLMODE,
   SRCALPHA = D3DBLEND_SRCALPHA, INVSRCALPHA = D3DBLEND_INVSRCALPHA, ONE = D3DBLEND_ONE,
   NONE = D3DCULL_NONE, CW = D3DCULL_CW,
-  COLOUR = 1, ALPHA = 2,
+  COLOUR = StateRecordList::kColourStage, ALPHA = StateRecordList::kAlphaStage,
+  PIXEL_END = StateRecordList::kFixedFunctionEnd,
   DISABLE = D3DTOP_DISABLE, SELECT1 = D3DTOP_SELECTARG1, MODULATE = D3DTOP_MODULATE,
   DIFFUSE = D3DTA_DIFFUSE, TEXTURE = D3DTA_TEXTURE, TFACTOR = D3DTA_TFACTOR,
 };
@@ -44,7 +46,7 @@ const float kDefaultFog[4] = {0.0f, 0.2f, 0.4f, 1.0f};
 // Writes the value of the first FOGCOLOR record among the list's leading
 // render-state records.
 void SetFogWord(uint32_t* list, uint32_t colour) {
-  for (int i = 0; i < 64 && list[i] != kEnd && list[i] != COLOUR && list[i] != ALPHA && list[i] != 3;
+  for (int i = 0; i < 64 && list[i] != kEnd && list[i] != COLOUR && list[i] != ALPHA && list[i] != PIXEL_END;
        i += 2) {
     if (list[i] == FOGCOLOR) {
       list[i + 1] = colour;
@@ -147,8 +149,8 @@ const ShaderDescriptor g_TexViewerShaders[1] = {
 
 uint32_t PackFogColor(const float rgba[4]) {
   auto channel = [](float v) -> uint32_t {
+    if (!(v > 0.0f)) return 0;  // NaN too
     if (v >= 1.0f) return 255;
-    if (v <= 0.0f) return 0;
     return static_cast<uint32_t>(255.0f * v + 0.5f);
   };
   return channel(rgba[3]) << 24 | channel(rgba[0]) << 16 | channel(rgba[1]) << 8 | channel(rgba[2]);

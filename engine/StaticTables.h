@@ -41,7 +41,7 @@ extern const ShaderDescriptor g_TexViewerShaders[1];        // copy vertex shade
 extern const uint32_t g_TexturePanelStates[];
 
 // Packs a float colour (red, green, blue, alpha) into a D3DCOLOR: each channel
-// 255 when >= 1, 0 when <= 0, else trunc(255 x value + 0.5).
+// 255 when >= 1, 0 when <= 0 or not a number, else trunc(255 x value + 0.5).
 uint32_t PackFogColor(const float rgba[4]);
 
 // Sets the angle constants and writes the fog colour word of S1 .. S5. Runs at

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ComRelease.h"
 #include "Diagnostics.h"
 #include "SBServer.h"
 #include "VBServer.h"
@@ -28,10 +29,7 @@ HRESULT TexturePanelCells::Restore(IDirect3DDevice9* device) {
   return 0;
 }
 
-void TexturePanelCells::Invalidate() {
-  if (buffer_) buffer_->Release();
-  buffer_ = nullptr;
-}
+void TexturePanelCells::Invalidate() { SafeRelease(buffer_); }
 
 void TexturePanelCells::AddLine(const char* text) { length_ = ClipPanelText(text, text_); }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ComRelease.h"
 #include "Diagnostics.h"
 #include "SBServer.h"
 #include "ShaderConstantCopy.h"
@@ -11,12 +12,6 @@
 namespace {
 
 const char kSource[] = "X5RendringScene";
-
-template <class T>
-void SafeRelease(T*& p) {
-  if (p) p->Release();
-  p = nullptr;
-}
 
 }  // namespace
 

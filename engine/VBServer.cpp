@@ -17,6 +17,10 @@ namespace {
 
 unsigned LogAddress(const void* p) { return static_cast<unsigned>(reinterpret_cast<uintptr_t>(p)); }
 
+// The registration test of SetVB and SetIB only reports, and its report goes
+// nowhere while the log is off: the per-draw search is skipped then.
+bool RegistrationReported() { return GetDebugLogLevel() > 0; }
+
 void FreeLoadedDescriptor(X2FishMesh* d) {
   delete[] static_cast<unsigned char*>(d->vertices);
   delete[] d->indices;
@@ -173,7 +177,7 @@ void VBServer::SetVB(UINT stream, IDirect3DVertexBuffer9* buffer, UINT stride, b
   }
   VB_CHECK(device_->SetStreamSource(stream, buffer, 0, stride));
   if (stream < kStreamCount) currentVB_[stream] = buffer;
-  if (skipTest) return;
+  if (skipTest || !RegistrationReported()) return;
   const bool known = std::any_of(registered_.begin(), registered_.end(),
                                  [buffer](const MeshRecord* r) { return r->vertexBuffer == buffer; });
   if (!known) {
@@ -186,7 +190,7 @@ void VBServer::SetIB(IDirect3DIndexBuffer9* buffer, bool skipTest) {
   if (buffer == kNoIB) buffer = nullptr;
   VB_CHECK(device_->SetIndices(buffer));
   currentIB_ = buffer;
-  if (skipTest) return;
+  if (skipTest || !RegistrationReported()) return;
   const bool known = std::any_of(registered_.begin(), registered_.end(),
                                  [buffer](const MeshRecord* r) { return r->indexBuffer == buffer; });
   if (!known) {

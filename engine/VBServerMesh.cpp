@@ -1,10 +1,10 @@
 // VBServer: meshes read from X blocks.
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 #include "CD3DFile_Mesh.h"
+#include "ComRelease.h"
 #include "D3DXCompat.h"
 #include "Diagnostics.h"
 #include "Inflate.h"
@@ -20,13 +20,6 @@ std::vector<unsigned char>& XInflateBuffer() {
 
 // Inflated X files larger than this are refused.
 const size_t kXSizeLimit = 64u << 20;
-
-template <typename T>
-struct ComRelease {
-  void operator()(T* p) const { if (p) p->Release(); }
-};
-template <typename T>
-using ComPtr = std::unique_ptr<T, ComRelease<T>>;
 
 unsigned LogAddress(const void* p) { return static_cast<unsigned>(reinterpret_cast<uintptr_t>(p)); }
 

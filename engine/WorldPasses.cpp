@@ -3,6 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "C3Camera.h"
+#include "StaticTables.h"
+
 bool IsNameRenderDisabled(const char* text, const char* name) {
   if (!text || !name || !*text || !*name) return false;
   const char* hit = std::strstr(text, name);
@@ -10,6 +13,8 @@ bool IsNameRenderDisabled(const char* text, const char* name) {
   char after = hit[std::strlen(name)];
   return after == '\0' || after == ' ' || after == ',';
 }
+
+int EyeForView(bool swapped, int view) { return (swapped != (view != 0)) ? kEyeRight : kEyeLeft; }
 
 FirstPassRoute RouteFirstPass(const C3Object& o, bool disabled, bool hiddenRider, bool debugRun) {
   if (disabled || o.farCulled) return FirstPassRoute::kSkip;
@@ -40,11 +45,4 @@ void SortByDrawDepth(C3Object** items, int count) {
   if (items && count > 1) std::qsort(items, count, sizeof(C3Object*), CompareDrawDepth);
 }
 
-D3DCOLOR FogClearColor(const D3DXVECTOR4& c) {
-  auto channel = [](float v) -> DWORD {
-    if (!(v >= 0.0f)) v = 0.0f;
-    if (v > 1.0f) v = 1.0f;
-    return static_cast<DWORD>(v * 255.0f + 0.5f);
-  };
-  return (channel(c.w) << 24) | (channel(c.x) << 16) | (channel(c.y) << 8) | channel(c.z);
-}
+D3DCOLOR FogClearColor(const D3DXVECTOR4& c) { return PackFogColor(static_cast<const float*>(c)); }

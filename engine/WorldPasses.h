@@ -7,6 +7,10 @@
 // first occurrence is the end of the text, a blank or a comma.
 bool IsNameRenderDisabled(const char* disableText, const char* className);
 
+// Eye of view v in the dual view: right when exactly one of (eye swap, v) is
+// set, else left.
+int EyeForView(bool swapped, int view);
+
 enum class FirstPassRoute { kSkip, kSorted, kLate, kDrawNow };
 
 // Where the first pass puts an object. disabled: IsRenderDisabled;
@@ -21,6 +25,6 @@ int CompareDrawDepth(const void* a, const void* b);
 // Sorts the first count entries farthest first.
 void SortByDrawDepth(C3Object** items, int count);
 
-// The clear colour from the fog colour (r, g, b, a as floats): each channel
-// clamped to 0..1, times 255 + 0.5, truncated; packed as A R G B.
+// The clear colour from the fog colour (r, g, b, a as floats), packed as the
+// fog words of the state lists are (PackFogColor).
 D3DCOLOR FogClearColor(const D3DXVECTOR4& rgba);

@@ -38,19 +38,9 @@ HRESULT X1GlareBuffer::RestoreDeviceObjects() {
   return X1RenderingBuffer::RestoreDeviceObjects();
 }
 
-HRESULT X1GlareBuffer::InvalidateDeviceObjects() {
-  X1RenderingBuffer::InvalidateDeviceObjects();
-  return 0;
-}
-
 GlareDrawContext X1GlareBuffer::Context() const {
   GlareDrawContext c;
-  C3World* world = C3World::Current();
-  c.device = GetSceneHost()->GetDevice();
-  c.shaders = world ? world->vsServer : nullptr;
-  c.states = world ? world->sbServer : nullptr;
-  c.buffers = world ? world->vbServer : nullptr;
-  c.block = stateBlock;
+  FillDrawContext(&c);
   if (vertexShaders.size() >= 4 && declarations.size() >= 4) {
     c.copyVs = vertexShaders[0];
     c.copyPs = vertexShaders[1];
@@ -68,13 +58,7 @@ void X1GlareBuffer::DrawSources() {
   C3SceneHost* host = GetSceneHost();
   C3Camera* camera = GetMainCamera();
   D3DXMATRIX view, projection;
-  if (camera) {
-    camera->GetViewMatrix(&view);
-    projection = camera->projection;
-  } else {
-    D3DXMatrixIdentity(&view);
-    D3DXMatrixIdentity(&projection);
-  }
+  GetMainCameraMatrices(&view, &projection);
   const bool hide = host->HideCameraObject();
   const bool debugRun = host->IsDebugRun();
   C3Object* rider = camera ? camera->GetRiderObject() : nullptr;

@@ -15,7 +15,6 @@ class X1GlareBuffer : public X1RenderingBuffer {
   ~X1GlareBuffer() override;
 
   HRESULT RestoreDeviceObjects() override;
-  HRESULT InvalidateDeviceObjects() override;
   // Sources, smoothing and blur (current and previous time of the unscaled
   // clock); ends with the screen's surfaces bound again.
   HRESULT Move(float current, float previous) override;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ComRelease.h"
 #include "Diagnostics.h"
 #include "VBServer.h"
 
@@ -30,8 +31,7 @@ HRESULT X1SquareShader::CreateBuffer(IDirect3DDevice9* device) {
 }
 
 HRESULT X1SquareShader::ReleaseBuffer() {
-  if (buffer_) buffer_->Release();
-  buffer_ = nullptr;
+  SafeRelease(buffer_);
   return 0;
 }
 

@@ -18,8 +18,6 @@ X5RenderingScene::X5RenderingScene(unsigned keptCount) : keptCount_(keptCount) {
 
 X5RenderingScene::~X5RenderingScene() { frames_.Invalidate(); }
 
-HRESULT X5RenderingScene::InitDeviceObjects() { return C4VertexObject::InitDeviceObjects(); }
-
 HRESULT X5RenderingScene::RestoreDeviceObjects() {
   C3SceneHost* host = GetSceneHost();
   IDirect3DDevice9* device = host->GetDevice();
@@ -51,11 +49,7 @@ HRESULT X5RenderingScene::Render() {
   IDirect3DDevice9* device = GetSceneHost()->GetDevice();
   if (!world || !device || frames_.KeptCount() == 0 || meshes.empty() || vertexShaders.empty()) return 0;
   TrailDrawContext c;
-  c.device = device;
-  c.shaders = world->vsServer;
-  c.states = world->sbServer;
-  c.buffers = world->vbServer;
-  c.block = stateBlock;
+  FillDrawContext(&c);
   c.waveVs = vertexShaders[0];
   c.waveDecl = declarations[0];
   c.gridIndices = meshes[0]->indexBuffer;

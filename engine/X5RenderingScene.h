@@ -11,7 +11,6 @@ class X5RenderingScene : public C4VertexObject {
   explicit X5RenderingScene(unsigned keptCount);
   ~X5RenderingScene() override;
 
-  HRESULT InitDeviceObjects() override;
   HRESULT RestoreDeviceObjects() override;
   HRESULT InvalidateDeviceObjects() override;
   // Rotates the kept frames (or swaps the first two when frames come less
