@@ -1,8 +1,5 @@
 #include "DisplayOptions.h"
 
-#include <cstdlib>
-#include <cstring>
-
 #include "Diagnostics.h"
 #include "MyApplication.h"
 
@@ -26,19 +23,7 @@ void WriteInt(const std::string& ini, const char* key, long long value) {
 
 std::string MainIniPath() { return std::string(GetProgramFolder()) + kMainIniName; }
 
-void ReadDisplayOptions(MyApplication* app) {
-  // The program folder: drive and directory of the program file.
-  char path[MAX_PATH] = "";
-  char folder[MAX_PATH] = "";
-  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (n > 0 && n < MAX_PATH) {
-    char drive[_MAX_DRIVE];
-    char directory[_MAX_DIR];
-    _splitpath(path, drive, directory, nullptr, nullptr);
-    FormatBoundedV(folder, sizeof folder, "%s%s", drive, directory);
-  }
-  ReadDisplayOptionsFrom(app, folder);
-}
+void ReadDisplayOptions(MyApplication* app) { ReadDisplayOptionsFrom(app, GetProgramFolder()); }
 
 void ReadDisplayOptionsFrom(MyApplication* app, const char* folder) {
   FormatBoundedV(app->m_programFolder, sizeof app->m_programFolder, "%s", folder ? folder : "");
