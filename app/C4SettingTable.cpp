@@ -16,15 +16,6 @@ const char kIniName[] = "qelvar.ini";
 // lone control character.
 const char kMissing[] = "\x01";
 
-void AppendBounded(char* out, size_t size, const char* text) {
-  size_t used = strlen(out);
-  if (used + 1 >= size) return;
-  size_t n = strlen(text);
-  if (n > size - 1 - used) n = size - 1 - used;
-  memcpy(out + used, text, n);
-  out[used + n] = '\0';
-}
-
 // A whole ini value as a signed decimal int (blanks around it allowed).
 bool ParseIniInteger(const char* text, int* out) {
   while (*text == ' ' || *text == '\t') ++text;
@@ -48,15 +39,13 @@ bool FileExists(const char* path) {
 
 void C4SettingTable::BuildFileName(int preset, char* out, size_t size) {
   if (!out || size == 0) return;
-  out[0] = '\0';
   const char* folder = GetProgramFolder();
-  AppendBounded(out, size, folder);
   size_t n = strlen(folder);
-  if (n == 0 || (folder[n - 1] != '\\' && folder[n - 1] != '/')) AppendBounded(out, size, "\\");
-  if (preset == 1) AppendBounded(out, size, "preset\\1\\");
-  if (preset == 2) AppendBounded(out, size, "preset\\2\\");
-  if (preset == 3) AppendBounded(out, size, "preset\\3\\");
-  AppendBounded(out, size, kIniName);
+  const char* separator = n == 0 || (folder[n - 1] != '\\' && folder[n - 1] != '/') ? "\\" : "";
+  if (preset >= 1 && preset <= 3)
+    FormatBoundedV(out, size, "%s%spreset\\%d\\%s", folder, separator, preset, kIniName);
+  else
+    FormatBoundedV(out, size, "%s%s%s", folder, separator, kIniName);
 }
 
 bool C4SettingTable::Append(const C4SettingItem* source) {

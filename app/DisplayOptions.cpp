@@ -1,8 +1,5 @@
 #include "DisplayOptions.h"
 
-#include <cstdlib>
-#include <cstring>
-
 #include "Diagnostics.h"
 #include "MyApplication.h"
 
@@ -22,23 +19,36 @@ void WriteInt(const std::string& ini, const char* key, long long value) {
   WritePrivateProfileStringA(kDisplaySection, key, text, ini.c_str());
 }
 
+// The full-screen combo of the keys' device type and format: the first one,
+// replaced by the first that runs in the desktop format with the same back
+// buffer. False when none fits.
+bool PickFullscreenCombo(C3AdapterInfo* adapter, const FullscreenKeys& keys, D3DFORMAT desktopFormat,
+                         C3DeviceInfo** chosenDevice, C3DeviceCombo** chosenCombo) {
+  *chosenDevice = nullptr;
+  *chosenCombo = nullptr;
+  for (UINT d = 0; d < adapter->DeviceInfoCount(); ++d) {
+    C3DeviceInfo* device = adapter->GetDeviceInfo(d);
+    if (!device || static_cast<int>(device->DevType) != keys.devType) continue;
+    for (UINT c = 0; c < device->ComboCount(); ++c) {
+      C3DeviceCombo* combo = device->GetCombo(c);
+      if (!combo || combo->IsWindowed) continue;
+      if (keys.format != 0 && static_cast<int>(combo->AdapterFormat) != keys.format) continue;
+      bool desktopLike = combo->AdapterFormat == desktopFormat && combo->AdapterFormat == combo->BackBufferFormat;
+      if (!*chosenCombo || desktopLike) {
+        *chosenDevice = device;
+        *chosenCombo = combo;
+        if (desktopLike) return true;
+      }
+    }
+  }
+  return *chosenCombo != nullptr;
+}
+
 }  // namespace
 
 std::string MainIniPath() { return std::string(GetProgramFolder()) + kMainIniName; }
 
-void ReadDisplayOptions(MyApplication* app) {
-  // The program folder: drive and directory of the program file.
-  char path[MAX_PATH] = "";
-  char folder[MAX_PATH] = "";
-  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (n > 0 && n < MAX_PATH) {
-    char drive[_MAX_DRIVE];
-    char directory[_MAX_DIR];
-    _splitpath(path, drive, directory, nullptr, nullptr);
-    FormatBoundedV(folder, sizeof folder, "%s%s", drive, directory);
-  }
-  ReadDisplayOptionsFrom(app, folder);
-}
+void ReadDisplayOptions(MyApplication* app) { ReadDisplayOptionsFrom(app, GetProgramFolder()); }
 
 void ReadDisplayOptionsFrom(MyApplication* app, const char* folder) {
   FormatBoundedV(app->m_programFolder, sizeof app->m_programFolder, "%s", folder ? folder : "");
@@ -90,23 +100,7 @@ bool ChooseFullscreenSettings(const C3DeviceEnum& enumeration, const FullscreenK
 
   C3DeviceInfo* chosenDevice = nullptr;
   C3DeviceCombo* chosenCombo = nullptr;
-  for (UINT d = 0; d < adapter->DeviceInfoCount(); ++d) {
-    C3DeviceInfo* device = adapter->GetDeviceInfo(d);
-    if (!device || static_cast<int>(device->DevType) != keys.devType) continue;
-    for (UINT c = 0; c < device->ComboCount(); ++c) {
-      C3DeviceCombo* combo = device->GetCombo(c);
-      if (!combo || combo->IsWindowed) continue;
-      if (keys.format != 0 && static_cast<int>(combo->AdapterFormat) != keys.format) continue;
-      bool desktopLike = combo->AdapterFormat == desktop.Format && combo->AdapterFormat == combo->BackBufferFormat;
-      if (!chosenCombo || desktopLike) {
-        chosenDevice = device;
-        chosenCombo = combo;
-        if (desktopLike) goto found;
-      }
-    }
-  }
-found:
-  if (!chosenCombo) {
+  if (!PickFullscreenCombo(adapter, keys, desktop.Format, &chosenDevice, &chosenCombo)) {
     // Nothing fits the keys: adapter 0, its first device info and first combo.
     adapter = enumeration.GetAdapter(0);
     chosenDevice = adapter ? adapter->GetDeviceInfo(0) : nullptr;

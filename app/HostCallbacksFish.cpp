@@ -23,6 +23,19 @@ bool IsChild(const C3World& world, const C3Object* object) {
   return false;
 }
 
+// Lists the fish with the texture in the given role; the texture's source
+// is the clone's source (a source fish is its own).
+void BindToTexture(X2Object texture, X2Object fish, int mode) {
+  C4RenderTexture* t = TextureOf(texture);
+  C6Fish* f = FishOf(fish);
+  if (!t || !f) return;
+  if (mode == kCloneSource) t->SetSource(f);
+  f->cloneMode = mode;
+  f->renderTexture = t;
+  f->cloneSource = t->Source();
+  t->AddObject(f);
+}
+
 }  // namespace
 
 void X2_CDECL GetSwimState(X2Object obj, float* shownSwim, float* swimPhase, float* swimMax) {
@@ -84,26 +97,9 @@ X2Object X2_CDECL CreateRenderTexture() {
 }
 
 // The fish is drawn into the texture and is its own source.
-void X2_CDECL SetCloneSource(X2Object texture, X2Object fish) {
-  C4RenderTexture* t = TextureOf(texture);
-  C6Fish* f = FishOf(fish);
-  if (!t || !f) return;
-  f->cloneMode = kCloneSource;
-  f->renderTexture = t;
-  f->cloneSource = f;
-  t->SetSource(f);
-  t->AddObject(f);
-}
+void X2_CDECL SetCloneSource(X2Object texture, X2Object fish) { BindToTexture(texture, fish, kCloneSource); }
 
 // The fish is drawn from the texture as a billboard of its source.
-void X2_CDECL AddClone(X2Object texture, X2Object fish) {
-  C4RenderTexture* t = TextureOf(texture);
-  C6Fish* f = FishOf(fish);
-  if (!t || !f) return;
-  f->cloneMode = kCloneCopy;
-  f->renderTexture = t;
-  f->cloneSource = t->Source();
-  t->AddObject(f);
-}
+void X2_CDECL AddClone(X2Object texture, X2Object fish) { BindToTexture(texture, fish, kCloneCopy); }
 
 }  // namespace hostslots

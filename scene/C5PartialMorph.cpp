@@ -86,6 +86,7 @@ void C5PartialMorph::SetParts(std::vector<MeshRecord*>* meshes, int baseIndex, i
 bool C5PartialMorph::Build() {
   for (auto& list : changed_) list.clear();
   counts_.fill(0);
+  spans_.clear();
   builtParts_ = 0;
   deltas_.assign(static_cast<size_t>(BaseVertexCount() + kSpareVertices) * kMorphFloats, 0.0f);
   if (partCount_ == 0) return true;
@@ -135,6 +136,7 @@ bool C5PartialMorph::Build() {
     converted.insert(part.rangeB);
 
     counts_[part.baseRange] = static_cast<int>(list.size());
+    spans_.push_back({a->vertexStart, b->vertexStart, br->vertexStart, part.baseRange});
     LogPrint("Material %d:Count %d Mod %d\n", static_cast<int>(part.baseRange), static_cast<int>(br->vertexCount),
              counts_[part.baseRange]);
     builtParts_ = i + 1;
@@ -142,22 +144,18 @@ bool C5PartialMorph::Build() {
   return true;
 }
 
+// Each frame writes the same listed vertices; the rest of the buffer stays
+// as Build left it, all zero.
 void C5PartialMorph::Apply(const float weights[kMaxFishParts]) {
-  std::fill(deltas_.begin(), deltas_.end(), 0.0f);
-  if (!base_ || !partial_ || !partial_->vertices) return;
+  if (!partial_ || !partial_->vertices) return;
   const float* poseV = static_cast<const float*>(partial_->vertices);
   for (int i = 0; i < builtParts_; ++i) {
-    const X2FishPart& part = parts_[i];
-    const X2AttributeRange *a, *b, *br;
-    if (!PartRanges(base_, partial_, part, &a, &b, &br)) {
-      LogPrint("KWEX!! LoadPartialData\n");
-      return;
-    }
+    const PartSpan& span = spans_[i];
     const float w = weights[i];
-    for (int j : changed_[part.baseRange]) {
-      const float* pa = poseV + static_cast<size_t>(a->vertexStart + j) * kMorphFloats;
-      const float* pb = poseV + static_cast<size_t>(b->vertexStart + j) * kMorphFloats;
-      float* d = &deltas_[static_cast<size_t>(br->vertexStart + j) * kMorphFloats];
+    for (int j : changed_[span.material]) {
+      const float* pa = poseV + static_cast<size_t>(span.poseA + j) * kMorphFloats;
+      const float* pb = poseV + static_cast<size_t>(span.poseB + j) * kMorphFloats;
+      float* d = &deltas_[static_cast<size_t>(span.base + j) * kMorphFloats];
       for (int c = 0; c < 6; ++c) d[c] = (1.0f - w) * pb[c] + w * pa[c];
     }
   }
@@ -173,6 +171,7 @@ std::unique_ptr<C5PartialMorph> C5PartialMorph::CopyFor(std::vector<MeshRecord*>
   copy->partialIndex_ = partialIndex_;
   copy->changed_ = changed_;
   copy->counts_ = counts_;
+  copy->spans_ = spans_;
   copy->partCount_ = partCount_;
   copy->builtParts_ = builtParts_;
   copy->deltas_.assign(deltas_.size(), 0.0f);

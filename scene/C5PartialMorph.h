@@ -63,6 +63,14 @@ class C5PartialMorph {
   int partialIndex_ = 0;
   std::array<std::vector<int>, kMaxFishParts> changed_;
   std::array<int, kMaxFishParts> counts_{};
+  // First vertices of the ranges of each built part, found once by Build.
+  struct PartSpan {
+    uint32_t poseA;
+    uint32_t poseB;
+    uint32_t base;
+    uint32_t material;
+  };
+  std::vector<PartSpan> spans_;
   IDirect3DVertexBuffer9* vertexBuffer_ = nullptr;
   int partCount_ = 0;
   int builtParts_ = 0;

@@ -39,11 +39,6 @@ C6Fish::~C6Fish() {
   ai = nullptr;
 }
 
-HRESULT C6Fish::InitDeviceObjects() {
-  inited_ = true;
-  return C4VertexObject::InitDeviceObjects();
-}
-
 HRESULT C6Fish::RestoreDeviceObjects() {
   C3World* world = C3World::Current();
   if (world && world->sbServer && world->sbServer->Device() && GetSceneHost()->GetDevice())
@@ -71,26 +66,10 @@ HRESULT C6Fish::DeleteDeviceObjects() {
   morph.reset();
   X2DeleteAIObject(ai);
   ai = nullptr;
-  inited_ = false;
   return C4VertexObject::DeleteDeviceObjects();
 }
 
-bool C6Fish::EnsureDeviceObjects() {
-  if (restored_) return true;
-  IDirect3DDevice9* device = GetSceneHost()->GetDevice();
-  C3World* world = C3World::Current();
-  if (!device || !world || !world->vsServer || !world->vbServer || !world->sbServer) return false;
-  // The world has not given the servers this device yet, or the device is
-  // lost: the world's own restore comes later.
-  if (world->vbServer->Device() != device || device->TestCooperativeLevel() != D3D_OK) return false;
-  LogPrint("KWEX late device objects : %s\n", className);
-  if (!inited_) InitDeviceObjects();
-  RestoreDeviceObjects();
-  return restored_;
-}
-
 HRESULT C6Fish::Move(float current, float previous) {
-  EnsureDeviceObjects();
   StepFishAI(ai, current, previous, this);
   UpdateSwim(swim, speed, current - previous);
   C4VertexObject::Move(current, previous);

@@ -27,7 +27,6 @@ class C6Fish : public C4VertexObject {
   C6Fish();
   ~C6Fish() override;
 
-  HRESULT InitDeviceObjects() override;
   HRESULT RestoreDeviceObjects() override;
   HRESULT InvalidateDeviceObjects() override;
   HRESULT DeleteDeviceObjects() override;
@@ -37,10 +36,8 @@ class C6Fish : public C4VertexObject {
   // Part weights of one frame, then the partial morph's blend.
   virtual void AnimateParts(float current, float previous);
 
-  // A fish registered after the world made its device objects gets them
-  // here, before its first draw, once the device is usable. True when the
-  // fish has its device objects.
-  bool EnsureDeviceObjects();
+  // True between a restore with a device and the next invalidation. A fish
+  // registered late gets its device objects from the world as it is added.
   bool HasDeviceObjects() const { return restored_; }
 
   int drawingIntoTexture = 0;
@@ -59,6 +56,5 @@ class C6Fish : public C4VertexObject {
   // Multiplies the world's light value while the fish stands in the sun.
   void DimSun();
 
-  bool inited_ = false;
   bool restored_ = false;
 };

@@ -32,7 +32,7 @@ HRESULT C6Fish::Render() {
   C3World* world = C3World::Current();
   IDirect3DDevice9* device = GetSceneHost()->GetDevice();
   if (!world || !device || !world->vsServer || !world->vbServer || !world->sbServer) return 0;
-  if (!EnsureDeviceObjects()) return 0;
+  if (!HasDeviceObjects()) return 0;
   if (vertexShaders.size() < static_cast<size_t>(kFishShaderCount) || !IsMeshDrawable(0)) return 0;
 
   world->sbServer->SetSB(drawingIntoTexture ? captureStateBlock : stateBlock);

@@ -13,29 +13,24 @@ constexpr uint32_t ALPHA = StateRecordList::kAlphaStage;
 
 }  // namespace
 
-#define QV_FISH_STREAM(stream, index)                                                            \
-  {stream, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, index},         \
-  {                                                                                              \
-    stream, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, index            \
-  }
+// Stream 0: the 32-byte rest vertex; streams 1 to 3: a 24-byte position and
+// normal each, in usage index = stream.
+#define QV_FISH_REST_STREAM                                                                    \
+  {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},                  \
+      {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},               \
+      {0, 24, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0}
+#define QV_FISH_STREAM(stream)                                                                  \
+  {stream, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, stream},        \
+      {stream, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, stream}
 
-const D3DVERTEXELEMENT9 kFishMorphDecl[] = {
-    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
-    {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},
-    {0, 24, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
-    QV_FISH_STREAM(1, 1),
-    QV_FISH_STREAM(2, 2),
-    D3DDECL_END()};
+const D3DVERTEXELEMENT9 kFishMorphDecl[] = {QV_FISH_REST_STREAM, QV_FISH_STREAM(1), QV_FISH_STREAM(2),
+                                            D3DDECL_END()};
 
-const D3DVERTEXELEMENT9 kFishPartialDecl[] = {
-    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
-    {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},
-    {0, 24, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
-    QV_FISH_STREAM(1, 1),
-    QV_FISH_STREAM(2, 2),
-    QV_FISH_STREAM(3, 3),
-    D3DDECL_END()};
+// The morph layout with the partial-morph delta on stream 3.
+const D3DVERTEXELEMENT9 kFishPartialDecl[] = {QV_FISH_REST_STREAM, QV_FISH_STREAM(1), QV_FISH_STREAM(2),
+                                              QV_FISH_STREAM(3), D3DDECL_END()};
 
+#undef QV_FISH_REST_STREAM
 #undef QV_FISH_STREAM
 
 #define QV_SHADER_BLOB(name) \

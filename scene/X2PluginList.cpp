@@ -81,8 +81,10 @@ HMODULE X2PluginList::GetModule(const char* key) const {
 
 void X2PluginList::Scan() {
   const char* folder = GetProgramFolder();
+  // The folder and sub-folder lead both the search and every file's path.
+  char prefix[MAX_PATH] = "";
   char search[MAX_PATH] = "";
-  if (!AppendPath(search, folder) || !AppendPath(search, SubFolder()) ||
+  if (!AppendPath(prefix, folder) || !AppendPath(prefix, SubFolder()) || !AppendPath(search, prefix) ||
       !AppendPath(search, Pattern())) {
     LogPrint("LOAD Data : Path Too Long %s\n", folder);
     return;
@@ -94,8 +96,7 @@ void X2PluginList::Scan() {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     LogPrint("Found Module:%s\n", found.cFileName);
     char path[MAX_PATH] = "";
-    if (!AppendPath(path, folder) || !AppendPath(path, SubFolder()) ||
-        !AppendPath(path, found.cFileName)) {
+    if (!AppendPath(path, prefix) || !AppendPath(path, found.cFileName)) {
       LogPrint("LOAD Data : Path Too Long %s\n", found.cFileName);
       continue;
     }

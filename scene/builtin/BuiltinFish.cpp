@@ -4,6 +4,7 @@
 // indices into strips and partial-morph poses into deltas in place.
 #include "BuiltinFish.h"
 
+#include "EngineUtil.h"
 #include "model_aji.h"
 #include "model_buri.h"
 #include "model_iwashi.h"
@@ -71,19 +72,12 @@ X2FishModel gModels[7] = {
               tai_parts, kParts, X2_MODEL_DEFAULT),
 };
 
-template <size_t N>
-void CopyText(char (&out)[N], const char* text) {
-  size_t i = 0;
-  for (; text[i] && i + 1 < N; ++i) out[i] = text[i];
-  out[i] = '\0';
-}
-
 X2FishData MakeRecord(const char* name, const char* latinName, X2FishModel* model) {
   X2FishData r{};
   r.header.version = X2_VERSION_FISH;
   r.header.nextOffset = 0;
-  CopyText(r.header.name, name);
-  CopyText(r.header.maker, kMaker);
+  SafeStrCopy(r.header.name, name, sizeof r.header.name);
+  SafeStrCopy(r.header.maker, kMaker, sizeof r.header.maker);
   r.latinName = latinName;
   r.defaultAI = kDefaultAI;
   r.flags = 0;
