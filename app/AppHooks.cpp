@@ -5,6 +5,7 @@
 
 #include "Diagnostics.h"
 #include "Settings.h"
+#include "StaticTables.h"
 #include "ShaderConstantCopy.h"
 
 namespace {
@@ -18,11 +19,6 @@ MessageDecision KeyPress(int mode) {
   d.logInput = true;
   d.postClose = (mode == kModePreview || mode == kModeFullScreen);
   return d;
-}
-
-float Clamp01(float v) {
-  if (!(v > 0.0f)) return 0.0f;  // NaN too
-  return v < 1.0f ? v : 1.0f;
 }
 
 }  // namespace
@@ -155,14 +151,6 @@ void ZeroBlock32(void* record) {
   if (record) memset(record, 0, 8 * sizeof(unsigned int));
 }
 
-int HasNaN4(const float* values) {
-  if (!values) return 0;
-  for (int i = 0; i < 4; ++i) {
-    if (std::isnan(static_cast<double>(values[i]))) return 1;
-  }
-  return 0;
-}
-
 LightsLevels LevelsForLights(int lights) {
   switch (lights) {
     case 0: return {0.5f, 0.5f, 0.2f};
@@ -194,11 +182,7 @@ D3DXVECTOR3 GetLightDirection(const D3DXVECTOR3* sunDirection) {
   return sunDirection ? *sunDirection : DefaultLightDirection();
 }
 
-D3DCOLOR PackFogColor(const D3DXVECTOR4& colour) {
-  auto channel = [](float v) { return static_cast<DWORD>(Clamp01(v) * 255.0f + 0.5f); };
-  return (channel(colour.w) << 24) | (channel(colour.x) << 16) | (channel(colour.y) << 8) |
-         channel(colour.z);
-}
+D3DCOLOR PackFogColor(const D3DXVECTOR4& colour) { return ::PackFogColor(static_cast<const float*>(colour)); }
 
 HRESULT WriteMatrixShaderConstants(IDirect3DDevice9* device, const D3DXMATRIX& world,
                                    const D3DXMATRIX& worldViewProjT, const D3DXMATRIX& worldViewT,

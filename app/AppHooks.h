@@ -13,6 +13,7 @@
 #include "C3Application.h"  // command ids of accelerator table 113
 #include "C3TimeLine.h"     // speed factor limits
 #include "CommandLine.h"    // run modes
+#include "EngineUtil.h"     // HasNaN4
 
 // A command the product swallows without doing anything.
 constexpr WORD kCmdIgnored = 32774;
@@ -69,7 +70,6 @@ int HideCameraObject();
 int GetPanelLogLevel();
 void CameraStartHook();
 void ZeroBlock32(void* record);
-int HasNaN4(const float* values);
 
 // ---- Lights and fog ------------------------------------------------------
 

@@ -17,12 +17,6 @@ namespace {
 C6Fish* FishOf(X2Object obj) { return dynamic_cast<C6Fish*>(HostObject(obj)); }
 C4RenderTexture* TextureOf(X2Object obj) { return dynamic_cast<C4RenderTexture*>(HostObject(obj)); }
 
-bool IsChild(const C3World& world, const C3Object* object) {
-  for (int i = 0; i < world.children.count; ++i)
-    if (world.children.items[i] == object) return true;
-  return false;
-}
-
 // Lists the fish with the texture in the given role; the texture's source
 // is the clone's source (a source fish is its own).
 void BindToTexture(X2Object texture, X2Object fish, int mode) {
@@ -74,7 +68,7 @@ void X2_CDECL RegisterObject(X2Object obj) {
     ::LogPrint("RegisterObject: no world for %s\n", object->className);
     return;
   }
-  if (IsChild(*world, object)) {
+  if (world->children.Contains(object)) {
     ::LogPrint("RegisterObject: %s is already registered\n", object->className);
     return;
   }

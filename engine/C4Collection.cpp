@@ -44,3 +44,9 @@ void C4Collection::ClearKeepStorage() {
   if (items) std::fill(items, items + capacity, nullptr);
   count = 0;
 }
+
+bool C4Collection::Contains(const C3Object* object) const {
+  for (int i = 0; i < count; ++i)
+    if (items[i] == object) return true;
+  return false;
+}

@@ -18,6 +18,7 @@ class C4Collection : public C3Object {
   HRESULT Clear();
   // Empties the list but keeps the storage (per-frame lists).
   void ClearKeepStorage();
+  bool Contains(const C3Object* object) const;
 
   int capacity;
   int growStep;

@@ -175,3 +175,10 @@ D3DXQUATERNION QuatFromBallPoints(const D3DXVECTOR3& from, const D3DXVECTOR3& to
   }
   return QuatFromUnitVectors(f, half);
 }
+
+int HasNaN4(const float* values) {
+  if (!values) return 0;
+  for (int i = 0; i < 4; ++i)
+    if (std::isnan(values[i])) return 1;
+  return 0;
+}

@@ -29,6 +29,9 @@ void ComposeCursorPixels(const DWORD* mask, const DWORD* image, int width, int h
 
 // (u x v, u . v) for unit vectors u and v: the rotation by twice the angle
 // between them.
+// 1 when one of the four values is not a number (0 for null).
+int HasNaN4(const float* values);
+
 D3DXQUATERNION QuatFromUnitVectors(const D3DXVECTOR3& u, const D3DXVECTOR3& v);
 // The shortest-arc rotation carrying from onto to (both normalised first).
 // Opposite points give a half turn about an axis perpendicular to from;

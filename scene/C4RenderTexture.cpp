@@ -10,6 +10,7 @@
 #include "CloneQuads.h"
 #include "Diagnostics.h"
 #include "EngineData.h"
+#include "EngineUtil.h"
 #include "SBServer.h"
 #include "ShaderConstantCopy.h"
 #include "StaticTables.h"
@@ -54,12 +55,6 @@ IDirect3DVertexBuffer9* g_cloneBuffer = nullptr;
 int g_segmentCounter = 0;
 int g_instances = 0;
 
-bool HasNaN4(const float* values) {
-  for (int i = 0; i < 4; ++i)
-    if (std::isnan(values[i])) return true;
-  return false;
-}
-
 bool MatrixHasNaN(const D3DXMATRIX& m) {
   const float* f = m;
   return HasNaN4(f) || HasNaN4(f + 4) || HasNaN4(f + 8) || HasNaN4(f + 12);
@@ -98,9 +93,7 @@ void C4RenderTexture::ReleaseDeviceResources(bool sharedBuffer) {
 void C4RenderTexture::SetSource(C6Fish* source) { source_ = source; }
 
 void C4RenderTexture::AddObject(C6Fish* clone) {
-  if (!clone) return;
-  for (int i = 0; i < clones_.count; ++i)
-    if (clones_.items[i] == clone) return;
+  if (!clone || clones_.Contains(clone)) return;
   clones_.Add(clone);
   // After a restore the array follows the collection.
   if (!vertices_.empty() && vertices_.size() < CloneArrayFloats(clones_.count))
