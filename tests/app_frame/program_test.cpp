@@ -116,6 +116,8 @@ class ProgramTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ProgramTest, DebugRunDrawsSurvivesResetAndModeSwitchAndClosesCleanly) {
+  const int desktopWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int desktopHeight = GetSystemMetrics(SM_CYSCREEN);
   Install(DistDir() + "Qelvar.scr", "[Display]\r\nDebugLogLevel=2\r\n[system]\r\nLights=0\r\n");
   WindowNames names;
   ChildProcess program;
@@ -189,6 +191,11 @@ TEST_F(ProgramTest, DebugRunDrawsSurvivesResetAndModeSwitchAndClosesCleanly) {
   }
   ASSERT_TRUE(ended);
   EXPECT_EQ(program.ExitCode(), 0u);
+  // The full-screen switches changed the display mode; the programs run after
+  // this one need the desktop back at its size.
+  EXPECT_TRUE(WaitUntil([&] {
+    return GetSystemMetrics(SM_CXSCREEN) == desktopWidth && GetSystemMetrics(SM_CYSCREEN) == desktopHeight;
+  }, 30000));
   EXPECT_FALSE(FileExists(dir_ + "LastError.txt"));
   log = log_.Poll();
   EXPECT_NE(log.find("final clean up."), std::string::npos);

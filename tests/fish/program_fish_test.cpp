@@ -58,6 +58,8 @@ class ProgramFish : public ::testing::Test {
 };
 
 TEST_F(ProgramFish, EverySpeciesDrawnAndAnimatedAcrossResetAndModeSwitch) {
+  const int desktopWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int desktopHeight = GetSystemMetrics(SM_CYSCREEN);
   ChildProcess program;
   HWND window = StartDebugRun(&program, dir_);
   ASSERT_NE(window, nullptr);
@@ -100,6 +102,12 @@ TEST_F(ProgramFish, EverySpeciesDrawnAndAnimatedAcrossResetAndModeSwitch) {
   PostMessageA(window, WM_CLOSE, 0, 0);
   ASSERT_TRUE(program.Wait(30000));
   EXPECT_EQ(0u, program.ExitCode());
+  // The full-screen switches changed the display mode; the programs run after
+  // this one need the desktop back at its size.
+  EXPECT_TRUE(WaitUntil([&] {
+    return GetSystemMetrics(SM_CXSCREEN) == desktopWidth && GetSystemMetrics(SM_CYSCREEN) == desktopHeight;
+  }, 30000));
+  PumpMessages(1000);
   EXPECT_FALSE(FileExists(dir_ + "LastError.txt")) << ReadLog();
   const std::string log = ReadLog();
   EXPECT_EQ(log.find("error box"), std::string::npos) << log;
