@@ -10,6 +10,7 @@
 #include "Diagnostics.h"
 #include "DisplayOptions.h"
 #include "MessageBoxRoute.h"
+#include "Managers.h"
 #include "MyApplication.h"
 #include "Preview.h"
 #include "Settings.h"
@@ -87,8 +88,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     app.ReleaseDirect3D();
   }
 
-  // The plug-in and configuration lists are deleted here once they exist.
+  // The world goes first: its fish and cameras may still hold AI objects
+  // whose code lives in the plug-in libraries that DeleteManagers unloads.
   app.FinalCleanUp();
+  DeleteManagers();
   TheApp = nullptr;
   return 0;
 }

@@ -11,6 +11,6 @@ function(qv_species_plugin target extension source)
   qv_add_plugin(${target} EXTENSION ${extension} SUBDIR model
     SOURCES ${source} ${dir}/ModelExport.cpp ${data_cpp}
     DEF ${dir}/Model.def)
-  target_include_directories(${target} PRIVATE
-    ${dir} ${CMAKE_SOURCE_DIR}/scene ${CMAKE_CURRENT_BINARY_DIR}/gen)
+  target_include_directories(${target} PRIVATE ${dir} ${CMAKE_CURRENT_BINARY_DIR}/gen)
+  target_link_libraries(${target} PRIVATE qv_plugin_abi)
 endfunction()
