@@ -52,6 +52,9 @@ class MyApplication : public C3Application, public C3SceneHost {
   bool HideCameraObject() override;
   int GetLightsSetting() override;
   bool IsPartialMorphEnabled() override;
+  int GetSceneSetting(int pos) override;
+  int GetTechSetting(int pos) override;
+  int GetDebugDisplayFlag() override { return m_debugDisplayFlag; }
   int GetMultiSurfaceCount() override;
   bool IsMultiSurface() override;
 

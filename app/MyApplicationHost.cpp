@@ -63,6 +63,10 @@ int MyApplication::GetLightsSetting() { return GetSceneSetting(kSceneLights); }
 
 bool MyApplication::IsPartialMorphEnabled() { return GetTechSetting(kTechPartialMorph) != 0; }
 
+int MyApplication::GetSceneSetting(int pos) { return ::GetSceneSetting(pos); }
+
+int MyApplication::GetTechSetting(int pos) { return ::GetTechSetting(pos); }
+
 int MyApplication::GetMultiSurfaceCount() { return ::GetMultiSurfaceCount(); }
 
 bool MyApplication::IsMultiSurface() { return ::IsMultiSurface() != 0; }

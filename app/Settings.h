@@ -9,48 +9,7 @@
 #include <cstring>
 
 #include "C4SettingTable.h"
-
-// Positions in TechSettings.
-enum TechSetting {
-  kTechTwinfinTech = 0,
-  kTechFlockMateEffect = 1,
-  kTechCrashGuard = 2,
-  kTechPartialMorph = 3,
-  kTechPastelShader = 4,
-  kTechPixelShader11 = 5,
-  kTechDisableMouseExit = 6,
-  kTechDualView = 7,
-  kTechDualViewSwapLR = 8,
-  kTechMultiSurface = 9,
-  kTechSettingCount = 10,
-};
-
-// Positions in SceneSettings.
-enum SceneSetting {
-  kSceneFBRotation = 0,
-  kSceneTerrainGen = 1,
-  kSceneWaterity = 2,
-  kSceneLights = 3,
-  kSceneSeaface = 4,
-  kSceneDisplayInfo = 5,
-  kSceneBubble = 6,
-  kSceneSkydome = 7,
-  kSceneFlare = 8,
-  kSceneCoralDensity = 9,
-  kSceneCoralCloneTech = 10,
-  kSceneCoralNeverOnArch = 11,
-  kSceneHalation = 12,
-  kSceneLightTower = 13,
-  kSceneSmallWorld = 14,
-  kSceneHumanCamera = 15,
-  kSceneCameraAIStability = 16,
-  kSceneCameraAITrackability = 17,
-  kSceneCameraMaxZoom = 18,
-  kSceneUpsDowns = 19,
-  kSceneFloorMaterial = 20,
-  kSceneWaterCurrent = 21,
-  kSceneSettingCount = 22,
-};
+#include "SettingIds.h"
 
 extern C4SettingTable TechSettings;
 extern C4SettingTable SceneSettings;

@@ -44,6 +44,11 @@ class C3SceneHost {
   // and the "PartialMorph" technical setting.
   virtual int GetLightsSetting() { return 3; }
   virtual bool IsPartialMorphEnabled() { return true; }
+  // Settings by item position (the scene's SettingIds); 0 without a program.
+  virtual int GetSceneSetting(int /*pos*/) { return 0; }
+  virtual int GetTechSetting(int /*pos*/) { return 0; }
+  // The "DebugDisplayFlag" bits of [Display].
+  virtual int GetDebugDisplayFlag() { return 0; }
   virtual int GetMultiSurfaceCount() { return 0; }
   virtual bool IsMultiSurface() { return false; }
   // Text panels print only at level 2 or above.
