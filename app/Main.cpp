@@ -39,8 +39,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
   ReadDisplayOptions(&app);
   LoadSettings(0);
-  // The plug-in lists and the configuration lists are loaded here once they
-  // exist.
+  CreateManagers(app.m_programFolder);
 
   CommandLineChoice choice = ParseCommandLine(commandLine);
   int mode = choice.mode;

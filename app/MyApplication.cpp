@@ -6,7 +6,11 @@
 #include "ApplicationHooks.h"
 #include "Diagnostics.h"
 #include "DisplayOptions.h"
+#include "SBServer.h"
+#include "SceneGlobals.h"
 #include "Settings.h"
+#include "VBServer.h"
+#include "VSServer.h"
 #include "X2FlockSet.h"
 
 MyApplication* TheApp = nullptr;
@@ -23,10 +27,10 @@ class RestoreFailure : public C3Object {
 }  // namespace
 #endif
 
-#ifdef QV_TEST_SCENE
-// Test variants of the program put objects of their own into the world.
-void AddTestScene(C3World* world);
-#endif
+namespace {
+// The servers' choice between the pixel-shader and the fixed-function paths.
+bool PixelShadersChosen() { return UsePixelShaders() != 0; }
+}  // namespace
 
 MyApplication::MyApplication() {
   LogPrint("constructor.\n");
@@ -39,9 +43,10 @@ MyApplication::MyApplication() {
 #ifdef QV_FORCE_RESTORE_FAILURE
   m_world->AddChild(new RestoreFailure());
 #endif
-#ifdef QV_TEST_SCENE
-  AddTestScene(m_world);
-#endif
+  for (C3ResourceServer* server : {static_cast<C3ResourceServer*>(m_world->vsServer),
+                                    static_cast<C3ResourceServer*>(m_world->vbServer),
+                                    static_cast<C3ResourceServer*>(m_world->sbServer)})
+    if (server) server->SetPixelShaderQuery(PixelShadersChosen);
 }
 
 MyApplication::~MyApplication() {
@@ -120,7 +125,10 @@ HRESULT MyApplication::FinalCleanUp() {
   // Deleting the world cleans up and deletes every registered object.
   delete m_world;
   m_world = nullptr;
-  // The flocks listed the world's fish: plug-ins must not reach them now.
+  // The flocks listed the world's fish and the globals its objects: plug-ins
+  // and hooks must not reach them now.
   TheFlocks.ClearFlocks();
+  ClearSceneGlobals();
+  SetMainCamera(nullptr);
   return S_OK;
 }

@@ -22,6 +22,8 @@ class MyApplication : public C3Application, public C3SceneHost {
   HRESULT CheckDeviceCaps(D3DCAPS9* caps, DWORD behaviourFlags, D3DFORMAT adapterFormat,
                           D3DFORMAT backBufferFormat) override;
   LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Builds the scene once, before the device exists (MyApplicationScene.cpp).
+  HRESULT OneTimeSceneInit() override;
   HRESULT InitDeviceObjects() override;
   HRESULT RestoreDeviceObjects() override;
   HRESULT Move() override;
@@ -52,6 +54,12 @@ class MyApplication : public C3Application, public C3SceneHost {
   bool HideCameraObject() override;
   int GetLightsSetting() override;
   bool IsPartialMorphEnabled() override;
+  bool IsDisplayInfoShown() override;
+  float GetFramesPerSecond() override { return FramesPerSecond(); }
+  const char* GetFrameStatsText() override { return FrameStatsText(); }
+  // No part of the program fills a second statistics text.
+  const char* GetSecondStatsText() override { return ""; }
+  const char* GetDeviceStatsText() override { return DeviceStatsText(); }
   int GetSceneSetting(int pos) override;
   int GetTechSetting(int pos) override;
   int GetDebugDisplayFlag() override { return m_debugDisplayFlag; }
@@ -76,6 +84,8 @@ class MyApplication : public C3Application, public C3SceneHost {
   int m_skinnedModelOption = 1;
 
  private:
+  void MakeLoneFish();
+
   int m_initCount = 0;
   int m_restoreCount = 0;
   int m_invalidateCount = 0;

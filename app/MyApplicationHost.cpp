@@ -63,6 +63,8 @@ int MyApplication::GetLightsSetting() { return GetSceneSetting(kSceneLights); }
 
 bool MyApplication::IsPartialMorphEnabled() { return GetTechSetting(kTechPartialMorph) != 0; }
 
+bool MyApplication::IsDisplayInfoShown() { return ::GetSceneSetting(kSceneDisplayInfo) != 0; }
+
 int MyApplication::GetSceneSetting(int pos) { return ::GetSceneSetting(pos); }
 
 int MyApplication::GetTechSetting(int pos) { return ::GetTechSetting(pos); }

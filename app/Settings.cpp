@@ -75,3 +75,14 @@ void SettingsFromDialog(HWND page) {
 int GetTechSetting(int pos) { return TechSettings.Value(pos); }
 int GetSceneSetting(int pos) { return SceneSettings.Value(pos); }
 void SetSceneSetting(int pos, int value) { SceneSettings.SetValue(pos, value); }
+
+void ResolveRandomSceneSettings(int (*draw)()) {
+  struct RandomChoice {
+    int pos;
+    int entries;  // the last entry is the random one
+  };
+  static const RandomChoice kChoices[] = {
+      {kSceneWaterity, 4}, {kSceneLights, 3}, {kSceneUpsDowns, 4}, {kSceneFloorMaterial, 2}};
+  for (const RandomChoice& c : kChoices)
+    if (GetSceneSetting(c.pos) == c.entries) SetSceneSetting(c.pos, draw() % c.entries);
+}

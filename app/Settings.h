@@ -42,3 +42,9 @@ inline int FloatToSettingBits(float f) {
   memcpy(&bits, &f, sizeof bits);
   return bits;
 }
+
+// Scene settings whose value is their last entry mean "pick at random":
+// Waterity 4, Lights 3, UpsDowns 4 and FloorMaterial 2 become draw() mod
+// 4, 3, 4 and 2 for the rest of the run. draw is the runtime's rand() in the
+// program.
+void ResolveRandomSceneSettings(int (*draw)());

@@ -15,3 +15,21 @@ C3Logo* TheLogo = nullptr;
 C9DisplayInfo* TheDisplayInfo = nullptr;
 C6Light* TheFishLights[kLoneFishLightCount] = {};
 C7TexturePanel* ThePanels[kTextPanelCount] = {};
+
+void ClearSceneGlobals() {
+  TheRingWander = nullptr;
+  TheFog = nullptr;
+  TheCurrentServer = nullptr;
+  TheCamera = nullptr;
+  TheHalation = nullptr;
+  TheCaustic = nullptr;
+  TheSunLight = nullptr;
+  TheTerrain = nullptr;
+  TheCollisionServer = nullptr;
+  TheSkydome = nullptr;
+  TheSeaface = nullptr;
+  TheLogo = nullptr;
+  TheDisplayInfo = nullptr;
+  for (C6Light*& light : TheFishLights) light = nullptr;
+  for (C7TexturePanel*& panel : ThePanels) panel = nullptr;
+}

@@ -37,3 +37,6 @@ extern C9DisplayInfo* TheDisplayInfo;
 // One light per lone fish; null when that fish was not made.
 extern C6Light* TheFishLights[kLoneFishLightCount];
 extern C7TexturePanel* ThePanels[kTextPanelCount];
+
+// Forgets every scene object (the world has deleted them).
+void ClearSceneGlobals();

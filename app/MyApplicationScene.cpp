@@ -1,0 +1,97 @@
+// The one-time scene set-up: every scene object is made here once, before
+// the device exists, and registered with the world in a fixed order, which
+// is the order of their moves and of the first draw pass. Objects that other
+// parts reach are kept in the scene globals.
+#include <cstdlib>
+
+#include "C3World.h"
+#include "C6Fish.h"
+#include "C7TexturePanel.h"
+#include "C9DisplayInfo.h"
+#include "Diagnostics.h"
+#include "HostCallbacks.h"
+#include "MyApplication.h"
+#include "SceneGlobals.h"
+#include "Settings.h"
+#include "X2AIList.h"
+#include "X2FishList.h"
+#include "X2FlockConfig.h"
+#include "X2FlockSet.h"
+
+namespace {
+
+// The AI that steers the four lone fish that carry the fish lights.
+const char kLoneFishAI[] = "ハイキング(群)_ハルベノルソフト";
+const char kLoneFishParam[] = "depth:all,speed:20.0";
+constexpr float kLoneFishScale = 2.0f;
+
+int DrawRand() { return rand(); }
+
+// Steps whose objects this program does not make yet say so in the log.
+void NotMade(const char* what) { LogPrint("scene: %s not made\n", what); }
+
+}  // namespace
+
+void MyApplication::MakeLoneFish() {
+  const X2AIData* ai = TheFlockAIList ? TheFlockAIList->GetData(kLoneFishAI) : nullptr;
+  for (int slot = 0; slot < kLoneFishLightCount; ++slot) {
+    TheFishLights[slot] = nullptr;
+    if (!ai || !ai->CreateInstance) continue;
+    X2AIObject* steer = ai->CreateInstance(kLoneFishParam, GetHostCallbacks());
+    if (!steer) {
+      LogPrint("scene: lone fish %d: the AI made no object\n", slot);
+      continue;
+    }
+    auto* fish = new C6Fish();
+    fish->ai = steer;
+    fish->flags |= kObjAlwaysCulled;
+    fish->scale = kLoneFishScale;
+    m_world->AddChild(fish);
+    NotMade("fish light");
+  }
+  if (!ai) LogPrint("scene: no lone fish (AI %s not installed)\n", kLoneFishAI);
+}
+
+HRESULT MyApplication::OneTimeSceneInit() {
+  LogPrint("one time scene init.\n");
+  C3World* world = m_world;
+  if (!world) return 0;
+
+  ResolveRandomSceneSettings(DrawRand);
+  LogPrint("scene: Waterity %d Lights %d UpsDowns %d FloorMaterial %d\n", ::GetSceneSetting(kSceneWaterity),
+           ::GetSceneSetting(kSceneLights), ::GetSceneSetting(kSceneUpsDowns),
+           ::GetSceneSetting(kSceneFloorMaterial));
+
+  NotMade("gamma");
+  NotMade("ring wander");
+  NotMade("fog");
+  NotMade("water current");
+  NotMade("camera");
+  NotMade("caustics");
+  MakeLoneFish();
+  NotMade("soft fog");
+  NotMade("sun light");
+  NotMade("terrain");
+  NotMade("collision server");
+  NotMade("structures");
+  NotMade("coral");
+  if (::GetSceneSetting(kSceneSeaface)) NotMade("sea surface");
+
+  if (TheFlockConfig)
+    TheFlockConfig->BuildFlocks(TheFishList, TheFlockAIList, GetHostCallbacks(), &TheFlocks);
+
+  NotMade("logo");
+  if (::GetSceneSetting(kSceneBubble)) NotMade("bubbles");
+  if (::GetSceneSetting(kSceneLightTower)) NotMade("light towers");
+  if (::GetSceneSetting(kSceneHalation)) NotMade("halation");
+  if (::GetSceneSetting(kSceneFlare)) NotMade("flare");
+
+  for (int i = 0; i < kTextPanelCount; ++i) {
+    const float left = i <= 23 ? -0.9f : 0.4f;
+    ThePanels[i] = new C7TexturePanel(left, 0.3f - 0.035f * static_cast<float>(i), 0.025f, 0.2f);
+    world->AddChild(ThePanels[i]);
+  }
+  TheDisplayInfo = new C9DisplayInfo(ThePanels, kTextPanelCount);
+  world->AddChild(TheDisplayInfo);
+  return 0;
+}
