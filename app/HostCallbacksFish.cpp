@@ -8,6 +8,7 @@
 #include "HostCallbacks.h"
 #include "HostSlots.h"
 #include "X2FileFish.h"
+#include "X2FlockConfig.h"
 #include "X2FlockSet.h"
 
 namespace hostslots {
@@ -82,8 +83,13 @@ X2Object X2_CDECL GetFlockMember(int flock, int member) {
 }
 
 int X2_CDECL GetFlockSize(int flock) { return TheFlocks.Size(flock); }
-const char** X2_CDECL GetFlockNames() { return TheFlocks.Names(); }
-int X2_CDECL GetFlockCount() { return TheFlocks.EntryCount(); }
+// The flock entries as the configuration holds them now (the settings dialog
+// edits them while plug-in dialogs ask).
+const char** X2_CDECL GetFlockNames() {
+  if (TheFlockConfig) TheFlockConfig->FillFlockNames(&TheFlocks);
+  return TheFlocks.Names();
+}
+int X2_CDECL GetFlockCount() { return TheFlockConfig ? TheFlockConfig->Count() : TheFlocks.EntryCount(); }
 
 X2Object X2_CDECL CreateRenderTexture() {
   C4RenderTexture* texture = new (std::nothrow) C4RenderTexture;

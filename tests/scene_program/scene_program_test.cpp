@@ -1,0 +1,130 @@
+// The real program in a folder laid out like the distributable one (ai and
+// model plug-ins, default configuration files) or with a preset's files
+// copied over them: it builds its flocks through the flock AI plug-in, the
+// camera follows them, and frames saved with the capture key show fish that
+// move, after 20 seconds of scene time reached with the speed keys.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "ProgramTestSupport.h"
+
+using namespace qvtest;
+
+namespace {
+
+const char* const kConfigFiles[] = {"FlockConfig.ini", "CameraConfig.ini", "CoralConfig.ini",
+                                    "StructureConfig.ini"};
+
+bool CopyDist(const std::string& to) {
+  bool ok = CopyFileTo(DistDir() + "Qelvar.scr", to + "Qelvar.scr");
+  CreateDirectoryA((to + "ai").c_str(), nullptr);
+  CreateDirectoryA((to + "model").c_str(), nullptr);
+  CreateDirectoryA((to + "capture").c_str(), nullptr);
+  for (const char* f : {"ai\\PurselAI.qva", "ai\\Forelens.qve", "model\\vassop.qvf", "model\\Calvesh.qvc"})
+    ok &= CopyFileTo(DistDir() + f, to + f);
+  for (const char* f : kConfigFiles) ok &= CopyFileTo(DistDir() + f, to + f);
+  return ok;
+}
+
+// Pixels clearly off the colour of the top left corner (the cleared water).
+int SubjectPixels(const SavedFrame& s) {
+  const uint8_t* sea = s.At(1, 1);
+  int n = 0;
+  for (int y = 0; y < s.h; ++y)
+    for (int x = 0; x < s.w; ++x) {
+      const uint8_t* p = s.At(x, y);
+      n += std::abs(p[0] - sea[0]) + std::abs(p[1] - sea[1]) + std::abs(p[2] - sea[2]) > 30;
+    }
+  return n;
+}
+
+int Changed(const SavedFrame& a, const SavedFrame& b) {
+  if (a.bytes.size() != b.bytes.size()) return -1;
+  int n = 0;
+  for (size_t i = 54; i + 2 < a.bytes.size(); i += 3)
+    n += std::abs(a.bytes[i] - b.bytes[i]) + std::abs(a.bytes[i + 1] - b.bytes[i + 1]) > 24;
+  return n;
+}
+
+class SceneProgram : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    ClearLog();
+    dir_ = MakeTempDir("qvscene");
+    ASSERT_TRUE(CopyDist(dir_));
+    const int preset = GetParam();
+    if (preset > 0) {
+      const std::string from = DistDir() + "preset\\" + std::to_string(preset) + "\\";
+      for (const char* f : kConfigFiles) ASSERT_TRUE(CopyFileTo(from + f, dir_ + f));
+      ASSERT_TRUE(CopyFileTo(from + "qelvar.ini", dir_ + "qelvar.ini"));
+    }
+    WritePrivateProfileStringA("Display", "DebugLogLevel", "2", (dir_ + "qelvar.ini").c_str());
+  }
+  void TearDown() override { RemoveTree(dir_); }
+
+  bool Capture(HWND window, int n, SavedFrame* shot) {
+    char name[32];
+    snprintf(name, sizeof name, "capture\\L%04d.bmp", n);
+    RECT client{};
+    GetClientRect(window, &client);
+    PressKey(window, 'C');
+    return WaitForSavedFrame(dir_ + name, client.right, client.bottom, shot, 60000);
+  }
+
+  std::string dir_;
+};
+
+TEST_P(SceneProgram, FlocksSwimBeforeTheCamera) {
+  ChildProcess program;
+  HWND window = StartDebugRun(&program, dir_);
+  ASSERT_NE(window, nullptr);
+  ASSERT_NE(WaitForLog("frame stats: ", 0, 120000), std::string::npos) << ReadLog();
+  std::string log = ReadLog();
+
+  // The scene in its order: camera and ring wander first, then the flocks,
+  // then the panels and the status line.
+  const size_t camera = log.find("WORLD AddChild : X2HumanCamera");
+  const size_t wander = log.find("WORLD AddChild : X1RingWander");
+  const size_t fish = log.find("WORLD AddChild : X2FileFish");
+  const size_t panel = log.find("WORLD AddChild : C7TexturePanel");
+  const size_t info = log.find("WORLD AddChild : C9DisplayInfo");
+  ASSERT_NE(fish, std::string::npos) << log;
+  EXPECT_LT(wander, camera);
+  EXPECT_LT(camera, fish);
+  EXPECT_LT(fish, panel);
+  EXPECT_LT(panel, info);
+  EXPECT_NE(log.find("Flock 0:Fish For Camera "), std::string::npos);
+  EXPECT_EQ(log.find("FlockConfig:Bad"), std::string::npos) << log;
+
+  // Eight times the speed: 20 seconds of scene time pass in a few seconds.
+  for (int i = 0; i < 3; ++i) PressKey(window, 'Z');
+  PumpMessages(6000);
+  SavedFrame a, b;
+  ASSERT_TRUE(Capture(window, 0, &a)) << ReadLog();
+  PumpMessages(1500);
+  ASSERT_TRUE(Capture(window, 1, &b));
+  EXPECT_GT(SubjectPixels(a), a.w * a.h / 200) << "no fish in view";
+  EXPECT_GT(SubjectPixels(b), b.w * b.h / 200) << "no fish in view";
+  EXPECT_GT(Changed(a, b), 100) << "the fish did not move";
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program.Wait(60000));
+  EXPECT_EQ(0u, program.ExitCode());
+  EXPECT_FALSE(FileExists(dir_ + "LastError.txt")) << ReadLog();
+  log = ReadLog();
+  EXPECT_EQ(log.find("error box"), std::string::npos);
+  EXPECT_EQ(log.find("nan"), std::string::npos);
+
+  const std::string folder = TestBinDir() + "..\\..\\artefacts\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string tag = "scene_preset" + std::to_string(GetParam());
+  CopyFileA((dir_ + "capture\\L0000.bmp").c_str(), (folder + tag + "_a.bmp").c_str(), FALSE);
+  CopyFileA((dir_ + "capture\\L0001.bmp").c_str(), (folder + tag + "_b.bmp").c_str(), FALSE);
+}
+
+// 0: the default files of the program folder; 1..3: the presets.
+INSTANTIATE_TEST_SUITE_P(Presets, SceneProgram, ::testing::Values(0, 1, 2, 3));
+
+}  // namespace
