@@ -13,7 +13,8 @@ class X2PositionAverage {
   const D3DXVECTOR3& Add(const D3DXVECTOR3& v);
   const D3DXVECTOR3& Average() const { return average; }
 
-  D3DXVECTOR3 samples[kSampleCount] = {};
+  // D3DXVECTOR3's own constructor leaves it unset: zeroed explicitly.
+  D3DXVECTOR3 samples[kSampleCount] = {{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}};
   D3DXVECTOR3 average{0.0f, 0.0f, 0.0f};
   int next = 0;  // the slot the next sample overwrites
 };
