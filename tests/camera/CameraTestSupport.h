@@ -13,8 +13,7 @@
 
 namespace camtest {
 
-// 640 x 480, HumanCamera off, the dialog's default Stability 18,
-// Trackability 26, MaxZoom 3 unless changed.
+// 640 x 480; HumanCamera off; Stability 18, Trackability 26, MaxZoom 3.
 class SettingsHost : public C3SceneHost {
  public:
   SettingsHost() {
@@ -22,15 +21,11 @@ class SettingsHost : public C3SceneHost {
     settings[kSceneCameraAITrackability] = 26;
     settings[kSceneCameraMaxZoom] = 3;
   }
-  int GetSceneSetting(int pos) override {
-    return pos >= 0 && pos < kSceneSettingCount ? settings[pos] : 0;
-  }
-  int GetDebugDisplayFlag() override { return debugDisplay; }
+  int GetSceneSetting(int pos) override { return pos >= 0 && pos < kSceneSettingCount ? settings[pos] : 0; }
   int settings[kSceneSettingCount] = {};
-  int debugDisplay = 0;
 };
 
-// Hands out the scripted draws in order, then `rest` for ever; counts them.
+// The scripted draws in order, then `rest` for ever; counts every draw.
 struct ScriptedRandom {
   std::vector<float> draws;
   float rest = 0.5f;
@@ -40,8 +35,7 @@ struct ScriptedRandom {
   }
 };
 
-// Test camera AI: each step puts the object it steers at
-// (speed x now + offset, 0, 0), the offset and speed read from the
+// Puts the object it steers at (speed x now + offset, 0, 0), from the
 // parameter string "offset speed".
 class TestCameraAI : public X2AIObjectImpl<TestCameraAI> {
  public:
@@ -51,16 +45,14 @@ class TestCameraAI : public X2AIObjectImpl<TestCameraAI> {
   }
   ~TestCameraAI() { --live; }
   X2AIObject* X2_THISCALL Step(float now, float, X2Object self) override {
-    ++steps;
     static_cast<C3Object*>(self)->position = D3DXVECTOR3(speed * now + offset, 0.0f, 0.0f);
     return nullptr;
   }
   float offset = 0.0f, speed = 0.0f;
-  int steps = 0;
   static inline int live = 0;
 };
 
-// A camera AI record named `name` (key "<name>_maker").
+// A camera AI record with the key "<name>_maker".
 inline X2AIData MakeRecord(const char* name, X2CreateInstanceFn create, uint32_t capabilities) {
   X2AIData r;
   std::memset(&r, 0, sizeof r);
