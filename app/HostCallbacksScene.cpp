@@ -16,6 +16,8 @@
 #include "MyApplication.h"
 #include "SceneGlobals.h"
 #include "Settings.h"
+#include "X1RingWander.h"
+#include "X2HumanCamera.h"
 
 namespace hostslots {
 
@@ -29,12 +31,16 @@ X2Vec3* PutZero(X2Vec3* result) {
   return result;
 }
 
-// --- Scene parts. The terrain, collision server, ring wander, human camera,
-// dolphin and X-file frame classes are not in the program yet; until each
-// is, its part answers as a scene without it. ---
+// --- Scene parts. The terrain, collision server, dolphin and X-file frame
+// classes are not in the program yet; until each is, its part answers as a
+// scene without it. ---
 
-// The human camera's position and look-at carriers.
-C3Object* CameraCarrier(bool /*target*/) { return nullptr; }
+// The human camera's position and look-at carriers (null before its device
+// objects are made).
+C3Object* CameraCarrier(bool target) {
+  if (!TheCamera) return nullptr;
+  return target ? TheCamera->targetMover : TheCamera->sourceMover;
+}
 
 bool TerrainBuilt() { return false; }
 bool TerrainHeight(float /*x*/, float /*z*/, float* /*height*/, bool* /*onStructure*/) {
@@ -46,7 +52,11 @@ bool CollisionForce(const D3DXVECTOR3& /*at*/, C3Object* /*self*/, int /*a*/, in
   return false;
 }
 
-bool WanderTarget(D3DXVECTOR3* /*point*/) { return false; }
+bool WanderTarget(D3DXVECTOR3* point) {
+  if (!TheRingWander) return false;
+  TheRingWander->GetPosition(point);
+  return true;
+}
 
 C3Object* MakeDolphin(const X2FishData* /*record*/) {
   static bool logged = false;
@@ -86,8 +96,11 @@ int X2_CDECL GetMouseButtons() {
          (ball.IsMiddleButtonDown() ? 4 : 0);
 }
 
+// The human camera's own object; any other main camera's rider while the
+// scene has none.
 void X2_CDECL SetCameraOwnObject(X2Object obj) {
-  if (C3Camera* camera = GetMainCamera()) camera->SetRiderObject(HostObject(obj));
+  C3Camera* camera = TheCamera ? TheCamera : GetMainCamera();
+  if (camera) camera->SetRiderObject(HostObject(obj));
 }
 
 void* X2_CDECL GetAuxBlock() { return nullptr; }
