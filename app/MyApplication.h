@@ -85,6 +85,7 @@ class MyApplication : public C3Application, public C3SceneHost {
 
  private:
   void MakeLoneFish();
+  void PlaceStructures();
 
   int m_initCount = 0;
   int m_restoreCount = 0;

@@ -3,20 +3,25 @@
 // is the order of their moves and of the first draw pass. Objects that other
 // parts reach are kept in the scene globals.
 #include <cstdlib>
+#include <vector>
 
 #include "C3World.h"
 #include "C6Fish.h"
 #include "C7TexturePanel.h"
 #include "C9DisplayInfo.h"
 #include "Diagnostics.h"
+#include "FishMotion.h"
 #include "HostCallbacks.h"
 #include "MyApplication.h"
 #include "SceneGlobals.h"
 #include "Settings.h"
+#include "X1RingWander.h"
 #include "X2AIList.h"
 #include "X2FishList.h"
 #include "X2FlockConfig.h"
 #include "X2FlockSet.h"
+#include "X2HumanCamera.h"
+#include "X2StructureConfig.h"
 
 namespace {
 
@@ -52,6 +57,21 @@ void MyApplication::MakeLoneFish() {
   if (!ai) LogPrint("scene: no lone fish (AI %s not installed)\n", kLoneFishAI);
 }
 
+// The structure objects themselves are not part of this program yet; their
+// places are planned (plug-ins' PlaceInstance called) and their rally points
+// lead the ring wander.
+void MyApplication::PlaceStructures() {
+  const bool smallWorld = ::GetSceneSetting(kSceneSmallWorld) != 0;
+  std::vector<D3DXVECTOR3> centres;
+  const auto placed = TheStructureConfig->PlanPlacements(smallWorld, SceneRandom, GetHostCallbacks(), &centres);
+  for (const X2StructurePlacement& p : placed) {
+    LogPrint("scene: structure %s placed, no structure object made\n", p.record->header.name);
+    if (!smallWorld && TheRingWander && p.record->rallyPoints)
+      TheRingWander->AddRallyPoints(static_cast<const X2RallyRecord*>(p.record->rallyPoints),
+                                    StructureWorldMatrix(p));
+  }
+}
+
 HRESULT MyApplication::OneTimeSceneInit() {
   LogPrint("one time scene init.\n");
   C3World* world = m_world;
@@ -63,17 +83,21 @@ HRESULT MyApplication::OneTimeSceneInit() {
            ::GetSceneSetting(kSceneFloorMaterial));
 
   NotMade("gamma");
-  NotMade("ring wander");
+  TheRingWander = new X1RingWander();
+  world->AddChild(TheRingWander);
   NotMade("fog");
   NotMade("water current");
-  NotMade("camera");
+  TheCamera = new X2HumanCamera(GetHostCallbacks());
+  TheCamera->position = D3DXVECTOR3(0.0f, 0.0f, -2.0f);
+  SetMainCamera(TheCamera);
+  world->AddChild(TheCamera);
   NotMade("caustics");
   MakeLoneFish();
   NotMade("soft fog");
   NotMade("sun light");
   NotMade("terrain");
   NotMade("collision server");
-  NotMade("structures");
+  if (TheStructureConfig) PlaceStructures();
   NotMade("coral");
   if (::GetSceneSetting(kSceneSeaface)) NotMade("sea surface");
 
