@@ -400,79 +400,43 @@ TEST_F(FogScene, FishGlintsShowAfterTwentySeconds) {
   EXPECT_EQ(halation->QuadCount(), 0);
 }
 
-TEST_F(FogScene, EverythingIsDrawnAgainAfterADeviceReset) {
-  Open(640, 480);
-  auto* floor = new TestTiles(FloorStrips(), -2.0f);
-  world->AddChild(floor);
-  AddFish(1, D3DXVECTOR3(0.0f, 0.0f, 5.0f));
-  X1Halation* halation = AddHalation();
-  auto* softFog = new X7SoftFog;
-  world->AddChild(softFog);
-  Start();
-  world->settled = 1;
-  Frame();
-  const size_t segments = floor->spheres.size();
-  std::vector<uint32_t> before = Pixels();
-  for (int r = 0; r < 3; ++r) {
-    Reset();
-    Frame();
-  }
-  EXPECT_EQ(floor->spheres.size(), segments);  // rebuilt, not appended to
-  EXPECT_EQ(floor->hidden.size(), segments);
-  EXPECT_NE(halation->VertexBuffer(), nullptr);
-  EXPECT_NE(softFog->VertexBuffer(), nullptr);
-  EXPECT_EQ(halation->QuadCount(), 1);
-  EXPECT_GT(softFog->quadCount, 10);
-  std::vector<uint32_t> after = Pixels();
-  SaveArtefact("fog_after_reset");
-  // The same scene a few frames on: floor, fog, ring and glint as before.
-  const int differing = CountIn(after, 0, 0, 639, 479, [&](uint32_t p, int i) { return !Near(p, before[i], 24); });
-  EXPECT_LT(differing, 640 * 480 / 50);
-  EXPECT_GT(Red(At(after, 320, FloorRow(4.0f))), 150);
-}
-
-TEST_F(FogScene, OnAWideScreenTheGlintsAndTheRingAreStillDrawn) {
-  Open(960, 360);
-  AddFish(1, D3DXVECTOR3(0.0f, 0.0f, 5.0f));
-  X1Halation* halation = AddHalation();
-  auto* softFog = new X7SoftFog;
-  world->AddChild(softFog);
-  Start();
-  world->settled = 1;
-  Frame();
-  EXPECT_EQ(halation->QuadCount(), 1);
-  EXPECT_GT(softFog->quadCount, 10);
-  std::vector<uint32_t> px = Pixels();
-  SaveArtefact("fog_wide_screen");
-  const uint32_t sea = SeaColour();
-  EXPECT_GT(CountIn(px, 0, 150, 959, 230, [&](uint32_t p, int) { return Green(p) + 2 < Green(sea); }), 960 * 20);
-  EXPECT_GT(CountIn(px, 440, 140, 520, 220, [&](uint32_t p, int) { return Brightness(p) > 600; }), 20);
-}
-
-TEST_F(FogScene, TheWholeSceneWithGlareAndTrail) {
+TEST_F(FogScene, TheWholeSceneAcrossDeviceResets) {
   // The product's defaults: glare buffers and a frame trail of three.
   Open(800, 600, "Lights=0\r\n");
   ASSERT_TRUE(app->IsMultiSurface());
-  world->AddChild(new TestTiles(FloorStrips(), -2.0f));
+  auto* floor = new TestTiles(FloorStrips(), -2.0f);
+  world->AddChild(floor);
   const float rows[3] = {-0.6f, 0.0f, 0.7f};
   for (int i = 0; i < 9; ++i) {
     X2FileFish* fish = AddFish(i, D3DXVECTOR3(-2.4f + 1.2f * (i % 5), rows[i % 3], 5.0f + 2.5f * (i % 4)));
     fish->rotY = (i % 3 == 0) ? 0.15f : -0.1f * (i % 3);
   }
-  AddHalation();
-  world->AddChild(new X7SoftFog);
+  X1Halation* halation = AddHalation();
+  auto* softFog = new X7SoftFog;
+  world->AddChild(softFog);
   Start();
   world->settled = 1;
   for (int i = 0; i < 20; ++i) Frame();
   SaveArtefact("fog_whole_scene");
-  std::vector<uint32_t> px = Pixels();
-  EXPECT_GT(Red(At(px, 400, FloorRow(4.0f))), 120);
-  EXPECT_GT(TheHalation->QuadCount(), 0);
-  Reset();
-  for (int i = 0; i < 5; ++i) Frame();
+  const size_t segments = floor->spheres.size();
+  const int glints = halation->QuadCount();
+  EXPECT_GT(glints, 0);
+  std::vector<uint32_t> before = Pixels();
+  for (int r = 0; r < 3; ++r) {
+    Reset();
+    Frame();
+  }
+  for (int i = 0; i < 4; ++i) Frame();
   SaveArtefact("fog_whole_scene_after_reset");
-  px = Pixels();
-  EXPECT_GT(Red(At(px, 400, FloorRow(4.0f))), 120);
+  EXPECT_EQ(floor->spheres.size(), segments);  // rebuilt, not appended to
+  EXPECT_EQ(floor->hidden.size(), segments);
+  EXPECT_EQ(halation->QuadCount(), glints);
+  EXPECT_GT(softFog->quadCount, 10);
+  // The same scene a few frames on: floor, fog, ring and glints as before.
+  std::vector<uint32_t> after = Pixels();
+  const int differing = CountIn(after, 0, 0, 799, 599, [&](uint32_t p, int i) { return !Near(p, before[i], 24); });
+  EXPECT_LT(differing, 800 * 600 / 50);
+  EXPECT_GT(Red(At(after, 400, FloorRow(4.0f))), 120);
 }
 
 }  // namespace

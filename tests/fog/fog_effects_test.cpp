@@ -1,7 +1,7 @@
 // The fog effects' decisions without a device: fog colour and range over
-// time, the side planes (wide screens included), halation points, glints
-// and quads, the soft-fog ring, and segment spheres, culling and the draw
-// calls of the visible segments.
+// time, the side planes (wide screens included), halation points and fish
+// glints, the soft-fog sprites by texture, and segment spheres, culling and
+// the draw calls of the visible segments.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -63,30 +63,17 @@ TEST(Fog, ColourAndRangeAtTheStartOfTheScene) {
   EXPECT_FLOAT_EQ(c23[3], 0.0f);
 }
 
-TEST(Fog, BreathesSlowlyAroundTheBaseOfEachLightsValue) {
-  LightsHost host;
-  HostScope scope(&host);
-  X6Fog fog;
-  for (int lights = 0; lights < 3; ++lights) {
-    host.lights = lights;
-    D3DXVECTOR4 base;
-    ASSERT_TRUE(FogBaseColour(lights, &base));
-    for (float t = 0.0f; t < 200.0f; t += 0.7f) {
-      fog.Move(t, t - 0.7f);
-      SCOPED_TRACE(t);
-      // Red and blue within 20 %, green within the widest swing, alpha fixed.
-      EXPECT_LE(std::fabs(fog.colour.x - base.x), 0.2f * base.x + 1e-6f);
-      EXPECT_LE(std::fabs(fog.colour.z - base.z), 0.2f * base.z + 1e-6f);
-      EXPECT_LE(std::fabs(fog.colour.y - base.y), 0.8f * base.y + 1e-6f);
-      EXPECT_FLOAT_EQ(fog.colour.w, base.w);
-      EXPECT_GE(fog.fogStart, 15.0f);
-      EXPECT_LE(fog.fogStart, 25.0f);
-    }
-    // One period of the range is 2 pi / 0.1 seconds.
-    const float period = 2.0f * D3DX_PI / kFogRate;
-    EXPECT_NEAR(AnimateFog(base, 3.0f, kFogRate).start, AnimateFog(base, 3.0f + period, kFogRate).start, 1e-3f);
-    // Ten seconds in, the range has moved.
-    EXPECT_GT(std::fabs(AnimateFog(base, 10.0f, kFogRate).start - 20.0f), 2.0f);
+TEST(Fog, TheRangeStartsBetween15And25UnitsOnAOneMinuteSwing) {
+  const D3DXVECTOR4 base(0.0f, 0.4f, 1.0f, 1.0f);
+  // sin(0.1 t) is 1 at t = 5 pi and -1 at t = 15 pi; the swing repeats every 20 pi.
+  const struct {
+    float t, start;
+  } cases[] = {{0.0f, 20.0f}, {5.0f * D3DX_PI, 25.0f}, {15.0f * D3DX_PI, 15.0f}, {25.0f * D3DX_PI, 25.0f}};
+  for (const auto& c : cases) {
+    const FogFrame f = AnimateFog(base, c.t, kFogRate);
+    EXPECT_NEAR(f.start, c.start, 1e-3f) << c.t;
+    EXPECT_EQ(f.end, 50.0f);
+    EXPECT_EQ(f.colour.w, 1.0f);
   }
 }
 
@@ -103,27 +90,6 @@ TEST(Fog, AnUnknownLightsValueKeepsTheLastColourWithoutCompounding) {
   host.lights = 2;
   fog.Move(4.0f, 3.9f);
   EXPECT_EQ(fog.colour, AnimateFog(D3DXVECTOR4(0.0f, 0.1f, 0.4f, 0.6f), 4.0f, kFogRate).colour);
-}
-
-TEST(Fog, BeforeItsFirstMoveTheFogAnswersTheLightsColour) {
-  LightsHost host;
-  HostScope scope(&host);
-  host.lights = 2;
-  X6Fog lit;
-  ExpectVec(lit.Colour(), 0.0f, 0.1f, 0.4f, 0.6f);
-  host.lights = 3;  // not yet drawn: no colour of its own
-  X6Fog unresolved;
-  ExpectVec(unresolved.Colour(), 0.0f, 0.0f, 0.0f, 0.0f);
-  EXPECT_TRUE(lit.HasFlag(kObjAlwaysVisible));
-  EXPECT_TRUE(lit.HasFlag(kObjAlwaysCulled));
-}
-
-TEST(Fog, ARangeOfNoLengthWritesNoFog) {
-  float c[4];
-  FogShaderConstant(30.0f, 30.0f, c);
-  EXPECT_EQ(c[2], 0.0f);
-  FogShaderConstant(15.0f, 50.0f, c);
-  EXPECT_FLOAT_EQ(c[2], 1.0f / 35.0f);
 }
 
 // ---- Side planes -----------------------------------------------------------
@@ -163,32 +129,6 @@ TEST(SidePlanes, WhatLiesAheadPassesOnEveryScreenShape) {
   }
 }
 
-TEST(SidePlanes, ThePlanesBoundTheViewUpAndDown) {
-  SidePlanes planes;
-  BuildSidePlanes(D3DXVECTOR3(0, 0, 0), kAlongZ, D3DX_PI / 3.0f, 4.0f / 3.0f, &planes);
-  // 30 degrees up or down is the edge; 25 is inside, 35 outside.
-  auto at = [](float degrees) {
-    const float a = D3DXToRadian(degrees);
-    return D3DXVECTOR3(0.0f, 10.0f * std::sin(a), 10.0f * std::cos(a));
-  };
-  EXPECT_TRUE(PassesSidePlanes(planes, at(25.0f), 0.0f));
-  EXPECT_TRUE(PassesSidePlanes(planes, at(-25.0f), 0.0f));
-  EXPECT_FALSE(PassesSidePlanes(planes, at(35.0f), 0.0f));
-  EXPECT_FALSE(PassesSidePlanes(planes, at(-35.0f), 0.0f));
-}
-
-TEST(SidePlanes, MarginsAreInclusive) {
-  SidePlanes planes;
-  for (D3DXVECTOR3& n : planes.normals) n = D3DXVECTOR3(1.0f, 0.0f, 0.0f);
-  struct Case {
-    float x, margin;
-    bool passes;
-  } cases[] = {{0.0f, 0.0f, true}, {0.01f, 0.0f, false}, {-5.0f, 0.0f, true},
-               {10.0f, 10.0f, true}, {10.5f, 10.0f, false}, {NAN, 10.0f, false}};
-  for (const Case& c : cases)
-    EXPECT_EQ(PassesSidePlanes(planes, D3DXVECTOR3(c.x, 3.0f, -2.0f), c.margin), c.passes) << c.x;
-}
-
 // ---- Halation --------------------------------------------------------------
 
 TEST(Halation, SizeByIntensity) {
@@ -197,36 +137,8 @@ TEST(Halation, SizeByIntensity) {
   EXPECT_FLOAT_EQ(HalationSize(0.0f), 0.0f);
 }
 
-TEST(Halation, PointsWithinViewBecomeOneStripOfQuads) {
-  SidePlanes planes;
-  BuildSidePlanes(D3DXVECTOR3(0, 0, 0), kAlongZ, D3DX_PI / 3.0f, 4.0f / 3.0f, &planes);
-  const D3DXVECTOR3 points[] = {{0, 0, 5}, {0, 0, -5}, {0.5f, -0.5f, 8}, {40, 0, 5}};
-  const float intensities[] = {1.0f, 1.0f, 0.5f, 1.0f};
-  std::vector<float> v(kHalationArrayVertices * kHalationVertexFloats, -1.0f);
-  ASSERT_EQ(BuildHalationQuads(points, intensities, 4, planes, v.data(), 201), 2);
-  const float uv[6][2] = {{0, 0}, {0, 0}, {0, 1}, {1, 0}, {1, 1}, {1, 1}};
-  for (int q = 0; q < 2; ++q) {
-    const D3DXVECTOR3& p = points[q == 0 ? 0 : 2];
-    const float intensity = intensities[q == 0 ? 0 : 2];
-    for (int k = 0; k < 6; ++k) {
-      const float* vertex = &v[(q * 6 + k) * kHalationVertexFloats];
-      EXPECT_EQ(D3DXVECTOR3(vertex[0], vertex[1], vertex[2]), p);
-      EXPECT_FLOAT_EQ(vertex[3], HalationSize(intensity));
-      EXPECT_FLOAT_EQ(vertex[4], 2.0f * intensity);
-      EXPECT_FLOAT_EQ(vertex[5], 1.0f);
-      EXPECT_EQ(vertex[6], uv[k][0]);
-      EXPECT_EQ(vertex[7], uv[k][1]);
-    }
-  }
-  EXPECT_EQ(v[12 * kHalationVertexFloats], -1.0f);  // nothing past the quads
-  // No room, no quads.
-  EXPECT_EQ(BuildHalationQuads(points, intensities, 4, planes, v.data(), 1), 1);
-}
-
 TEST(Halation, The201stPointOfAFrameIsDroppedWithALogLine) {
   X1Halation halation;
-  EXPECT_TRUE(halation.HasFlag(kObjLate));
-  EXPECT_TRUE(halation.HasFlag(kObjAlwaysVisible));
   for (int i = 0; i < kMaxHalationPoints; ++i) halation.AddPoint(float(i), 1.0f, 2.0f, 0.5f);
   CreateDirectoryA("c:\\log", nullptr);
   const size_t before = qvtest::ReadLog().size();
@@ -277,36 +189,6 @@ TEST(Halation, AFishGlintsWhenItsSideMirrorsTheSunTowardsTheCamera) {
 
 // ---- Soft fog --------------------------------------------------------------
 
-TEST(SoftFog, TheRingTurnsBothWaysAroundTheEye) {
-  const D3DXVECTOR3 eye(10.0f, 4.0f, -3.0f);
-  std::vector<D3DXVECTOR3> offsets(kSoftFogSprites, D3DXVECTOR3(0, 0, 0)), at0(kSoftFogSprites),
-      at10(kSoftFogSprites);
-  offsets[7].y = 3.0f;
-  LayoutSoftFog(eye, 0.0f, kSoftFogSprites, kSoftFogTextures, offsets.data(), at0.data());
-  LayoutSoftFog(eye, 10.0f, kSoftFogSprites, kSoftFogTextures, offsets.data(), at10.data());
-  const int n = kSoftFogSprites / 2;
-  for (int i = 0; i < kSoftFogSprites; ++i) {
-    SCOPED_TRACE(i);
-    const D3DXVECTOR3 d = at10[i] - eye;
-    EXPECT_NEAR(std::hypot(d.x, d.z), kSoftFogRadius, 1e-3f);
-    EXPECT_FLOAT_EQ(at10[i].y, eye.y - kSoftFogDrop + offsets[i].y);
-  }
-  for (int i = 0; i < n; ++i) {
-    // Together at the start, then 2 x 0.01 t apart: one turns each way.
-    EXPECT_NEAR(at0[i].x, at0[n + i].x, 1e-3f);
-    EXPECT_NEAR(at0[i].z, at0[n + i].z, 1e-3f);
-    const float a = std::atan2(at10[i].x - eye.x, at10[i].z - eye.z);
-    const float b = std::atan2(at10[n + i].x - eye.x, at10[n + i].z - eye.z);
-    EXPECT_NEAR(std::remainder(a - b, 2.0f * D3DX_PI), 0.2f, 1e-3f) << i;
-  }
-}
-
-TEST(SoftFog, AlphaBreathesBetweenOneAndFivePercent) {
-  EXPECT_FLOAT_EQ(SoftFogAlpha(0.0f), 0.03f);
-  EXPECT_NEAR(SoftFogAlpha(5.0f * D3DX_PI), 0.05f, 1e-6f);
-  EXPECT_NEAR(SoftFogAlpha(15.0f * D3DX_PI), 0.01f, 1e-6f);
-}
-
 TEST(SoftFog, TextureGroupsNeverPassTheLastTexture) {
   EXPECT_EQ(SoftFogGroup(0, 100, 4), 0);
   EXPECT_EQ(SoftFogGroup(24, 100, 4), 0);
@@ -331,14 +213,7 @@ TEST(SoftFog, SpritesNearTheViewBecomeQuadsGroupedByTexture) {
   ASSERT_EQ(BuildSoftFogQuads(sprites, 8, 4, planes, v.data(), 100, groups), 4);
   const int expected[kSoftFogGroups] = {2, 0, 1, 1, 0, 0, 0, 0, 0, 0};
   for (int j = 0; j < kSoftFogGroups; ++j) EXPECT_EQ(groups[j], expected[j]) << j;
-  const float uv[4][2] = {{0, 0}, {0, 1}, {1, 0}, {1, 1}};
-  for (int k = 0; k < 4; ++k) {
-    const float* vertex = &v[(3 * 4 + k) * kSoftFogVertexFloats];
-    EXPECT_EQ(D3DXVECTOR3(vertex[0], vertex[1], vertex[2]), sprites[7]);
-    EXPECT_EQ(D3DXVECTOR3(vertex[3], vertex[4], vertex[5]), D3DXVECTOR3(0, 1, 0));
-    EXPECT_EQ(vertex[6], uv[k][0]);
-    EXPECT_EQ(vertex[7], uv[k][1]);
-  }
+  EXPECT_EQ(D3DXVECTOR3(v[96], v[97], v[98]), sprites[7]);  // the fourth quad's first vertex
   SoftFogDraw draws[kSoftFogGroups];
   ASSERT_EQ(PlanSoftFogDraws(groups, draws), 3);
   const SoftFogDraw want[3] = {{0, 0, 8, 4}, {2, 8, 4, 2}, {3, 12, 4, 2}};
@@ -350,65 +225,9 @@ TEST(SoftFog, SpritesNearTheViewBecomeQuadsGroupedByTexture) {
   }
 }
 
-TEST(SoftFog, OnAWideScreenTheSpritesAheadAreStillDrawn) {
-  const D3DXVECTOR3 eye(0.0f, 0.0f, 0.0f);
-  std::vector<D3DXVECTOR3> sprites(kSoftFogSprites);
-  LayoutSoftFog(eye, 0.0f, kSoftFogSprites, kSoftFogTextures, nullptr, sprites.data());
-  std::vector<float> v(kSoftFogArrayVertices * kSoftFogVertexFloats);
-  int groups[kSoftFogGroups];
-  for (float aspect : {4.0f / 3.0f, 16.0f / 9.0f, 21.0f / 9.0f}) {
-    SidePlanes planes;
-    BuildSidePlanes(eye, kAlongZ, D3DX_PI / 3.0f, aspect, &planes);
-    const int quads = BuildSoftFogQuads(sprites.data(), kSoftFogSprites, kSoftFogTextures, planes, v.data(), 300,
-                                        groups);
-    EXPECT_GT(quads, 20) << aspect;
-    EXPECT_LT(quads, kSoftFogSprites) << aspect;  // those behind are not
-  }
-}
-
 // ---- Segments --------------------------------------------------------------
 
 namespace {
-
-// Rows of quads along z, one attribute range per row: row r spans z from
-// 10 r to 10 r + 8 and x from -1 to 1 (4 vertices, 2 faces), at the
-// vertex offset given.
-struct RowMesh {
-  explicit RowMesh(const std::vector<uint32_t>& firstVertices) {
-    uint32_t vertices = 0;
-    for (uint32_t f : firstVertices) vertices = std::max(vertices, f + 4);
-    data.assign(vertices * 8, 0.0f);
-    uint32_t face = 0;
-    for (size_t r = 0; r < firstVertices.size(); ++r) {
-      const uint32_t v0 = firstVertices[r];
-      const float z0 = 10.0f * static_cast<float>(r);
-      const float corners[4][2] = {{-1, z0}, {1, z0}, {-1, z0 + 8}, {1, z0 + 8}};
-      for (int k = 0; k < 4; ++k) {
-        float* p = &data[(v0 + k) * 8];
-        p[0] = corners[k][0];
-        p[1] = 0.5f;
-        p[2] = corners[k][1];
-      }
-      const uint16_t q[6] = {uint16_t(v0), uint16_t(v0 + 2), uint16_t(v0 + 1),
-                             uint16_t(v0 + 1), uint16_t(v0 + 2), uint16_t(v0 + 3)};
-      indices.insert(indices.end(), q, q + 6);
-      ranges.push_back(X2AttributeRange{uint32_t(r), face, 2, v0, 4});
-      face += 2;
-    }
-    mesh.vertexCount = vertices;
-    mesh.vertices = data.data();
-    mesh.primitiveCount = face;
-    mesh.indices = indices.data();
-    mesh.fvf = X2_FVF_VERTEX;
-    mesh.stride = X2_STRIDE_VERTEX;
-    mesh.attributeRanges = ranges.data();
-    mesh.attributeRangeCount = static_cast<uint32_t>(ranges.size());
-  }
-  std::vector<float> data;
-  std::vector<uint16_t> indices;
-  std::vector<X2AttributeRange> ranges;
-  X2FishMesh mesh{};
-};
 
 std::vector<X2AttributeRange> Contiguous(int count) {
   std::vector<X2AttributeRange> r;
@@ -417,35 +236,43 @@ std::vector<X2AttributeRange> Contiguous(int count) {
   return r;
 }
 
+// Rows of two faces along z, one attribute range each: row r spans x from -1
+// to 1 and z from 10 r to 10 r + 8, at height 0.5. Only the positions are set.
+struct RowMesh {
+  explicit RowMesh(int rows) : ranges(Contiguous(rows)), data(rows * 4 * 8, 0.0f) {
+    for (int v = 0; v < rows * 4; ++v) {
+      data[v * 8 + 0] = (v & 1) ? 1.0f : -1.0f;
+      data[v * 8 + 1] = 0.5f;
+      data[v * 8 + 2] = 10.0f * static_cast<float>(v / 4) + ((v & 2) ? 8.0f : 0.0f);
+    }
+    mesh.vertexCount = static_cast<uint32_t>(rows * 4);
+    mesh.vertices = data.data();
+    mesh.primitiveCount = static_cast<uint32_t>(rows * 2);
+    mesh.stride = X2_STRIDE_VERTEX;
+    mesh.attributeRanges = ranges.data();
+    mesh.attributeRangeCount = static_cast<uint32_t>(rows);
+  }
+  std::vector<X2AttributeRange> ranges;
+  std::vector<float> data;
+  X2FishMesh mesh{};
+};
+
 }  // namespace
 
-TEST(Segments, OneSphereRoundEachAttributeRange) {
-  RowMesh rows({0, 4, 8});
-  const std::vector<SegmentSphere> spheres = BuildSegmentSpheres(rows.mesh);
-  ASSERT_EQ(spheres.size(), 3u);
-  for (int r = 0; r < 3; ++r) {
-    EXPECT_EQ(spheres[r].centre, D3DXVECTOR3(0.0f, 0.5f, 10.0f * r + 4.0f));
-    EXPECT_FLOAT_EQ(spheres[r].radius, std::sqrt(17.0f));
-  }
-  // A range reaching past the vertices is measured over those it has.
-  rows.ranges[2].vertexCount = 400;
-  EXPECT_EQ(BuildSegmentSpheres(rows.mesh)[2].centre, D3DXVECTOR3(0.0f, 0.5f, 24.0f));
-  rows.ranges[2].vertexStart = 4000;
-  EXPECT_EQ(BuildSegmentSpheres(rows.mesh)[2].radius, 0.0f);
-}
-
-TEST(Segments, EachBuildReplacesTheLists) {
-  RowMesh rows({0, 4, 8, 12});
+TEST(Segments, EachBuildReplacesTheListsWithOneSphereARange) {
+  RowMesh rows(4);
   X7SegmentObject object;
-  EXPECT_TRUE(object.HasFlag(kObjAlwaysVisible));
-  EXPECT_EQ(object.drawFlags & kDrawStrips, 0u);
   object.AddMesh(&rows.mesh);
   for (int restore = 0; restore < 3; ++restore) {
     object.BuildSegments();
-    EXPECT_EQ(object.spheres.size(), 4u);
+    ASSERT_EQ(object.spheres.size(), 4u);
     EXPECT_EQ(object.hidden, std::vector<uint32_t>(4, 0u));
   }
-  object.meshes[0]->descriptor = nullptr;  // the object's records are freed with it, not the mesh
+  EXPECT_EQ(object.spheres[2].centre, D3DXVECTOR3(0.0f, 0.5f, 24.0f));
+  EXPECT_FLOAT_EQ(object.spheres[2].radius, std::sqrt(17.0f));
+  // A range reaching past the vertices is measured over those it has.
+  rows.ranges[3].vertexCount = 400;
+  EXPECT_EQ(BuildSegmentSpheres(rows.mesh)[3].centre, D3DXVECTOR3(0.0f, 0.5f, 34.0f));
 }
 
 TEST(Segments, CulledAgainstTheSidePlanesAndTheFarDistance) {
