@@ -6,8 +6,8 @@
 #include "C3World.h"
 #include "ComRelease.h"
 #include "Diagnostics.h"
+#include "EngineData.h"
 #include "EngineUtil.h"
-#include "FogData.h"
 #include "FogImages.h"
 #include "SBServer.h"
 #include "ShaderConstantCopy.h"
@@ -20,8 +20,8 @@
 namespace {
 
 const ShaderDescriptor kHalationShaders[1] = {
-    {ShaderDescriptor::kVertexText, kDeclPosNormalTex, FogData::kShaderData + FogData::kHalationVs,
-     FogData::kShaderData + FogData::kHalationVsRecord},
+    {ShaderDescriptor::kVertexText, kDeclPosNormalTex, EngineData::kShaderData + EngineData::kHalationVs,
+     EngineData::kShaderData + EngineData::kHalationVsRecord},
 };
 
 // Added over the scene, unfogged, no depth writes; the glint texture lit by

@@ -8,9 +8,9 @@
 #include "C3World.h"
 #include "ComRelease.h"
 #include "Diagnostics.h"
+#include "EngineData.h"
 #include "EngineUtil.h"
 #include "FishMotion.h"
-#include "FogData.h"
 #include "FogImages.h"
 #include "SBServer.h"
 #include "ShaderConstantCopy.h"
@@ -24,10 +24,10 @@
 namespace {
 
 const ShaderDescriptor kSoftFogShaders[2] = {
-    {ShaderDescriptor::kVertexText, kDeclPosNormalTex, FogData::kShaderData + FogData::kSoftFogVs,
-     FogData::kShaderData + FogData::kSoftFogVsRecord},
-    {ShaderDescriptor::kPixelText, nullptr, FogData::kShaderData + FogData::kSoftFogPs,
-     FogData::kShaderData + FogData::kSoftFogPsRecord},
+    {ShaderDescriptor::kVertexText, kDeclPosNormalTex, EngineData::kShaderData + EngineData::kSoftFogVs,
+     EngineData::kShaderData + EngineData::kSoftFogVsRecord},
+    {ShaderDescriptor::kPixelText, nullptr, EngineData::kShaderData + EngineData::kSoftFogPs,
+     EngineData::kShaderData + EngineData::kSoftFogPsRecord},
 };
 
 // Blended one to one (the render turns the blend into a subtraction), no
