@@ -13,7 +13,10 @@
 #include "AppHooks.h"
 #include "C3Camera.h"
 #include "C4VertexObject.h"
+#include "SceneGlobals.h"
 #include "Settings.h"
+#include "X1Halation.h"
+#include "X6Fog.h"
 
 float MyApplication::GetDefaultRange() { return ::GetDefaultRange(); }
 
@@ -29,7 +32,8 @@ void MyApplication::SetMatrixShaderConstants(C4VertexObject* object) {
 }
 
 void MyApplication::SetFrameShaderConstants() {
-  // The fog object writes its own register (c23) first once it exists.
+  // The fog object writes its own register (c23) first.
+  if (TheFog) TheFog->SetShaderConstants();
   FrameShaderInputs in;
   in.lightDirection = m_world ? m_world->lightDirection : ::GetLightDirection(nullptr);
   in.lights = GetSceneSetting(kSceneLights);
@@ -40,7 +44,7 @@ void MyApplication::SetFrameShaderConstants() {
 }
 
 void MyApplication::ResetHalationFlag() {
-  // Nothing to clear while there is no halation object.
+  if (TheHalation) TheHalation->ResetPoints();
 }
 
 bool MyApplication::IsScenePaused() {
@@ -55,7 +59,7 @@ float MyApplication::GetSunVisibility() {
   return 1.0f;
 }
 
-D3DXVECTOR4 MyApplication::GetFogColor() { return ::GetFogColor(nullptr); }
+D3DXVECTOR4 MyApplication::GetFogColor() { return ::GetFogColor(TheFog ? &TheFog->Colour() : nullptr); }
 
 bool MyApplication::HideCameraObject() { return ::HideCameraObject() != 0; }
 

@@ -11,8 +11,10 @@
 #include "C9DisplayInfo.h"
 #include "Diagnostics.h"
 #include "FishDraw.h"
+#include "HalationQuads.h"
 #include "SBServer.h"
 #include "SceneGlobals.h"
+#include "X1Halation.h"
 
 namespace {
 
@@ -77,8 +79,7 @@ HRESULT C6Fish::Move(float current, float previous) {
   if (!HasFlag(kObjCulled)) {
     if (TheDisplayInfo) TheDisplayInfo->AddFish();
     DimSun();
-    // The halation glint joins here once the halation effect exists
-    // (TheHalation stays null until then).
+    if (!HasFlag(kObjAlwaysCulled) && TheHalation) AddGlint();
   }
 
   if (cloneMode == kCloneSource) {
@@ -101,6 +102,17 @@ void C6Fish::DimSun() {
   D3DXVECTOR3 eye;
   camera->GetPosition(&eye);
   world->lightValue *= SunDimFactor(world->lightDirection, eye, position, bodySize);
+}
+
+void C6Fish::AddGlint() {
+  C3World* world = C3World::Current();
+  C3Camera* camera = GetMainCamera();
+  if (!world || !camera) return;
+  D3DXVECTOR3 eye;
+  camera->GetPosition(&eye);
+  float intensity = 0.0f;
+  if (FishGlint(world->lightDirection, eye, position, heading, &intensity))
+    TheHalation->AddPoint(position.x, position.y, position.z, intensity);
 }
 
 void C6Fish::Animate(float current, float previous) {

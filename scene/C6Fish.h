@@ -55,6 +55,8 @@ class C6Fish : public C4VertexObject {
  private:
   // Multiplies the world's light value while the fish stands in the sun.
   void DimSun();
+  // Reports the glint of a side that mirrors the sun to the halation.
+  void AddGlint();
 
   bool restored_ = false;
 };

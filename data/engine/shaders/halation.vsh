@@ -1,0 +1,22 @@
+vs_1_1
+// Halation glint: the point goes to view space (c4..c7, the transposed view
+// matrix) and the corner moves across the view plane by
+// (u - 0.5, 0.5 - v) x size / c39.x, then the projection (c45..c48).
+// v1 = (size, 2 x intensity, 1): the glint's brightness is the second value.
+// Glints are added over the scene unfogged; oFog is written all the same.
+dcl_position v0
+dcl_normal v1
+dcl_texcoord0 v2
+def c95, 0.5, 1.0, 0.0, 0.0
+m4x4 r0, v0, c4
+rcp r2.x, c39.x
+mul r2.x, r2.x, v1.x
+add r1.xy, v2, -c95.x
+mul r1.xy, r1, r2.x
+add r0.x, r0.x, r1.x
+add r0.y, r0.y, -r1.y
+m4x4 oPos, r0, c45
+mov oD0.xyz, v1.y
+mov oD0.w, v1.z
+mov oT0.xy, v2
+mov oFog, c95.y

@@ -1,0 +1,140 @@
+#include "X1Halation.h"
+
+#include <cstring>
+
+#include "C3SceneHost.h"
+#include "C3World.h"
+#include "ComRelease.h"
+#include "Diagnostics.h"
+#include "EngineData.h"
+#include "EngineUtil.h"
+#include "FogImages.h"
+#include "SBServer.h"
+#include "ShaderConstantCopy.h"
+#include "StaticTables.h"
+#include "VBServer.h"
+#include "VSServer.h"
+
+#define HALATION_CHECK(code) FatalCheck("X1Halation", __LINE__, __TIME__, (code))
+
+namespace {
+
+const ShaderDescriptor kHalationShaders[1] = {
+    {ShaderDescriptor::kVertexText, kDeclPosNormalTex, EngineData::kShaderData + EngineData::kHalationVs,
+     EngineData::kShaderData + EngineData::kHalationVsRecord},
+};
+
+// Added over the scene, unfogged, no depth writes; the glint texture lit by
+// the vertex colour (the point's brightness).
+const uint32_t kHalationStates[] = {
+    D3DRS_ZWRITEENABLE, 0,
+    D3DRS_ALPHABLENDENABLE, 1,
+    D3DRS_SRCBLEND, D3DBLEND_ONE,
+    D3DRS_DESTBLEND, D3DBLEND_ONE,
+    D3DRS_FOGENABLE, 0,
+    D3DRS_CULLMODE, D3DCULL_NONE,
+    1, 3, 0, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE,
+    2, 3, 0, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE,
+    1, 1, 1, D3DTOP_DISABLE,
+    2, 1, 1, D3DTOP_DISABLE,
+    0xFFFFFFFFu};
+
+// The quad's edge in view space is the point's size over this.
+const float kHalationScale[4] = {0.2f, 1.0f, 1.0f, 1.0f};
+
+bool MatrixHasNaN(const D3DXMATRIX& m) {
+  const float* f = m;
+  return HasNaN4(f) || HasNaN4(f + 4) || HasNaN4(f + 8) || HasNaN4(f + 12);
+}
+
+}  // namespace
+
+X1Halation::X1Halation() {
+  SetClassName("X1Halation");
+  flags |= kObjLate | kObjAlwaysVisible;
+  shaderDescriptors = kHalationShaders;
+  shaderCount = 1;
+  stateRecords = kHalationStates;
+  for (D3DXVECTOR3& p : points) p = D3DXVECTOR3(0.0f, 0.0f, 0.0f);
+  AddTexture(FogImages::kHalationGlow, FogImages::kHalationGlowSize);
+}
+
+X1Halation::~X1Halation() { ReleaseBuffer(); }
+
+void X1Halation::ReleaseBuffer() {
+  SafeRelease(vertexBuffer_);
+  vertices_.clear();
+  vertices_.shrink_to_fit();
+}
+
+void X1Halation::AddPoint(float x, float y, float z, float intensity) {
+  if (pointCount >= kMaxHalationPoints) {
+    LogPrint("KWEX X1HALATION Add\n");
+    return;
+  }
+  points[pointCount] = D3DXVECTOR3(x, y, z);
+  intensities[pointCount] = intensity;
+  ++pointCount;
+}
+
+HRESULT X1Halation::RestoreDeviceObjects() {
+  IDirect3DDevice9* device = GetSceneHost()->GetDevice();
+  if (!device) return 0;
+  // A second restore without an invalidation must not leak the first buffer.
+  ReleaseBuffer();
+  HRESULT hr = HALATION_CHECK(device->CreateVertexBuffer(kHalationBufferBytes, D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY,
+                                                         0, D3DPOOL_DEFAULT, &vertexBuffer_, nullptr));
+  if (hr != 0) return hr;
+  vertices_.assign(static_cast<size_t>(kHalationArrayVertices) * kHalationVertexFloats, 0.0f);
+  quadCount = 0;
+  return C4VertexObject::RestoreDeviceObjects();
+}
+
+HRESULT X1Halation::InvalidateDeviceObjects() {
+  ReleaseBuffer();
+  quadCount = 0;
+  return C4VertexObject::InvalidateDeviceObjects();
+}
+
+HRESULT X1Halation::FinalCleanUp() {
+  ReleaseBuffer();
+  return C4VertexObject::FinalCleanUp();
+}
+
+HRESULT X1Halation::Move(float, float) {
+  quadCount = 0;
+  SidePlanes planes;
+  if (vertices_.empty() || !MainCameraSidePlanes(&planes)) return 0;
+  const int room = static_cast<int>(vertices_.size() / kHalationQuadFloats);
+  quadCount = BuildHalationQuads(points, intensities, pointCount, planes, vertices_.data(), room);
+  return 0;
+}
+
+HRESULT X1Halation::Render() {
+  C3World* world = C3World::Current();
+  IDirect3DDevice9* device = GetSceneHost()->GetDevice();
+  if (pointCount == 0 || quadCount == 0 || !world || !world->settled) return 0;
+  if (!device || !vertexBuffer_ || vertexShaders.empty() || textures.empty()) return 0;
+  DebugPrint(3, "%d", quadCount);
+  world->sbServer->SetSB(stateBlock);
+  D3DXMATRIX viewT, projectionT;
+  D3DXMatrixTranspose(&viewT, &view);
+  D3DXMatrixTranspose(&projectionT, &projection);
+  if (MatrixHasNaN(viewT) || MatrixHasNaN(projectionT)) return 0;
+  HALATION_CHECK(SetVertexConstants(device, 4, viewT, 4));
+  HALATION_CHECK(SetVertexConstants(device, 45, projectionT, 4));
+  HALATION_CHECK(SetVertexConstants(device, 39, kHalationScale, 1));
+  HALATION_CHECK(device->SetTexture(0, textures[0]));
+  void* out = nullptr;
+  HALATION_CHECK(vertexBuffer_->Lock(0, 0, &out, D3DLOCK_DISCARD));
+  std::memcpy(out, vertices_.data(), static_cast<size_t>(quadCount) * kHalationQuadBytes);
+  HALATION_CHECK(vertexBuffer_->Unlock());
+  world->vbServer->SetVB(0, vertexBuffer_, kHalationVertexBytes, false);
+  world->vsServer->SetShaders(vertexShaders[0], nullptr, declarations[0]);
+  HALATION_CHECK(device->SetRenderState(D3DRS_ZENABLE, FALSE));
+  DWORD passes = 0;
+  HALATION_CHECK(device->ValidateDevice(&passes));
+  HALATION_CHECK(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, kHalationQuadVertices * quadCount - 2));
+  HALATION_CHECK(device->SetRenderState(D3DRS_ZENABLE, TRUE));
+  return 0;
+}
