@@ -15,6 +15,7 @@
 #include "MyApplication.h"
 #include "SceneGlobals.h"
 #include "Settings.h"
+#include "X1Halation.h"
 #include "X1RingWander.h"
 #include "X2AIList.h"
 #include "X2FishList.h"
@@ -22,6 +23,8 @@
 #include "X2FlockSet.h"
 #include "X2HumanCamera.h"
 #include "X2StructureConfig.h"
+#include "X6Fog.h"
+#include "X7SoftFog.h"
 
 namespace {
 
@@ -85,15 +88,17 @@ HRESULT MyApplication::OneTimeSceneInit() {
   NotMade("gamma");
   TheRingWander = new X1RingWander();
   world->AddChild(TheRingWander);
-  NotMade("fog");
+  TheFog = new X6Fog();
+  world->AddChild(TheFog);
   NotMade("water current");
   TheCamera = new X2HumanCamera(GetHostCallbacks());
   TheCamera->position = D3DXVECTOR3(0.0f, 0.0f, -2.0f);
   SetMainCamera(TheCamera);
   world->AddChild(TheCamera);
   NotMade("caustics");
+  if (::GetSceneSetting(kSceneHalation)) TheHalation = new X1Halation();  // registered after the fish
   MakeLoneFish();
-  NotMade("soft fog");
+  world->AddChild(new X7SoftFog());
   NotMade("sun light");
   NotMade("terrain");
   NotMade("collision server");
@@ -107,7 +112,12 @@ HRESULT MyApplication::OneTimeSceneInit() {
   NotMade("logo");
   if (::GetSceneSetting(kSceneBubble)) NotMade("bubbles");
   if (::GetSceneSetting(kSceneLightTower)) NotMade("light towers");
-  if (::GetSceneSetting(kSceneHalation)) NotMade("halation");
+  // After every fish: they report their glints before the halation builds
+  // its quads.
+  if (TheHalation) {
+    world->AddChild(TheHalation);
+    world->glareSources.Add(TheHalation);
+  }
   if (::GetSceneSetting(kSceneFlare)) NotMade("flare");
 
   for (int i = 0; i < kTextPanelCount; ++i) {
