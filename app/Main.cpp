@@ -14,6 +14,7 @@
 #include "MyApplication.h"
 #include "Preview.h"
 #include "Settings.h"
+#include "SettingsDialog.h"
 
 #ifdef QV_FORCE_RESTORE_FAILURE
 namespace {
@@ -39,8 +40,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
   ReadDisplayOptions(&app);
   LoadSettings(0);
-  // The plug-in lists and the configuration lists are loaded here once they
-  // exist.
+  CreateManagers(app.m_programFolder);
 
   CommandLineChoice choice = ParseCommandLine(commandLine);
   int mode = choice.mode;
@@ -82,9 +82,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
       TheApp = nullptr;
       return 2;
     }
-    // The settings dialog opens here once it exists; until then there is
-    // nothing to edit and the display keys are left as they are.
-    LogPrint("settings dialog not yet available\n");
+    // OK has written the settings and configuration files; the display keys
+    // follow, and after Cancel nothing is written at all.
+    if (ShowSettingsDialog(instance, SettingsDialogOwner(choice)) == IDOK) SaveDisplayMode(&app.Settings());
     app.ReleaseDirect3D();
   }
 
