@@ -48,7 +48,7 @@ class DeviceChoices : public ::testing::Test {
 
 }  // namespace
 
-TEST(ChoiceLists, TextsAreComparedExactly) {
+TEST(DeviceChoiceLists, TextsAreComparedExactly) {
   ChoiceList items;
   EXPECT_TRUE(AddDistinctChoice(&items, "60 Hz", 60));
   EXPECT_FALSE(AddDistinctChoice(&items, "60 Hz", 61));
@@ -94,23 +94,21 @@ TEST_F(DeviceChoices, ListsOfTheChain) {
   EXPECT_TRUE(RefreshChoices(nullptr, D3DFMT_X8R8G8B8, 640, 480).empty());
   EXPECT_EQ(FindAdapter(enumeration, 7), nullptr);
   EXPECT_EQ(FindDeviceInfo(first, D3DDEVTYPE_SW), nullptr);
-}
 
-TEST_F(DeviceChoices, DualViewOnlyForAnAdapterGroup) {
-  EXPECT_FALSE(DeviceHasDualView(FindDeviceInfo(FindAdapter(enumeration, 0), D3DDEVTYPE_HAL)));
+  // Dual view only for a device of an adapter group.
+  EXPECT_FALSE(DeviceHasDualView(FindDeviceInfo(first, D3DDEVTYPE_HAL)));
   EXPECT_TRUE(DeviceHasDualView(FindDeviceInfo(FindAdapter(enumeration, 1), D3DDEVTYPE_HAL)));
   EXPECT_FALSE(DeviceHasDualView(nullptr));
 }
 
-TEST_F(DeviceChoices, FormatsOfWindowedCombosAreNotOffered) {
+TEST(DeviceChoiceLists, FormatsOfWindowedCombosAreNotOffered) {
   C3DeviceInfo device;
   for (D3DFORMAT format : {D3DFMT_R5G6B5, D3DFMT_X8R8G8B8, D3DFMT_R5G6B5}) {
     auto* combo = new C3DeviceCombo();
     combo->AdapterFormat = format;
-    combo->IsWindowed = format == D3DFMT_R5G6B5 && device.ComboCount() == 0;
+    combo->IsWindowed = device.ComboCount() == 0;  // the first R5G6B5 combo only
     device.DeviceCombos.Add(combo);
   }
-  // The first R5G6B5 combo is windowed, the third full screen.
   EXPECT_EQ(Texts(AdapterFormatChoices(&device)), (std::vector<std::string>{"X8R8G8B8", "R5G6B5"}));
 }
 
