@@ -35,8 +35,14 @@ const PageTab kPageTabs[kPageCount] = {
 
 void ShowPage(int shown) {
   SettingsDialogState& state = TheSettingsDialog();
-  for (int i = 0; i < kPageCount; ++i)
-    if (state.pages[i]) ShowWindow(state.pages[i], i == shown ? SW_SHOW : SW_HIDE);
+  HWND focus = GetFocus();
+  for (int i = 0; i < kPageCount; ++i) {
+    if (!state.pages[i] || i == shown) continue;
+    ShowWindow(state.pages[i], SW_HIDE);
+    // The keyboard focus never stays on a hidden page.
+    if (focus && IsChild(state.pages[i], focus)) SetFocus(GetDlgItem(state.dialog, IDC_TABS));
+  }
+  if (shown >= 0 && shown < kPageCount && state.pages[shown]) ShowWindow(state.pages[shown], SW_SHOW);
 }
 
 void CreatePages(HWND dialog) {
