@@ -59,6 +59,7 @@ CommandLineChoice ParseCommandLine(const char* tail) {
     if (tokens.size() > 1) choice.hasParent = ParseHandle(tokens[1], &choice.parent);
   } else if (first == "/c") {
     choice.mode = kModeConfigure;
+    if (tokens.size() > 1) choice.hasParent = ParseHandle(tokens[1], &choice.parent);
   } else if (first == "/a") {
     choice.mode = kModePassword;
   } else if (first == "/debug") {

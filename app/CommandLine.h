@@ -17,12 +17,14 @@ constexpr int kCommandBufferSize = 256;
 
 struct CommandLineChoice {
   int mode = kModeConfigure;
-  // Preview only: whether a window handle token followed "/p", and its value.
+  // Whether a window handle token followed "/p" (the preview's parent) or
+  // "/c" (the settings dialog's owner), and its value.
   bool hasParent = false;
   uintptr_t parent = 0;
 };
 
 // Splits the tail at blanks and colons; the first token, lower-cased, picks
-// the mode: "/s" full screen, "/p <hwnd>" preview, "/c" configure, "/a"
-// password, "/debug" debug; anything else (or nothing) configure.
+// the mode: "/s" full screen, "/p <hwnd>" preview, "/c" or "/c:<hwnd>"
+// configure, "/a" password, "/debug" debug; anything else (or nothing)
+// configure.
 CommandLineChoice ParseCommandLine(const char* tail);

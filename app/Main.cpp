@@ -14,6 +14,7 @@
 #include "MyApplication.h"
 #include "Preview.h"
 #include "Settings.h"
+#include "SettingsDialog.h"
 
 #ifdef QV_FORCE_RESTORE_FAILURE
 namespace {
@@ -81,9 +82,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
       TheApp = nullptr;
       return 2;
     }
-    // The settings dialog opens here once it exists; until then there is
-    // nothing to edit and the display keys are left as they are.
-    LogPrint("settings dialog not yet available\n");
+    // OK has written the settings and configuration files; the display keys
+    // follow, and after Cancel nothing is written at all.
+    if (ShowSettingsDialog(instance, SettingsDialogOwner(choice)) == IDOK) SaveDisplayMode(&app.Settings());
     app.ReleaseDirect3D();
   }
 

@@ -48,6 +48,25 @@ TEST(CommandLineTest, PreviewHandle) {
   EXPECT_FALSE(choice.hasParent);
 }
 
+TEST(CommandLineTest, ConfigureOwnerHandle) {
+  const struct {
+    const char* line;
+    bool hasOwner;
+    uintptr_t owner;
+  } cases[] = {
+      {"/c:4567", true, 4567}, {"/C 99", true, 99}, {"/c", false, 0},
+      {"/c:", false, 0},       {"/c:12ab", false, 0}, {"", false, 0},
+  };
+  for (const auto& c : cases) {
+    CommandLineChoice choice = ParseCommandLine(c.line);
+    EXPECT_EQ(choice.mode, kModeConfigure) << c.line;
+    EXPECT_EQ(choice.hasParent, c.hasOwner) << c.line;
+    if (c.hasOwner) {
+      EXPECT_EQ(choice.parent, c.owner) << c.line;
+    }
+  }
+}
+
 TEST(CommandLineTest, OverLongLinesAreCutNotOverrun) {
   // A switch followed by far more than the buffer holds.
   std::string line = "/s " + std::string(5000, 'x');

@@ -275,17 +275,28 @@ TEST_F(ProgramTest, PreviewWithHandleZeroOpensItsOwnWindowWithoutHandleEnds) {
   EXPECT_EQ(preview.ExitCode(), 0u);
 }
 
-TEST_F(ProgramTest, ConfigurePasswordAndNoArgumentEndWithoutAWindow) {
+TEST_F(ProgramTest, PasswordEndsAtOnceConfigureShowsTheSettingsDialog) {
   Install();
   EXPECT_EQ(RunProcess(Command("/a"), dir_, 30000), 0);
-  log_.Poll();
-  EXPECT_EQ(RunProcess(Command("/c:1234"), dir_, 30000), 0);
-  log_.Poll();
-  EXPECT_EQ(RunProcess(Command(""), dir_, 30000), 0);
   EXPECT_EQ(CountProgramWindows(), 0);
+  log_.Poll();
+  const std::string ini = ReadFileText(dir_ + "qelvar.ini");
+  // "/c" with a handle that is no window, and no argument at all: the
+  // settings dialog; its Cancel ends the program and writes nothing.
+  for (const char* args : {"/c:1234", ""}) {
+    ChildProcess program;
+    ASSERT_TRUE(program.Start(Command(args), dir_));
+    HWND dialog = WaitForWindow("Reefmoor2 --Sallowen-- V1.7", nullptr, program.Id(), 30000);
+    ASSERT_NE(dialog, nullptr) << args;
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return program.Wait(0); }, 30000)) << args;
+    EXPECT_EQ(program.ExitCode(), 0u) << args;
+  }
+  EXPECT_EQ(CountProgramWindows(), 0);
+  EXPECT_EQ(ReadFileText(dir_ + "qelvar.ini"), ini);
   std::string log = log_.Poll();
   EXPECT_NE(log.find("change password mode"), std::string::npos) << log;
-  EXPECT_EQ(Count(log, "settings dialog not yet available"), 2u) << log;
+  EXPECT_EQ(Count(log, "configure mode"), 2u) << log;
   // Configure mode lists the enumerated modes.
   EXPECT_NE(log.find("Adapter:0 MODE 00 "), std::string::npos) << log;
 }
