@@ -16,6 +16,7 @@
 #include "MyApplication.h"
 #include "SceneGlobals.h"
 #include "Settings.h"
+#include "X1Terrain.h"
 
 namespace hostslots {
 
@@ -29,16 +30,20 @@ X2Vec3* PutZero(X2Vec3* result) {
   return result;
 }
 
-// --- Scene parts. The terrain, collision server, ring wander, human camera,
-// dolphin and X-file frame classes are not in the program yet; until each
-// is, its part answers as a scene without it. ---
+// --- Scene parts. The collision server, ring wander, human camera, dolphin
+// and X-file frame classes are not in the program yet; until each is, its
+// part answers as a scene without it. ---
 
 // The human camera's position and look-at carriers.
 C3Object* CameraCarrier(bool /*target*/) { return nullptr; }
 
-bool TerrainBuilt() { return false; }
-bool TerrainHeight(float /*x*/, float /*z*/, float* /*height*/, bool* /*onStructure*/) {
-  return false;
+bool TerrainBuilt() { return TheTerrain->IsBuilt(); }
+// The exact floor, raised to a structure top where one is higher.
+bool TerrainHeight(float x, float z, float* height, bool* onStructure) {
+  int marker = 0;
+  *height = TheTerrain->GetHeight(x, z, &marker, false, false);
+  *onStructure = marker != 0;
+  return true;
 }
 
 bool CollisionForce(const D3DXVECTOR3& /*at*/, C3Object* /*self*/, int /*a*/, int /*b*/,

@@ -13,7 +13,9 @@
 #include "AppHooks.h"
 #include "C3Camera.h"
 #include "C4VertexObject.h"
+#include "SceneGlobals.h"
 #include "Settings.h"
+#include "X1Terrain.h"
 
 float MyApplication::GetDefaultRange() { return ::GetDefaultRange(); }
 
@@ -44,8 +46,8 @@ void MyApplication::ResetHalationFlag() {
 }
 
 bool MyApplication::IsScenePaused() {
-  // The terrain's pause flag; never paused without a terrain.
-  return false;
+  // Still while the terrain rebuilds; never paused without a terrain.
+  return TheTerrain && TheTerrain->IsRebuilding();
 }
 
 D3DXVECTOR3 MyApplication::GetLightDirection() { return ::GetLightDirection(nullptr); }
