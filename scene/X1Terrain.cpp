@@ -89,7 +89,9 @@ void X1Terrain::FinishBuild() {
 }
 
 void X1Terrain::RefreshCoarseGrid() {
-  coarse_.Refresh(position.x, position.z, [this](float x, float z) { return GetHeight(x, z, nullptr, false, false); });
+  // The grid holds the ground alone; structure tops are added per query,
+  // so that a coarse answer marks them and noStructures leaves them out.
+  coarse_.Refresh(position.x, position.z, [this](float x, float z) { return FineHeight(x, z); });
   if (GetSceneHost()->GetDebugDisplayFlag() & 4) {
     const std::string map = coarse_.DebugMap();
     size_t start = 0;

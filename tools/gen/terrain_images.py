@@ -163,7 +163,7 @@ def floor_rubble():
         v = broad[y][x]
         c = mix((92, 82, 72), (168, 152, 128), v)
         crack = 1.0 - min(1.0, abs(cracks[y][x] - 0.5) * 14.0)
-        c = mix(c, (46, 40, 36), crack * 0.8)
+        c = mix(c, (70, 62, 54), crack * 0.6)
         return mix(c, (232, 222, 206), shells[y][x] * 0.75)
     return colour_image(paint)
 
@@ -177,10 +177,10 @@ def relief_ripple():
         for x in range(SIZE):
             # Eight ripple crests across the tile, bent by the wobble.
             phase = (y / SIZE * 8.0 + wobble[y][x] * 1.5) * 2.0 * math.pi
-            crest = 0.5 + 0.5 * math.sin(phase + 0.6 * math.sin(phase))
+            crest = 0.5 + 0.5 * math.sin(phase + 0.3 * math.sin(phase))
             row.append(crest * 0.8 + fine[y][x] * 0.2)
         height.append(row)
-    return relief_image(height, 10.0)
+    return relief_image(height, 8.0)
 
 
 def relief_gravel():
