@@ -60,8 +60,10 @@ void X1Terrain::BuildFloor() {
   position.x = centre.x;
   position.z = centre.y;
   ShapeFloor();
-  FinishBuild();
+  // Built before the followers are told, so that their questions are
+  // answered from the new floor.
   built = 1;
+  FinishBuild();
 }
 
 void X1Terrain::ShapeFloor() {
@@ -83,9 +85,10 @@ void X1Terrain::ShapeFloor() {
 
 void X1Terrain::FinishBuild() {
   if (architecture) architecture->Rebuild();
+  // The grid first: followers that ask coarse heights get the new floor.
+  RefreshCoarseGrid();
   for (int i = 0; i < followers.count; ++i)
     if (followers.items[i]) followers.items[i]->OnTerrainRebuilt(this);
-  RefreshCoarseGrid();
 }
 
 void X1Terrain::RefreshCoarseGrid() {

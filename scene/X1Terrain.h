@@ -61,12 +61,12 @@ class X1Terrain : public C4VertexObject {
   float GetHeight(float x, float z, int* onStructure, bool coarse, bool noStructures) const;
 
   // Builds the floor round the present centre without a device: mesh,
-  // shape, face grid, then the structure tops, the followers and the
-  // coarse grid. The first restore calls it.
+  // shape, face grid, then the structure tops, the coarse grid and the
+  // followers. The first restore calls it.
   void BuildFloor();
   // Moves the centre to the lattice point nearest (x, z), shapes the floor
   // there (and uploads it when the device buffers exist), then the
-  // structure tops, the followers and the coarse grid.
+  // structure tops, the coarse grid and the followers.
   void Recentre(float x, float z);
 
   bool IsBuilt() const { return built != 0; }
@@ -91,7 +91,7 @@ class X1Terrain : public C4VertexObject {
   // Shapes the mesh round the present centre: heights and weights from the
   // floor's height field, normals, texture coordinates.
   void ShapeFloor();
-  // Structure tops, followers, coarse grid (and its debug picture).
+  // Structure tops, coarse grid (and its debug picture), followers.
   void FinishBuild();
   void RefreshCoarseGrid();
   float FineHeight(float x, float z) const;

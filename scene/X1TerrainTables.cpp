@@ -49,13 +49,13 @@ const uint32_t g_TerrainStates[] = {
     kEnd};
 
 TerrainImage TerrainFloorImage(int floorMaterial) {
-  if (floorMaterial == 1) return {TerrainImages::kFloorSilt, TerrainImages::kFloorSiltSize};
+  if (floorMaterial != 0) return {TerrainImages::kFloorSilt, TerrainImages::kFloorSiltSize};
   return {TerrainImages::kFloorSand, TerrainImages::kFloorSandSize};
 }
 
 TerrainImage TerrainFeatureImage() { return {TerrainImages::kFloorRubble, TerrainImages::kFloorRubbleSize}; }
 
 TerrainImage TerrainReliefImage(int floorMaterial) {
-  if (floorMaterial == 1) return {TerrainImages::kReliefGravel, TerrainImages::kReliefGravelSize};
+  if (floorMaterial != 0) return {TerrainImages::kReliefGravel, TerrainImages::kReliefGravelSize};
   return {TerrainImages::kReliefRipple, TerrainImages::kReliefRippleSize};
 }

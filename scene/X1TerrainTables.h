@@ -24,7 +24,8 @@ extern const ShaderDescriptor g_TerrainShaders[kTerrainShaderCount];
 // stages the floor image times the vertex light plus the caustic.
 extern const uint32_t g_TerrainStates[];
 
-// Images by FloorMaterial (0 or 1; other values count as 0).
+// Images by FloorMaterial: sand and ripples for 0, silt and gravel for any
+// other value (as the bump scale reads it).
 struct TerrainImage {
   const void* data;
   unsigned size;

@@ -13,6 +13,7 @@
 #include "D3DTestDevice.h"
 #include "SBServer.h"
 #include "SceneTestSupport.h"
+#include "SettingIds.h"
 #include "ShaderConstantCopy.h"
 #include "TestSupport.h"
 #include "TextureTable.h"
@@ -47,6 +48,8 @@ class FloorHost : public qvtest::FishSceneHost {
     const float fog[4] = {0.0f, 90.0f, 1.0f / 80.0f, 0.0f};
     SetVertexConstants(dev.Device(), 23, fog, 1);
   }
+  int GetSceneSetting(int pos) override { return pos == kSceneFloorMaterial ? floorMaterial : 0; }
+  int floorMaterial = 0;
 };
 
 class TerrainScene : public ::testing::Test {
@@ -57,9 +60,6 @@ class TerrainScene : public ::testing::Test {
     deviceReferences = qvtest::DeviceReferences(dev.Device());
     camera = new LookDown;
     world = qvtest::OpenWorld(&host, camera);
-    srand(1234);
-    terrain = new X1Terrain;
-    world->AddChild(terrain);
   }
   void TearDown() override {
     qvtest::CloseWorld(world);
@@ -78,6 +78,9 @@ class TerrainScene : public ::testing::Test {
     }
   }
   void Start() {
+    srand(1234);
+    terrain = new X1Terrain;
+    world->AddChild(terrain);
     ASSERT_EQ(0, world->InitDeviceObjects());
     ASSERT_EQ(0, world->RestoreDeviceObjects());
     ASSERT_TRUE(terrain->IsBuilt());
@@ -178,6 +181,16 @@ TEST_F(TerrainScene, FixedStagesDrawTheVertexLitFloor) {
   ExpectFloorFillsTheLowerHalf(dev.ReadBackBuffer());
   EXPECT_EQ(world->vsServer->CurrentVertexShader(), terrain->vertexShaders[kTerrainLitVs]);
   SaveArtefact("terrain_fixed_stages");
+}
+
+TEST_F(TerrainScene, SiltFloorWithItsGentleRelief) {
+  host.floorMaterial = 1;
+  Start();
+  Frame();
+  const std::vector<uint32_t> silt = dev.ReadBackBuffer();
+  ExpectFloorFillsTheLowerHalf(silt);
+  EXPECT_FLOAT_EQ(VertexConstantCopy(38)[3], 0.2f);
+  SaveArtefact("terrain_silt");
 }
 
 TEST_F(TerrainScene, TravellingCameraRebuildsTheFloorWithoutASeam) {

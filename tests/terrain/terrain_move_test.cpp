@@ -18,16 +18,28 @@
 
 namespace {
 
-// Counts the terrain's calls.
+// Counts the terrain's calls and reads the floor near the new centre while
+// being told, as coral and bubbles seat themselves then.
 class Follower : public C3Object {
  public:
   void OnTerrainRebuilt(X1Terrain* terrain) override {
     ++calls;
     seen = terrain;
+    at = D3DXVECTOR3(terrain->position.x + 5.0f, 0.0f, terrain->position.z - 7.0f);
+    fine = terrain->GetHeight(at.x, at.z, nullptr, false, false);
+    coarse = terrain->GetHeight(at.x, at.z, nullptr, true, false);
   }
   int calls = 0;
   X1Terrain* seen = nullptr;
+  D3DXVECTOR3 at{0.0f, 0.0f, 0.0f};
+  float fine = 0.0f, coarse = 0.0f;
 };
+
+void ExpectToldTheNewFloor(const Follower& f, const X1Terrain& terrain) {
+  EXPECT_NE(f.fine, X1Terrain::kStartHeight);
+  EXPECT_EQ(f.fine, terrain.GetHeight(f.at.x, f.at.z, nullptr, false, false));
+  EXPECT_EQ(f.coarse, terrain.GetHeight(f.at.x, f.at.z, nullptr, true, false));
+}
 
 class TerrainMove : public ::testing::Test {
  protected:
@@ -72,6 +84,7 @@ TEST_F(TerrainMove, PartsAreWorldChildrenAndFollowersAreToldAtTheBuild) {
   EXPECT_STREQ(terrain->architecture->className, "X1ArchitectureHeight");
   EXPECT_EQ(follower->calls, 1);
   EXPECT_EQ(follower->seen, terrain);
+  ExpectToldTheNewFloor(*follower, *terrain);
 }
 
 TEST_F(TerrainMove, ThirtyUnitsIsNotARebuildAndMoreIsOneWithThreeStillFrames) {
@@ -91,6 +104,7 @@ TEST_F(TerrainMove, ThirtyUnitsIsNotARebuildAndMoreIsOneWithThreeStillFrames) {
   EXPECT_NEAR(terrain->position.x, camera->position.x, 2.0f);
   EXPECT_NEAR(terrain->position.z, camera->position.z, 2.0f);
   EXPECT_EQ(follower->calls, 2);
+  ExpectToldTheNewFloor(*follower, *terrain);
   while (terrain->IsRebuilding()) {
     ++stillFrames;
     Step();

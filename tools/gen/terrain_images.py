@@ -143,13 +143,13 @@ def floor_silt():
     broad = fbm([(4, 1.0), (8, 0.7), (16, 0.4), (32, 0.25), (64, 0.15)], 21)
     gravel = grains(420, 1.2, 3.6, 22)
     tint = fbm([(2, 1.0), (4, 0.5)], 23)
-    low, high = (88, 96, 78), (140, 146, 112)
+    low, high = (122, 128, 102), (182, 184, 146)
 
     def paint(x, y):
         c = mix(low, high, broad[y][x])
-        c = mix(c, (120, 118, 92), tint[y][x] * 0.4)
+        c = mix(c, (160, 154, 120), tint[y][x] * 0.4)
         g = gravel[y][x]
-        stone = mix((150, 144, 128), (98, 92, 84), _hash(x // 3, y // 3, 24))
+        stone = mix((196, 188, 168), (124, 116, 104), _hash(x // 3, y // 3, 24))
         return mix(c, stone, g * 0.85)
     return colour_image(paint)
 
