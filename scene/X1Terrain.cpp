@@ -1,7 +1,7 @@
 #include "X1Terrain.h"
 
 #include <cmath>
-#include <cstring>
+#include <string>
 
 #include "C3SceneHost.h"
 #include "C3World.h"

@@ -25,9 +25,9 @@ class X1MetaTerrain;
 
 class X1Terrain : public C4VertexObject {
  public:
+  // The base height (the centre's y): the floor's heights are added to it,
+  // and queries off the floor answer it.
   static constexpr float kStartHeight = -28.0f;
-  static constexpr float kLowestBase = -38.0f;
-  static constexpr float kHighestBase = -18.0f;
   static constexpr float kScale = 2.0f;
   // Camera travel from the centre (x or z) that asks for a rebuild.
   static constexpr float kRebuildDistance = 30.0f;
