@@ -18,6 +18,7 @@
 #include "Settings.h"
 #include "X1RingWander.h"
 #include "X2HumanCamera.h"
+#include "X1Terrain.h"
 
 namespace hostslots {
 
@@ -31,9 +32,9 @@ X2Vec3* PutZero(X2Vec3* result) {
   return result;
 }
 
-// --- Scene parts. The terrain, collision server, dolphin and X-file frame
-// classes are not in the program yet; until each is, its part answers as a
-// scene without it. ---
+// --- Scene parts. The collision server, dolphin and X-file frame classes are
+// not in the program yet; until each is, its part answers as a scene without
+// it. ---
 
 // The human camera's position and look-at carriers (null before its device
 // objects are made).
@@ -42,9 +43,13 @@ C3Object* CameraCarrier(bool target) {
   return target ? TheCamera->targetMover : TheCamera->sourceMover;
 }
 
-bool TerrainBuilt() { return false; }
-bool TerrainHeight(float /*x*/, float /*z*/, float* /*height*/, bool* /*onStructure*/) {
-  return false;
+bool TerrainBuilt() { return TheTerrain->IsBuilt(); }
+// The exact floor, raised to a structure top where one is higher.
+bool TerrainHeight(float x, float z, float* height, bool* onStructure) {
+  int marker = 0;
+  *height = TheTerrain->GetHeight(x, z, &marker, false, false);
+  *onStructure = marker != 0;
+  return true;
 }
 
 bool CollisionForce(const D3DXVECTOR3& /*at*/, C3Object* /*self*/, int /*a*/, int /*b*/,

@@ -17,6 +17,7 @@
 #include "Settings.h"
 #include "X1Halation.h"
 #include "X6Fog.h"
+#include "X1Terrain.h"
 
 float MyApplication::GetDefaultRange() { return ::GetDefaultRange(); }
 
@@ -48,8 +49,8 @@ void MyApplication::ResetHalationFlag() {
 }
 
 bool MyApplication::IsScenePaused() {
-  // The terrain's pause flag; never paused without a terrain.
-  return false;
+  // Still while the terrain rebuilds; never paused without a terrain.
+  return TheTerrain && TheTerrain->IsRebuilding();
 }
 
 D3DXVECTOR3 MyApplication::GetLightDirection() { return ::GetLightDirection(nullptr); }
