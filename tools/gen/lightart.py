@@ -277,7 +277,7 @@ def environment(d):
     """Colour (0..1) seen along unit direction d from under water: the bright
     rippled surface above, blue water around, the sandy floor below."""
     x, y, z = d
-    water = (0.08, 0.32, 0.52)
+    water = (0.14, 0.42, 0.6)
     if y > 0.0:
         deep = mix(water, (0.25, 0.6, 0.8), smoothstep(0.0, 0.5, y))
         window = smoothstep(0.5, 0.75, y)
@@ -289,7 +289,7 @@ def environment(d):
         return tuple(min(1.0, c + 0.9 * sun) for c in colour)
     k = 2.0 / max(-y, 0.05)
     grain = fbm(x * k + 1.0, z * k + 9.0, 64, 57, 3)
-    sand = mix((0.33, 0.3, 0.22), (0.55, 0.5, 0.38), grain)
+    sand = mix((0.42, 0.4, 0.32), (0.66, 0.6, 0.46), grain)
     return mix(water, sand, smoothstep(0.05, 0.6, -y) * 0.8)
 
 

@@ -6,6 +6,10 @@ import math
 
 TAU = 2.0 * math.pi
 
+# Texture coordinates follow the surface at this many units per unit of
+# length, so the relief keeps one scale size over the whole emblem.
+UV_PER_UNIT = 0.1
+
 
 def _sub(a, b):
     return (a[0] - b[0], a[1] - b[1], a[2] - b[2])
@@ -59,7 +63,8 @@ def torus(mesh, major, minor, segments, sides):
             cb, sb = math.cos(b), math.sin(b)
             n = (ca * cb, sa * cb, sb)
             p = ((major + minor * cb) * ca, (major + minor * cb) * sa, minor * sb)
-            mesh.add(p, n, (i / segments, j / sides))
+            uv = (TAU * major * i / segments * UV_PER_UNIT, TAU * minor * j / sides * UV_PER_UNIT)
+            mesh.add(p, n, uv)
     mesh.grid(first, segments, sides)
 
 
@@ -71,7 +76,7 @@ def sphere(mesh, centre, radius, stacks=8, slices=12):
             a = TAU * j / slices
             n = (math.sin(e) * math.cos(a), math.cos(e), math.sin(e) * math.sin(a))
             p = tuple(c + radius * k for c, k in zip(centre, n))
-            mesh.add(p, n, (j / slices, i / stacks))
+            mesh.add(p, n, (TAU * radius * j / slices * UV_PER_UNIT, math.pi * radius * i / stacks * UV_PER_UNIT))
     mesh.grid(first, stacks, slices)
 
 
@@ -97,14 +102,17 @@ def fish_body(mesh, slices=28, sides=20):
         x = BODY_NOSE + (BODY_TAIL - BODY_NOSE) * t
         h = body_height(t)
         w = body_width(t)
+        # The ellipse's perimeter (Ramanujan's approximation), for the around coordinate.
+        perimeter = math.pi * (3 * (h + w) - math.sqrt((3 * h + w) * (h + 3 * w)))
         for j in range(sides + 1):
             b = TAU * j / sides
-            mesh.add((x, h * math.cos(b), w * math.sin(b)), (0.0, 0.0, 0.0), (t, j / sides))
+            mesh.add((x, h * math.cos(b), w * math.sin(b)), (0.0, 0.0, 0.0),
+                     (x * UV_PER_UNIT, perimeter * j / sides * UV_PER_UNIT))
     count = (slices + 1) * (sides + 1)
     start_face = len(mesh.faces)
     mesh.grid(first, slices, sides)
     # The tail end is closed by a fan around its centre.
-    centre = mesh.add((BODY_TAIL, 0.0, 0.0), (1.0, 0.0, 0.0), (1.0, 0.5))
+    centre = mesh.add((BODY_TAIL, 0.0, 0.0), (1.0, 0.0, 0.0), (BODY_TAIL * UV_PER_UNIT, 0.0))
     ring = first + slices * (sides + 1)
     for j in range(sides):
         mesh.faces.append((centre, ring + j, ring + j + 1))
@@ -167,7 +175,7 @@ def plate(mesh, outline, thickness):
     for side in (1.0, -1.0):
         first = len(mesh.vertices)
         for x, y in outline:
-            mesh.add((x, y, side * half), (0.0, 0.0, side), (x * 0.5 + 0.5, y * 0.5 + 0.5))
+            mesh.add((x, y, side * half), (0.0, 0.0, side), (x * UV_PER_UNIT, y * UV_PER_UNIT))
         for a, b, c in tris:
             mesh.faces.append((first + a, first + b, first + c) if side > 0 else (first + a, first + c, first + b))
     n = len(outline)
@@ -177,7 +185,7 @@ def plate(mesh, outline, thickness):
         normal = _normalise((q[1] - p[1], -(q[0] - p[0]), 0.0))
         first = len(mesh.vertices)
         for (x, y), z in ((p, half), (q, half), (p, -half), (q, -half)):
-            mesh.add((x, y, z), normal, (k / n, 0.5 + z))
+            mesh.add((x, y, z), normal, (x * UV_PER_UNIT, (y + z) * UV_PER_UNIT))
         mesh.faces.append((first, first + 2, first + 1))
         mesh.faces.append((first + 1, first + 2, first + 3))
 
