@@ -52,7 +52,9 @@ class LightHost : public qvtest::FishSceneHost {
   }
   D3DXVECTOR3 GetLightDirection() override { return kSun; }
   float GetSunVisibility() override { return sunVisibility; }
+  bool IsMultiSurface() override { return glare; }
   float sunVisibility = 1.0f;
+  bool glare = false;
 };
 
 // Looks from its position at a target point.
@@ -289,6 +291,30 @@ TEST_P(LightScene, FlareNeedsTheSun) {
   Look(D3DXVECTOR3(0.0f, -6.0f, 0.0f), D3DXVECTOR3(0.0f, -7.0f, 1.0f));
   Frame();
   EXPECT_EQ(CountChanged(dev.ReadBackBuffer(), bare, 12), 0);
+}
+
+// With glare buffers the shafts and the flare are drawn a second time into
+// the glare image, which adds a glow round the sun.
+TEST_P(LightScene, ShaftsAndFlareFeedTheGlare) {
+  if (!GetParam()) GTEST_SKIP() << "the glare needs pixel shaders";
+  long brightness[2] = {0, 0};
+  for (int glare = 0; glare < 2; ++glare) {
+    host.glare = glare != 0;
+    Reopen();
+    AddTowers();
+    auto* flare = new C6Flare;
+    world->AddChild(flare);
+    world->glareSources.Add(flare);
+    Look(D3DXVECTOR3(0.0f, -6.0f, 0.0f), D3DXVECTOR3(0.0f, -4.5f, -1.0f));
+    Start();
+    ASSERT_EQ(world->glareBuffers[0] != nullptr, glare != 0);
+    for (int i = 0; i < 3; ++i) Frame();
+    brightness[glare] = Brightness(dev.ReadBackBuffer());
+    if (glare) SaveArtefact("light_glare");
+    EXPECT_FALSE(flare->HasFlag(kObjGlarePass));
+  }
+  host.glare = false;
+  EXPECT_GT(brightness[1], brightness[0] + 100000);
 }
 
 TEST_P(LightScene, CausticLightsTheFishAndMoves) {
