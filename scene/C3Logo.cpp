@@ -54,7 +54,12 @@ HRESULT C3Logo::InvalidateDeviceObjects() {
   return C4VertexObject::InvalidateDeviceObjects();
 }
 
-HRESULT C3Logo::DeleteDeviceObjects() { return 0; }
+HRESULT C3Logo::DeleteDeviceObjects() {
+  // The textures go with the device: one kept past it would hold the device
+  // open (and be used on the next one after a device change).
+  ReleaseCube();
+  return C4VertexObject::DeleteDeviceObjects();
+}
 
 HRESULT C3Logo::Move(float current, float previous) {
   const float step = current - previous;

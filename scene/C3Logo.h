@@ -13,7 +13,7 @@ class C3Logo : public C4VertexObject {
   // With pixel shaders, also the environment cube.
   HRESULT RestoreDeviceObjects() override;
   HRESULT InvalidateDeviceObjects() override;
-  // Textures stay loaded until the logo is deleted.
+  // Releases the textures with the device.
   HRESULT DeleteDeviceObjects() override;
   HRESULT Move(float current, float previous) override;
   HRESULT Render() override;

@@ -399,6 +399,12 @@ TEST_P(LightScene, EverythingAcrossResets) {
   EXPECT_GT(CountChanged(after, bare, 12), 100000);
   // Small changes only: the scene moved on by a few frames.
   EXPECT_LT(CountChanged(before, after, 60), kWidth * kHeight / 4);
+  // Once the device objects are gone nothing holds the device any more, so
+  // it can be released (or replaced) while the objects live on.
+  world->InvalidateDeviceObjects();
+  world->DeleteDeviceObjects();
+  EXPECT_EQ(deviceReferences, qvtest::DeviceReferences(dev.Device()));
+  EXPECT_EQ(TheCaustic->GetTexture(), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, LightScene, ::testing::Values(true, false),
