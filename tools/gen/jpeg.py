@@ -67,9 +67,9 @@ def _scaled_table(table, quality):
     return [min(max((q * scale + 50) // 100, 1), 255) for q in table]
 
 
-def _codes(spec):
+def _codes(table):
     """symbol -> (code, length) of a table given as (counts, symbols)."""
-    counts, symbols = spec
+    counts, symbols = table
     out = {}
     code = 0
     k = 0
@@ -196,8 +196,8 @@ def encode(width, height, pixels, quality=90):
                     bytes([1]) + bytes(qc[ZIGZAG[k]] for k in range(64)))
     out += _segment(0xC0, struct.pack(">BHHB", 8, height, width, 3) +
                     bytes([1, 0x11, 0, 2, 0x11, 1, 3, 0x11, 1]))
-    for table_class, table_id, spec in ((0, 0, DC_LUMA), (1, 0, AC_LUMA), (0, 1, DC_CHROMA), (1, 1, AC_CHROMA)):
-        counts, symbols = spec
+    for table_class, table_id, huffman in ((0, 0, DC_LUMA), (1, 0, AC_LUMA), (0, 1, DC_CHROMA), (1, 1, AC_CHROMA)):
+        counts, symbols = huffman
         out += _segment(0xC4, bytes([table_class << 4 | table_id]) + bytes(counts) + bytes(symbols))
     out += _segment(0xDA, bytes([3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0]))
     out += bits.out
