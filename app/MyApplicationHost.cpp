@@ -13,6 +13,7 @@
 #include "AppHooks.h"
 #include "C3Camera.h"
 #include "C4VertexObject.h"
+#include "C6Light.h"
 #include "SceneGlobals.h"
 #include "Settings.h"
 #include "X1Halation.h"
@@ -39,7 +40,17 @@ void MyApplication::SetFrameShaderConstants() {
   in.lightDirection = m_world ? m_world->lightDirection : ::GetLightDirection(nullptr);
   in.lights = GetSceneSetting(kSceneLights);
   if (C3Camera* camera = GetMainCamera()) camera->GetPosition(&in.cameraPosition);
-  // Lone-fish lights: none until the lone fish are made (c29-c36 untouched).
+  // Lone-fish lights: only the slots whose fish was made (the others leave
+  // their registers untouched).
+  for (int k = 0; k < kLoneFishLightCount && k < kFishLightSlots; ++k) {
+    const C6Light* light = TheFishLights[k];
+    if (!light || !light->fish) continue;
+    FishLightConstants& slot = in.fishLights[k];
+    slot.present = true;
+    slot.colour = light->colour;
+    slot.fishPosition = light->fish->position;
+    slot.fishRotationX = light->fish->rotX;
+  }
   in.fogColour = GetFogColor();
   WriteFrameShaderConstants(m_device, in);
 }

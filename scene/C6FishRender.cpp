@@ -1,10 +1,12 @@
 // The fish's draw: state block, constants, streams, shaders, textures.
 #include "C3SceneHost.h"
 #include "C3World.h"
+#include "C6Caustic.h"
 #include "C6Fish.h"
 #include "C6FishTables.h"
 #include "Diagnostics.h"
 #include "FishDraw.h"
+#include "SceneGlobals.h"
 #include "SBServer.h"
 #include "ShaderConstantCopy.h"
 
@@ -84,7 +86,7 @@ HRESULT C6Fish::Render() {
 
   // Stage 1 carries the caustic light of the scene, none while the caustic
   // effect does not exist (TheCaustic is null until the scene makes it).
-  IDirect3DTexture9* caustic = nullptr;
+  IDirect3DTexture9* caustic = TheCaustic ? TheCaustic->GetTexture() : nullptr;
   IDirect3DTexture9* skin = textures.empty() ? nullptr : textures[0];
   if (FISH_CHECK(device->SetTexture(0, skin)) != 0) return 0;
   if (FISH_CHECK(device->SetTexture(1, caustic)) != 0) return 0;

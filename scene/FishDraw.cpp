@@ -12,6 +12,10 @@ float SunDimFactor(const D3DXVECTOR3& light, const D3DXVECTOR3& camera, const D3
   // No light direction or no body: nothing stands in the way.
   if (!(ll > 0.0f) || !(bodySize > 0.0f)) return 1.0f;
   const float s = D3DXVec3Dot(&light, &d) / ll;
+  // The light vector points from the sun into the scene, so the sun lies
+  // along -light from the camera: only a fish on that side (s < 0) stands
+  // between them.
+  if (!(s < 0.0f)) return 1.0f;
   const D3DXVECTOR3 offLine = camera + light * s - fish;
   const float dist = D3DXVec3Length(&offLine);
   if (!(dist < bodySize)) return 1.0f;

@@ -5,10 +5,11 @@
 #include <d3dx9math.h>
 
 // Factor the world's light value is multiplied by for a fish at `fish` seen
-// from `camera` with the light vector `light` and body-size factor f: the
-// distance of the fish from the camera-to-sun line, over f, when that is
-// above 0.5; 0 when it is below; 1 (no dimming) when the fish is off the
-// line by f or more, or stands within 0.5 of the camera.
+// from `camera` with the light vector `light` (pointing from the sun into
+// the scene) and body-size factor f: the distance of the fish from the
+// camera-to-sun line, over f, when that is above 0.5; 0 when it is below;
+// 1 (no dimming) when the fish is off the line by f or more, stands within
+// 0.5 of the camera, or is on the far side of the camera from the sun.
 float SunDimFactor(const D3DXVECTOR3& light, const D3DXVECTOR3& camera, const D3DXVECTOR3& fish,
                    float bodySize);
 

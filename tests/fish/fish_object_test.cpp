@@ -323,9 +323,22 @@ TEST(FishSun, DimmingAlongTheLineToTheSun) {
   EXPECT_EQ(SunDimFactor(light, camera, D3DXVECTOR3(0.3f, 3.0f, 0.0f), 1.0f), 0.0f);
   EXPECT_NEAR(SunDimFactor(light, camera, D3DXVECTOR3(0.75f, 3.0f, 0.0f), 1.0f), 0.75f, 1e-6f);
   EXPECT_NEAR(SunDimFactor(light, camera, D3DXVECTOR3(0.0f, 3.0f, 1.5f), 2.0f), 0.75f, 1e-6f);
-  // Off by the body size or more: full light. The side of the camera does not count.
+  // Off by the body size or more: full light.
   EXPECT_EQ(SunDimFactor(light, camera, D3DXVECTOR3(1.0f, 3.0f, 0.0f), 1.0f), 1.0f);
-  EXPECT_EQ(SunDimFactor(light, camera, D3DXVECTOR3(0.0f, -3.0f, 0.0f), 1.0f), 0.0f);
+  // On the line but on the far side of the camera from the sun: the fish is
+  // not in the way, however close to the line.
+  EXPECT_EQ(SunDimFactor(light, camera, D3DXVECTOR3(0.0f, -3.0f, 0.0f), 1.0f), 1.0f);
+  EXPECT_EQ(SunDimFactor(light, camera, D3DXVECTOR3(0.75f, -3.0f, 0.0f), 1.0f), 1.0f);
+  // A slanted sun, (0, -0.707, 0.707) as the scene's default: the sun is up
+  // and towards -z, so a fish up and towards -z dims it, its mirror image
+  // down and towards +z does not; the light vector's length does not matter.
+  const D3DXVECTOR3 slanted(0.0f, -0.70710599f, 0.70710599f);
+  const D3DXVECTOR3 eye(5.0f, -10.0f, 2.0f);
+  EXPECT_EQ(SunDimFactor(slanted, eye, eye + D3DXVECTOR3(0.0f, 4.0f, -4.0f), 1.0f), 0.0f);
+  EXPECT_EQ(SunDimFactor(slanted * 3.0f, eye, eye + D3DXVECTOR3(0.0f, 4.0f, -4.0f), 1.0f), 0.0f);
+  EXPECT_EQ(SunDimFactor(slanted, eye, eye + D3DXVECTOR3(0.0f, -4.0f, 4.0f), 1.0f), 1.0f);
+  // Level with the camera, square to the line: s = 0 is not in front.
+  EXPECT_EQ(SunDimFactor(slanted, eye, eye + D3DXVECTOR3(0.6f, 0.0f, 0.0f), 1.0f), 1.0f);
   // No light direction, no body: nothing divides by zero.
   EXPECT_EQ(SunDimFactor(D3DXVECTOR3(0, 0, 0), camera, D3DXVECTOR3(0.0f, 3.0f, 0.0f), 1.0f), 1.0f);
   EXPECT_EQ(SunDimFactor(light, camera, D3DXVECTOR3(0.0f, 3.0f, 0.0f), 0.0f), 1.0f);

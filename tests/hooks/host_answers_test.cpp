@@ -13,8 +13,10 @@
 #include "AppHooks.h"
 #include "C3Camera.h"
 #include "C4VertexObject.h"
+#include "C6Light.h"
 #include "Diagnostics.h"
 #include "MyApplication.h"
+#include "SceneGlobals.h"
 #include "Settings.h"
 #include "ShaderConstantCopy.h"
 #include "TestSupport.h"
@@ -185,6 +187,26 @@ TEST_F(HostAnswersTest, FrameConstantsFromTheWorldCameraAndLights) {
   ExpectRegister(25, 0.2f, 0.2f, 0.2f, 1.0f);
   ExpectRegister(27, 0.1f, 0.1f, 0.1f, 1.0f);
   SetMainCamera(nullptr);
+}
+
+// Each lone-fish light that exists writes its slot: the fish's position and
+// turn in 29 + 2k, the light's colour in 30 + 2k; empty slots stay untouched.
+TEST_F(HostAnswersTest, LoneFishLightsReachTheirRegisters) {
+  MyApplication app;
+  SetSceneSetting(kSceneLights, 1);
+  const float sentinel[4] = {-7, -7, -7, -7};
+  for (UINT r = 29; r <= 36; ++r) SetVertexConstants(nullptr, r, sentinel, 1);
+  C3Object fish;
+  fish.position = D3DXVECTOR3(2.0f, -3.5f, 8.0f);
+  fish.rotX = 0.25f;
+  C6Light light(&fish);
+  light.Move(0.0f, 0.0f);  // Lights 1 at phase 0: (1.1, 1.4, 2.0, 1.0)
+  TheFishLights[1] = &light;
+  GetSceneHost()->SetFrameShaderConstants();
+  TheFishLights[1] = nullptr;
+  ExpectRegister(31, 2.0f, -3.5f, 8.0f, 0.25f);
+  ExpectRegister(32, 1.1f, 1.4f, 2.0f, 1.0f);
+  for (UINT r : {29u, 30u, 33u, 34u, 35u, 36u}) ExpectRegister(r, -7, -7, -7, -7);
 }
 
 TEST_F(HostAnswersTest, SpeedAndCaptureCommandsReachTheWorld) {
