@@ -86,6 +86,7 @@ class MyApplication : public C3Application, public C3SceneHost {
  private:
   void MakeLoneFish();
   void PlaceStructures();
+  void MakeLightTowers();
 
   int m_initCount = 0;
   int m_restoreCount = 0;

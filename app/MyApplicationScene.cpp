@@ -2,11 +2,19 @@
 // the device exists, and registered with the world in a fixed order, which
 // is the order of their moves and of the first draw pass. Objects that other
 // parts reach are kept in the scene globals.
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
+#include "C3Gamma.h"
+#include "C3LightTower.h"
+#include "C3Logo.h"
 #include "C3World.h"
+#include "C6Caustic.h"
 #include "C6Fish.h"
+#include "C6Flare.h"
+#include "C6Light.h"
+#include "C6Skydome.h"
 #include "C7TexturePanel.h"
 #include "C9DisplayInfo.h"
 #include "Diagnostics.h"
@@ -16,7 +24,9 @@
 #include "SceneGlobals.h"
 #include "Settings.h"
 #include "X1Halation.h"
+#include "X1MetaTerrain.h"
 #include "X1RingWander.h"
+#include "X1Terrain.h"
 #include "X2AIList.h"
 #include "X2FishList.h"
 #include "X2FlockConfig.h"
@@ -55,7 +65,8 @@ void MyApplication::MakeLoneFish() {
     fish->flags |= kObjAlwaysCulled;
     fish->scale = kLoneFishScale;
     m_world->AddChild(fish);
-    NotMade("fish light");
+    TheFishLights[slot] = new C6Light(fish);
+    m_world->AddChild(TheFishLights[slot]);
   }
   if (!ai) LogPrint("scene: no lone fish (AI %s not installed)\n", kLoneFishAI);
 }
@@ -63,10 +74,29 @@ void MyApplication::MakeLoneFish() {
 // The structure objects themselves are not part of this program yet; their
 // places are planned (plug-ins' PlaceInstance called) and their rally points
 // lead the ring wander.
+// Thirty light shafts on a widening spiral around the camera, each one a
+// glare source.
+void MyApplication::MakeLightTowers() {
+  constexpr int kTowers = 30;
+  for (int k = 0; k < kTowers; ++k) {
+    const float u = SceneRandom();
+    const float v = SceneRandom();
+    const float angle = 0.5f * static_cast<float>(k) + u * 0.5f;
+    const float radius = 0.3f + 0.1f * static_cast<float>(k) + v * 0.1f;
+    auto* tower = new C3LightTower();
+    tower->offsetX = radius * std::cos(angle);
+    tower->offsetZ = radius * std::sin(angle);
+    m_world->AddChild(tower);
+    m_world->glareSources.Add(tower);
+  }
+}
+
 void MyApplication::PlaceStructures() {
   const bool smallWorld = ::GetSceneSetting(kSceneSmallWorld) != 0;
   std::vector<D3DXVECTOR3> centres;
   const auto placed = TheStructureConfig->PlanPlacements(smallWorld, SceneRandom, GetHostCallbacks(), &centres);
+  if (TheTerrain && !centres.empty())
+    TheTerrain->meta->PlaceFeatures(centres.data(), static_cast<int>(centres.size()));
   for (const X2StructurePlacement& p : placed) {
     LogPrint("scene: structure %s placed, no structure object made\n", p.record->header.name);
     if (!smallWorld && TheRingWander && p.record->rallyPoints)
@@ -85,7 +115,7 @@ HRESULT MyApplication::OneTimeSceneInit() {
            ::GetSceneSetting(kSceneLights), ::GetSceneSetting(kSceneUpsDowns),
            ::GetSceneSetting(kSceneFloorMaterial));
 
-  NotMade("gamma");
+  world->AddChild(new C3Gamma());
   TheRingWander = new X1RingWander();
   world->AddChild(TheRingWander);
   TheFog = new X6Fog();
@@ -95,30 +125,44 @@ HRESULT MyApplication::OneTimeSceneInit() {
   TheCamera->position = D3DXVECTOR3(0.0f, 0.0f, -2.0f);
   SetMainCamera(TheCamera);
   world->AddChild(TheCamera);
-  NotMade("caustics");
+  TheCaustic = new C6Caustic();
+  world->AddChild(TheCaustic);
   if (::GetSceneSetting(kSceneHalation)) TheHalation = new X1Halation();  // registered after the fish
   MakeLoneFish();
   world->AddChild(new X7SoftFog());
   NotMade("sun light");
-  NotMade("terrain");
+  TheTerrain = new X1Terrain();
+  world->AddChild(TheTerrain);
   NotMade("collision server");
   if (TheStructureConfig) PlaceStructures();
   NotMade("coral");
-  if (::GetSceneSetting(kSceneSeaface)) NotMade("sea surface");
+  if (::GetSceneSetting(kSceneSeaface)) {
+    if (::GetSceneSetting(kSceneSkydome)) {
+      TheSkydome = new C6Skydome();
+      world->AddChild(TheSkydome);
+    }
+    NotMade("sea surface");
+  }
 
   if (TheFlockConfig)
     TheFlockConfig->BuildFlocks(TheFishList, TheFlockAIList, GetHostCallbacks(), &TheFlocks);
 
-  NotMade("logo");
+  TheLogo = new C3Logo();
+  TheLogo->position = D3DXVECTOR3(0.0f, -3.0f, -20.0f);
+  world->AddChild(TheLogo);
   if (::GetSceneSetting(kSceneBubble)) NotMade("bubbles");
-  if (::GetSceneSetting(kSceneLightTower)) NotMade("light towers");
+  if (::GetSceneSetting(kSceneLightTower)) MakeLightTowers();
   // After every fish: they report their glints before the halation builds
   // its quads.
   if (TheHalation) {
     world->AddChild(TheHalation);
     world->glareSources.Add(TheHalation);
   }
-  if (::GetSceneSetting(kSceneFlare)) NotMade("flare");
+  if (::GetSceneSetting(kSceneFlare)) {
+    auto* flare = new C6Flare();
+    world->AddChild(flare);
+    world->glareSources.Add(flare);
+  }
 
   for (int i = 0; i < kTextPanelCount; ++i) {
     const float left = i <= 23 ? -0.9f : 0.4f;

@@ -1,9 +1,11 @@
 // The terrain's draw: state block, matrices, bump scale, shaders, buffers,
 // textures, one indexed triangle list.
 #include "C3SceneHost.h"
+#include "C6Caustic.h"
 #include "C3World.h"
 #include "Diagnostics.h"
 #include "SBServer.h"
+#include "SceneGlobals.h"
 #include "SettingIds.h"
 #include "ShaderConstantCopy.h"
 #include "TerrainDraw.h"
@@ -19,7 +21,7 @@ enum { kFloorTexture = 0, kFeatureTexture = 1, kReliefTexture = 2 };
 
 // The caustic effect's current frame; none while the scene has no caustic
 // effect.
-IDirect3DTexture9* CurrentCaustic() { return nullptr; }
+IDirect3DTexture9* CurrentCaustic() { return TheCaustic ? TheCaustic->GetTexture() : nullptr; }
 
 }  // namespace
 
