@@ -108,7 +108,7 @@ HRESULT C3LightTower::Render() {
   SetShaderMatrices();
   SetVertexConstants(device, 43, colour, 1);
   scene->vsServer->SetShaders(vertexShaders[0], nullptr, declarations[0]);
-  scene->vbServer->SetVB(0, vertexBuffer, sizeof(ShaftVertex), false);
+  scene->vbServer->SetVB(0, vertexBuffer, sizeof(ShaftVertex), true);  // the object's own buffer
   TOWER_CHECK(device->SetTexture(0, textures.empty() ? nullptr : textures[0]));
   TOWER_CHECK(device->DrawPrimitive(D3DPT_TRIANGLEFAN, 0, kShaftVertexCount - 2));
   return 0;

@@ -107,7 +107,7 @@ HRESULT C6Flare::Render() {
   scene->vsServer->SetShaders(vertexShaders[0], nullptr, declarations[0]);
   FLARE_CHECK(device->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS));
   FLARE_CHECK(device->SetRenderState(D3DRS_STENCILENABLE, FALSE));
-  scene->vbServer->SetVB(0, vertexBuffer, sizeof(FlareVertex), false);
+  scene->vbServer->SetVB(0, vertexBuffer, sizeof(FlareVertex), true);  // the object's own buffer
   const bool glare = HasFlag(kObjGlarePass);
   for (int i = 0; i < kFlareElementCount; ++i) {
     const FlareElementDraw d = PlanFlareElement(i, screenX, screenY, facing, scene->lightValue, glare, frameIndex);

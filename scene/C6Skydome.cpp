@@ -83,7 +83,7 @@ HRESULT C6Skydome::Render() {
   scene->sbServer->SetSB(stateBlock);
   SetShaderMatrices();
   scene->vsServer->SetShaders(vertexShaders[0], nullptr, declarations[0]);
-  scene->vbServer->SetVB(0, vertexBuffer, sizeof(SkyVertex), false);
+  scene->vbServer->SetVB(0, vertexBuffer, sizeof(SkyVertex), true);  // the object's own buffer
   scene->vbServer->SetIB(meshes[0]->indexBuffer, false);
   SKY_CHECK(device->SetTexture(0, textures.empty() ? nullptr : textures[textureSelector]));
   SetVertexConstants(device, 23, kSkyFog, 1);

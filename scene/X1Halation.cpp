@@ -129,7 +129,7 @@ HRESULT X1Halation::Render() {
   HALATION_CHECK(vertexBuffer_->Lock(0, 0, &out, D3DLOCK_DISCARD));
   std::memcpy(out, vertices_.data(), static_cast<size_t>(quadCount) * kHalationQuadBytes);
   HALATION_CHECK(vertexBuffer_->Unlock());
-  world->vbServer->SetVB(0, vertexBuffer_, kHalationVertexBytes, false);
+  world->vbServer->SetVB(0, vertexBuffer_, kHalationVertexBytes, true);  // the object's own buffer
   world->vsServer->SetShaders(vertexShaders[0], nullptr, declarations[0]);
   HALATION_CHECK(device->SetRenderState(D3DRS_ZENABLE, FALSE));
   DWORD passes = 0;

@@ -42,8 +42,8 @@ HRESULT X1Terrain::Render() {
   const TerrainDrawPlan plan = PlanTerrainDraw(pixelShaders, caustic != nullptr);
   world->vsServer->SetShaders(vertexShaders[plan.vertexShader], vertexShaders[plan.pixelShader],
                               declarations[plan.vertexShader]);
-  world->vbServer->SetVB(0, vertexBuffer_, sizeof(TerrainVertex), false);
-  world->vbServer->SetIB(indexBuffer_, false);
+  world->vbServer->SetVB(0, vertexBuffer_, sizeof(TerrainVertex), true);  // the object's own buffer
+  world->vbServer->SetIB(indexBuffer_, true);  // the floor's own buffer
 
   auto texture = [this](int k) { return static_cast<size_t>(k) < textures.size() ? textures[k] : nullptr; };
   if (TERRAIN_CHECK(device->SetTexture(0, texture(kFloorTexture))) != 0) return 0;

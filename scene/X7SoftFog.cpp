@@ -143,7 +143,7 @@ HRESULT X7SoftFog::Render() {
   SOFTFOG_CHECK(vertexBuffer_->Lock(0, 0, &out, D3DLOCK_DISCARD));
   std::memcpy(out, vertices_.data(), static_cast<size_t>(quadCount) * kSoftFogQuadBytes);
   SOFTFOG_CHECK(vertexBuffer_->Unlock());
-  world->vbServer->SetVB(0, vertexBuffer_, kSoftFogVertexBytes, false);
+  world->vbServer->SetVB(0, vertexBuffer_, kSoftFogVertexBytes, true);  // the object's own buffer
   world->vbServer->SetQuadIB();
   world->vsServer->SetShaders(vertexShaders[0], vertexShaders[1], declarations[0]);
   DWORD passes = 0;
