@@ -37,3 +37,12 @@ class StateRecordList {
   // where pixel shaders stop reading), or -1 when there is none.
   static int EndIndex(const uint32_t* list, bool usePixelShaders);
 };
+
+// Short names for the record words, for the static lists of the scene's
+// table files (which bring them in with a using-directive).
+namespace staterecords {
+constexpr uint32_t kEnd = StateRecordList::kEnd;
+constexpr uint32_t kPixelShaderEnd = StateRecordList::kFixedFunctionEnd;
+constexpr uint32_t COLOUR = StateRecordList::kColourStage;
+constexpr uint32_t ALPHA = StateRecordList::kAlphaStage;
+}  // namespace staterecords

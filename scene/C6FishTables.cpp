@@ -4,14 +4,7 @@
 #include "StateRecordList.h"
 #include "StaticTables.h"
 
-namespace {
-
-constexpr uint32_t kEnd = StateRecordList::kEnd;
-constexpr uint32_t kPixelShaderEnd = StateRecordList::kFixedFunctionEnd;
-constexpr uint32_t COLOUR = StateRecordList::kColourStage;
-constexpr uint32_t ALPHA = StateRecordList::kAlphaStage;
-
-}  // namespace
+using namespace staterecords;
 
 // Stream 0: the 32-byte rest vertex; streams 1 to 3: a 24-byte position and
 // normal each, in usage index = stream.

@@ -4,14 +4,7 @@
 #include "StateRecordList.h"
 #include "StaticTables.h"
 
-namespace {
-
-constexpr uint32_t kEnd = StateRecordList::kEnd;
-constexpr uint32_t kPixelShaderEnd = StateRecordList::kFixedFunctionEnd;
-constexpr uint32_t COLOUR = StateRecordList::kColourStage;
-constexpr uint32_t ALPHA = StateRecordList::kAlphaStage;
-
-}  // namespace
+using namespace staterecords;
 
 #define QV_SHADER_BLOB(name) \
   EngineData::kShaderData + EngineData::k##name, EngineData::kShaderData + EngineData::k##name##Record

@@ -27,14 +27,7 @@ const ShaderDescriptor g_TerrainShaders[kTerrainShaderCount] = {
 #undef QV_VERTEX_SHADER
 #undef QV_PIXEL_SHADER
 
-namespace {
-
-constexpr uint32_t kEnd = StateRecordList::kEnd;
-constexpr uint32_t kPixelShaderEnd = StateRecordList::kFixedFunctionEnd;
-constexpr uint32_t COLOUR = StateRecordList::kColourStage;
-constexpr uint32_t ALPHA = StateRecordList::kAlphaStage;
-
-}  // namespace
+using namespace staterecords;
 
 const uint32_t g_TerrainStates[] = {
     D3DRS_ZWRITEENABLE, 1, D3DRS_ALPHABLENDENABLE, 0, D3DRS_SRCBLEND, D3DBLEND_SRCALPHA,
