@@ -6,14 +6,18 @@
 
 #include <d3dx9.h>
 
+#include "BuiltinFish.h"
 #include "C3Camera.h"
 #include "C3Move.h"
+#include "C3World.h"
+#include "C5PartialMorphCache.h"
 #include "HostCallbacks.h"
 #include "MyApplication.h"
 #include "SceneGlobals.h"
 #include "Settings.h"
 #include "X1CollisionServer.h"
 #include "X1TerrainCollision.h"
+#include "X2FileFish.h"
 #include "X2FishCollision.h"
 #include "X6FileCollision.h"
 #include "X7CurrentServer.h"
@@ -118,4 +122,51 @@ TEST_F(CollisionHostTest, CurrentAndSunlightFromTheServers) {
   EXPECT_FLOAT_EQ(app.World()->lightValue, 0.0f);
   TheCollisionServer = nullptr;
   EXPECT_FLOAT_EQ(scene->GetSunVisibility(), 1.0f);
+}
+
+TEST_F(CollisionHostTest, FishOfABodyFieldSpeciesKeepOthersOff) {
+  int count = 0;
+  const X2FishData* const* species = GetBuiltinSpecies(&count);
+  ASSERT_GT(count, 0);
+  X2FishData record = *species[0];
+  record.flags |= X2_FISH_BODY_COLLISION;
+
+  // Outside a scene (no server, no world) the fish gets no field.
+  {
+    X2FileFish alone(&record);
+    EXPECT_EQ(alone.bodyCollision, nullptr);
+  }
+  X1CollisionServer server;
+  TheCollisionServer = &server;
+  {
+    C3World world;
+    X2FishData plain = *species[0];
+    plain.flags &= ~X2_FISH_BODY_COLLISION;
+    X2FileFish without(&plain);
+    EXPECT_EQ(without.bodyCollision, nullptr);
+    EXPECT_EQ(server.FieldCount(), 0);
+
+    // The field is listed by the server and owned by the world.
+    auto* fish = new X2FileFish(&record);
+    ASSERT_NE(fish->bodyCollision, nullptr);
+    EXPECT_EQ(fish->bodyCollision->body, fish);
+    EXPECT_EQ(server.FieldCount(), 1);
+    ASSERT_EQ(world.children.count, 1);
+    EXPECT_EQ(world.children.items[0], fish->bodyCollision);
+    world.AddChild(fish);
+    fish->ComputeBounds();
+    fish->position = D3DXVECTOR3(0, -10, 0);
+    fish->ComposeWorldMatrix(0, 0);
+
+    // At the tip of its box a neighbour is pushed off; the fish itself is not.
+    X2HostCallbacks* host = GetHostCallbacks();
+    const D3DXVECTOR3 nose(fish->boxMax.x * fish->scale, -10, 0);
+    X2Vec3 r{0, 0, 0};
+    host->GetCollisionForce(&r, nose.x, nose.y, nose.z, nullptr);
+    EXPECT_GT(r.x, 1.0f);
+    host->GetCollisionForce(&r, nose.x, nose.y, nose.z, HostHandle(fish));
+    ExpectVec(r, 0, 0, 0);
+    // The world deletes the fish first, then its field.
+  }
+  C5PartialMorphCache::Destroy();
 }
