@@ -6,6 +6,8 @@
 
 #include <d3dx9.h>
 
+#include <cstdlib>
+
 #include "BuiltinFish.h"
 #include "C3Camera.h"
 #include "C3Move.h"
@@ -16,6 +18,8 @@
 #include "SceneGlobals.h"
 #include "Settings.h"
 #include "X1CollisionServer.h"
+#include "X1HeightCollision.h"
+#include "X1Terrain.h"
 #include "X1TerrainCollision.h"
 #include "X2FileFish.h"
 #include "X2FishCollision.h"
@@ -169,4 +173,37 @@ TEST_F(CollisionHostTest, FishOfABodyFieldSpeciesKeepOthersOff) {
     // The world deletes the fish first, then its field.
   }
   C5PartialMorphCache::Destroy();
+}
+
+TEST_F(CollisionHostTest, FloorAndCeilingOverTheSceneTerrain) {
+  srand(21);
+  C3World world;  // no device: the terrain's parts become children
+  auto* terrain = new X1Terrain;
+  world.AddChild(terrain);
+  terrain->BuildFloor();
+  // Wired as the scene set-up wires them.
+  auto* floor = new X1TerrainCollision(
+      [terrain](float x, float z) { return terrain->GetHeight(x, z, nullptr, true, false); });
+  world.AddChild(floor);
+  terrain->followers.Add(floor);
+  auto* ceiling = new X1HeightCollision(0.0f, terrain);
+  world.AddChild(ceiling);
+
+  for (const D3DXVECTOR2& at : {D3DXVECTOR2(0, 0), D3DXVECTOR2(17.5f, -31), D3DXVECTOR2(-44, 12)}) {
+    const float ground = terrain->GetHeight(at.x, at.y, nullptr, true, false) + 0.3f;
+    ASSERT_LT(ground, 0.0f);
+    D3DXVECTOR3 f;
+    floor->GetForce(&f, D3DXVECTOR3(at.x, ground, at.y), nullptr, 0, 0);
+    EXPECT_FLOAT_EQ(f.y, 50.0f);
+    floor->GetForce(&f, D3DXVECTOR3(at.x, ground + 1.0f, at.y), nullptr, 0, 0);
+    EXPECT_NEAR(f.y, 25.0f, 1e-3f);
+    floor->GetForce(&f, D3DXVECTOR3(at.x, ground + 2.0f, at.y), nullptr, 0, 0);
+    EXPECT_NEAR(f.y, 0.0f, 1e-3f);
+  }
+  // The waves stand over the floor's centre.
+  terrain->Recentre(64, -32);
+  const D3DXVECTOR3 centre(terrain->position.x, -1.0f, terrain->position.z);
+  D3DXVECTOR3 f;
+  ceiling->GetForce(&f, centre, nullptr, 0, 0);
+  EXPECT_NEAR(f.y, -25.0f, 1e-3f);  // wave 0 at time 0 over the centre, one unit below
 }
