@@ -1,7 +1,6 @@
 // The field decisions: band edges of the floor, ceiling and shape pushes,
-// closest pairs of segments, triangles seen from a point, bounding spheres,
-// body and coral pushes, and the wave function against values worked out
-// by hand.
+// closest pairs of segments, triangles seen from a point, body and coral
+// pushes, and the wave function against values worked out by hand.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -133,14 +132,6 @@ TEST(SegmentDistance, CrossingSkewParallelAndPointSegments) {
       }
     }
   }
-  EXPECT_EQ(ClosestOnSegment(D3DXVECTOR3(5, 1, 0), D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(2, 0, 0)),
-            D3DXVECTOR3(2, 0, 0));
-  EXPECT_EQ(ClosestOnSegment(D3DXVECTOR3(-5, 1, 0), D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(2, 0, 0)),
-            D3DXVECTOR3(0, 0, 0));
-  EXPECT_EQ(ClosestOnSegment(D3DXVECTOR3(1, 1, 0), D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(2, 0, 0)),
-            D3DXVECTOR3(1, 0, 0));
-  EXPECT_EQ(ClosestOnSegment(D3DXVECTOR3(1, 1, 0), D3DXVECTOR3(3, 3, 3), D3DXVECTOR3(3, 3, 3)),
-            D3DXVECTOR3(3, 3, 3));
 }
 
 TEST(TriangleOffset, FrontSideOverTheFaceOnly) {
@@ -156,16 +147,6 @@ TEST(TriangleOffset, FrontSideOverTheFaceOnly) {
   // Without area there is no face to stand over.
   EXPECT_FALSE(TriangleOffset(D3DXVECTOR3(1, 1, 0), a, D3DXVECTOR3(2, 0, 0), c, &d));
   EXPECT_FALSE(TriangleOffset(D3DXVECTOR3(1, 1, 0), a, a, a, &d));
-}
-
-TEST(ShapeBounds, CapsuleUsesTheScaledRadiusTriangleTheFarthestCorner) {
-  const BoundingSphere capsule = CapsuleBounds(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, 0, 10), 1.0f, 2.0f);
-  ExpectVec(capsule.centre, 0, 0, 5);
-  EXPECT_FLOAT_EQ(capsule.radius, 7.0f);
-  // The first corner is the nearest to the centroid here.
-  const BoundingSphere tri = TriangleBounds(D3DXVECTOR3(1, 0, 0), D3DXVECTOR3(-1, 0, 0), D3DXVECTOR3(0, 0, 9));
-  ExpectVec(tri.centre, 0, 0, 3);
-  EXPECT_FLOAT_EQ(tri.radius, 6.0f);
 }
 
 TEST(EvaluateWaves, AgainstHandWorkedValues) {

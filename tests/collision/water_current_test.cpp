@@ -1,6 +1,6 @@
 // The water current: no current at level 0, the first turn on the first
-// frame, the swing and swell of the vector, turns when the timer comes due,
-// and the drift it gives an object flagged to drift over many frames.
+// frame, turns when the timer comes due, and the drift it gives objects
+// flagged to drift over many frames.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -47,21 +47,6 @@ TEST(WaterCurrent, LevelZeroAndUnknownLevelsGiveNoCurrent) {
   // No turn was taken meanwhile: the timer is still due at 0.
   EXPECT_EQ(state.sign, 1.0f);
   EXPECT_EQ(state.due, 0.0f);
-}
-
-TEST(WaterCurrent, TheVectorSwingsAndSwells) {
-  const CurrentLevel& two = *FindCurrentLevel(2);
-  // Angle 0, strength (0 + 0.2) x 0.5.
-  ExpectVec(CurrentVector(two, 0.0f, 0.0f, 1.0f), 0.1f, 0, 0);
-  // t = 2.5 at angular speed 0.2: angle 0.5 + offset, swell |sin 1| + 0.2.
-  const float f = (std::sin(1.0f) + 0.2f) * 0.5f;
-  ExpectVec(CurrentVector(two, 2.5f, 0.25f, 1.0f), f * std::cos(0.75f), 0, f * std::sin(0.75f));
-  ExpectVec(CurrentVector(two, 2.5f, 0.25f, -1.0f), f * std::cos(-0.25f), 0, f * std::sin(-0.25f));
-  // The strongest level peaks at 1.2 x 0.8.
-  const CurrentLevel& three = *FindCurrentLevel(3);
-  const float peak = D3DX_PI / 4.0f / 0.3f;  // 2 t x 0.3 = pi / 2
-  const D3DXVECTOR3 v = CurrentVector(three, peak, 0.0f, 1.0f);
-  EXPECT_NEAR(D3DXVec3Length(&v), 0.96f, 1e-5f);
 }
 
 TEST(WaterCurrent, TurnsOnTheFirstFrameAndWhenDue) {
