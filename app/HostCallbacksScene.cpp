@@ -16,6 +16,7 @@
 #include "MyApplication.h"
 #include "SceneGlobals.h"
 #include "Settings.h"
+#include "X1CollisionServer.h"
 #include "X1RingWander.h"
 #include "X2HumanCamera.h"
 #include "X1Terrain.h"
@@ -32,9 +33,8 @@ X2Vec3* PutZero(X2Vec3* result) {
   return result;
 }
 
-// --- Scene parts. The collision server, dolphin and X-file frame classes are
-// not in the program yet; until each is, its part answers as a scene without
-// it. ---
+// --- Scene parts. The dolphin and X-file frame classes are not in the
+// program yet; until each is, its part answers as a scene without it. ---
 
 // The human camera's position and look-at carriers (null before its device
 // objects are made).
@@ -52,9 +52,11 @@ bool TerrainHeight(float x, float z, float* height, bool* onStructure) {
   return true;
 }
 
-bool CollisionForce(const D3DXVECTOR3& /*at*/, C3Object* /*self*/, int /*a*/, int /*b*/,
-                    D3DXVECTOR3* /*force*/) {
-  return false;
+// The two extra words reach every field as its asker radius and band (0:
+// the field's default), by value.
+bool CollisionForce(const D3DXVECTOR3& at, C3Object* self, int a, int b, D3DXVECTOR3* force) {
+  TheCollisionServer->GetForce(force, at, self, static_cast<float>(a), static_cast<float>(b));
+  return true;
 }
 
 bool WanderTarget(D3DXVECTOR3* point) {

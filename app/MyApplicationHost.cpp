@@ -16,15 +16,18 @@
 #include "C6Light.h"
 #include "SceneGlobals.h"
 #include "Settings.h"
+#include "X1CollisionServer.h"
 #include "X1Halation.h"
 #include "X6Fog.h"
 #include "X1Terrain.h"
+#include "X7CurrentServer.h"
 
 float MyApplication::GetDefaultRange() { return ::GetDefaultRange(); }
 
-D3DXVECTOR3 MyApplication::GetWaterCurrent(float, const D3DXVECTOR3&) {
-  // The current server answers once it exists.
-  return D3DXVECTOR3(0.0f, 0.0f, 0.0f);
+D3DXVECTOR3 MyApplication::GetWaterCurrent(float, const D3DXVECTOR3& position) {
+  D3DXVECTOR3 current(0.0f, 0.0f, 0.0f);
+  if (TheCurrentServer) TheCurrentServer->GetCurrent(&current, position);
+  return current;
 }
 
 void MyApplication::SetMatrixShaderConstants(C4VertexObject* object) {
@@ -66,9 +69,14 @@ bool MyApplication::IsScenePaused() {
 
 D3DXVECTOR3 MyApplication::GetLightDirection() { return ::GetLightDirection(nullptr); }
 
+// The collision server's clearance from the camera towards the sun; full
+// light without the server or a camera.
 float MyApplication::GetSunVisibility() {
-  // The collision server's clearance towards the sun; full light without it.
-  return 1.0f;
+  C3Camera* camera = GetMainCamera();
+  if (!TheCollisionServer || !camera) return 1.0f;
+  D3DXVECTOR3 eye;
+  camera->GetPosition(&eye);
+  return TheCollisionServer->GetClearance(eye, -GetLightDirection());
 }
 
 D3DXVECTOR4 MyApplication::GetFogColor() { return ::GetFogColor(TheFog ? &TheFog->Colour() : nullptr); }

@@ -5,8 +5,12 @@
 #include <cmath>
 
 #include "C3SceneHost.h"
+#include "C3World.h"
 #include "C5PartialMorphCache.h"
 #include "Diagnostics.h"
+#include "SceneGlobals.h"
+#include "X1CollisionServer.h"
+#include "X2FishCollision.h"
 
 namespace {
 
@@ -91,8 +95,23 @@ X2FileFish::X2FileFish(const X2FishData* record) {
   } else {
     LogPrint("KWEX File Fish scale %g: 1.0 used\n", static_cast<double>(m.scale));
   }
-  // Record flag 1 asks for a body collision field; it is added here once
-  // the collision server exists (TheCollisionServer stays null until then).
+  if (record->flags & X2_FISH_BODY_COLLISION) AddBodyCollision();
+}
+
+X2FileFish::~X2FileFish() {
+  if (bodyCollision) bodyCollision->DetachBody();
+}
+
+// The field is a world child, listed by the collision server. Without a
+// server or a world (a fish made outside the scene) there is nothing to
+// push against and no owner for the field.
+void X2FileFish::AddBodyCollision() {
+  C3World* world = C3World::Current();
+  if (!TheCollisionServer || !world) return;
+  bodyCollision = new X2FishCollision(this);
+  bodyCollision->LinkBack(&bodyCollision);
+  TheCollisionServer->AddCollision(bodyCollision);
+  world->AddChild(bodyCollision);
 }
 
 HRESULT X2FileFish::FinalCleanUp() {

@@ -4,10 +4,13 @@
 #include "C6Fish.h"
 #include "X2PluginAbi.h"
 
+class X2FishCollision;
+
 class X2FileFish : public C6Fish {
  public:
   // Not registered with the world; a null record gives an empty fish.
   explicit X2FileFish(const X2FishData* record);
+  ~X2FileFish() override;
 
   HRESULT FinalCleanUp() override;
   int HasLod() override;
@@ -16,4 +19,10 @@ class X2FileFish : public C6Fish {
   int partCount = 0;
   X2FishPart parts[kMaxFishParts] = {};
   int hasFarMesh = 0;
+  // The body field that keeps other fish off this one (record flag 1, with
+  // a collision server and a world); null otherwise.
+  X2FishCollision* bodyCollision = nullptr;
+
+ private:
+  void AddBodyCollision();
 };

@@ -1,0 +1,25 @@
+#pragma once
+// A body's field (a fish or the dolphin): pushes other fish out of the
+// body's scaled bounding box, in the body's own frame. The body itself
+// gets no push from it. The body clears the link when it goes away
+// (DetachBody); a field without a body pushes nothing.
+#include "X1Collision.h"
+
+class C3Move;
+
+class X2FishCollision : public X1Collision {
+ public:
+  explicit X2FishCollision(C3Move* body);
+  ~X2FishCollision() override;
+
+  D3DXVECTOR3* GetForce(D3DXVECTOR3* out, const D3DXVECTOR3& position, const C3Object* asker, float radius,
+                        float band) override;
+  void DetachBody() { body = nullptr; }
+  // The body's pointer to this field, cleared when the field is deleted.
+  void LinkBack(X2FishCollision** slot) { backLink_ = slot; }
+
+  C3Move* body;
+
+ private:
+  X2FishCollision** backLink_ = nullptr;
+};
