@@ -23,10 +23,13 @@
 #include "MyApplication.h"
 #include "SceneGlobals.h"
 #include "Settings.h"
+#include "X1CollisionServer.h"
 #include "X1Halation.h"
+#include "X1HeightCollision.h"
 #include "X1MetaTerrain.h"
 #include "X1RingWander.h"
 #include "X1Terrain.h"
+#include "X1TerrainCollision.h"
 #include "X2AIList.h"
 #include "X2FishList.h"
 #include "X2FlockConfig.h"
@@ -34,6 +37,7 @@
 #include "X2HumanCamera.h"
 #include "X2StructureConfig.h"
 #include "X6Fog.h"
+#include "X7CurrentServer.h"
 #include "X7SoftFog.h"
 
 namespace {
@@ -120,7 +124,8 @@ HRESULT MyApplication::OneTimeSceneInit() {
   world->AddChild(TheRingWander);
   TheFog = new X6Fog();
   world->AddChild(TheFog);
-  NotMade("water current");
+  TheCurrentServer = new X7CurrentServer();
+  world->AddChild(TheCurrentServer);
   TheCamera = new X2HumanCamera(GetHostCallbacks());
   TheCamera->position = D3DXVECTOR3(0.0f, 0.0f, -2.0f);
   SetMainCamera(TheCamera);
@@ -133,7 +138,21 @@ HRESULT MyApplication::OneTimeSceneInit() {
   NotMade("sun light");
   TheTerrain = new X1Terrain();
   world->AddChild(TheTerrain);
-  NotMade("collision server");
+  TheCollisionServer = new X1CollisionServer();
+  world->AddChild(TheCollisionServer);
+  if (TheTerrain) {
+    X1Terrain* terrain = TheTerrain;
+    auto* floor = new X1TerrainCollision(
+        [terrain](float x, float z) { return terrain->GetHeight(x, z, nullptr, true, false); });
+    TheCollisionServer->AddCollision(floor);
+    world->AddChild(floor);
+    TheTerrain->followers.Add(floor);
+  }
+  if (::GetSceneSetting(kSceneSeaface)) {
+    auto* ceiling = new X1HeightCollision(0.0f, TheTerrain);  // the waves over the floor's centre
+    TheCollisionServer->AddCollision(ceiling);
+    world->AddChild(ceiling);
+  }
   if (TheStructureConfig) PlaceStructures();
   NotMade("coral");
   if (::GetSceneSetting(kSceneSeaface)) {
