@@ -14,6 +14,7 @@
 #include "C3World.h"
 #include "D3DTestDevice.h"
 #include "EngineData.h"
+#include "HostCallbacks.h"
 #include "SBServer.h"
 #include "SceneTestSupport.h"
 #include "TestSupport.h"
@@ -179,6 +180,15 @@ TEST_F(SkinScene, TheDolphinLoadsWithItsBonesMeshesAndAnimations) {
   EXPECT_TRUE(dolphin->SetBoneParameter(17, 0.5f));
   EXPECT_FALSE(dolphin->SetBoneParameter(18, 0.5f));
   EXPECT_FALSE(dolphin->SetBoneParameter(-1, 0.5f));
+
+  // The same through the plug-ins' host table; other objects have no frames.
+  X2HostCallbacks* host = GetHostCallbacks();
+  EXPECT_EQ(static_cast<void*>(host->FindFrameMatrix(HostHandle(dolphin), "Fluke")), static_cast<void*>(fluke));
+  EXPECT_EQ(host->FindFrameMatrix(HostHandle(camera), "Fluke"), nullptr);
+  host->SetDolphinParam(HostHandle(dolphin), 3, 0.75f);
+  host->SetDolphinParam(HostHandle(dolphin), 40, 0.75f);
+  host->SetDolphinParam(HostHandle(camera), 3, 0.75f);
+  EXPECT_FLOAT_EQ(dolphin->boneParameters[3], 0.75f);
 }
 
 struct ShadingCase {
