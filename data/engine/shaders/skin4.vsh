@@ -93,3 +93,5 @@ mul r9.xyz, r9, r9.w
 dp3 r7.y, r9, r6
 add r7.y, r7.y, r7.y
 mad oT3.xyz, r6, -r7.y, r9
+// Fog is off for these objects (their state list): the fog value stays clear.
+mov oFog, c77.x
