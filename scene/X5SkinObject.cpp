@@ -11,8 +11,6 @@
 #include "X5MeshContainer.h"
 #include "X5SkinTables.h"
 
-#define SKIN_CHECK(code) FatalCheck("X5SkinObject", __LINE__, __TIME__, (code))
-
 namespace {
 
 // Inflated X files larger than this are refused.
@@ -63,10 +61,15 @@ bool X5SkinObject::AddXBlock(const void* data, uint32_t size, uint32_t inflatedS
 }
 
 HRESULT X5SkinObject::InitDeviceObjects() {
-  for (const D3DXF_FILELOADMEMORY& source : sources) {
+  // A file that does not load is a plug-in's bad data: it is logged and left
+  // out, and the object shows the models that did load.
+  for (size_t i = 0; i < sources.size(); ++i) {
     std::shared_ptr<X5LoadedModel> model;
-    HRESULT hr = SKIN_CHECK(LoadXFile(&source, &model, true));
-    if (hr != 0) return hr;
+    HRESULT hr = LoadXFile(&sources[i], &model, true);
+    if (FAILED(hr) || !model) {
+      LogPrint("KWEX X file load fail:%s:%d:%X\n", className, static_cast<int>(i), static_cast<unsigned>(hr));
+      continue;
+    }
     models.push_back(std::move(model));
   }
   return 0;

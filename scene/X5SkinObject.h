@@ -33,7 +33,7 @@ class X5SkinObject : public C4VertexObject {
   ~X5SkinObject() override;
 
   // Loads every source in order into `models`; a source that fails to load
-  // goes to the fatal check.
+  // is logged and left out.
   HRESULT InitDeviceObjects() override;
   // Drops the drawable copies of skinned meshes (remade at the next draw)
   // and the stage-3 texture.

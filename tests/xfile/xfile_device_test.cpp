@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
 #include "C3Camera.h"
 #include "C3World.h"
 #include "D3DTestDevice.h"
@@ -313,6 +315,44 @@ TEST_F(SkinScene, ABlockThatDoesNotInflateIsLeftOut) {
   world->AddChild(o);
   Start();
   EXPECT_EQ(o->models.size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<unsigned char> Compress(const std::string& text) {
+  std::vector<unsigned char> out(compressBound(static_cast<uLong>(text.size())));
+  uLongf length = static_cast<uLongf>(out.size());
+  compress(out.data(), &length, reinterpret_cast<const Bytef*>(text.data()), static_cast<uLong>(text.size()));
+  out.resize(length);
+  return out;
+}
+
+TEST_F(SkinScene, FilesThatDoNotLoadAreLeftOut) {
+  const std::vector<std::string> bad = {
+      "xof 0303qqq 0032\nFrame A { }\n",  // not a format the reader knows
+      "xof 0303txt 0032\nFrame A { }\nFrame B { }\n"
+      "AnimationSet S { Animation { {A} {B} AnimationKey { 2; 1; 0;3;0.0,0.0,0.0;;; } } }\n",  // two targets
+      "xof 0303txt 0032\nFrame A { }\n"
+      "AnimationSet S { Animation { {A} AnimationKey { 7; 1; 0;3;0.0,0.0,0.0;;; } } }\n",  // unknown key type
+  };
+  const D3DXVECTOR3 at(0.0f, 0.0f, 3.0f);
+  auto* o = new X5SkinObject;
+  std::vector<std::vector<unsigned char>> blocks;
+  for (const std::string& text : bad) {
+    blocks.push_back(Compress(text));
+    ASSERT_TRUE(o->AddXBlock(blocks.back().data(), static_cast<uint32_t>(blocks.back().size()),
+                             static_cast<uint32_t>(text.size())));
+  }
+  ASSERT_TRUE(o->AddXBlock(XFileFixtures::kPlate, XFileFixtures::kPlateSize, XFileFixtures::kPlateInflatedSize));
+  o->scale = 1.0f;
+  o->position = at;
+  world->AddChild(o);
+  Start();
+  ASSERT_EQ(o->models.size(), 1u) << "only the plate";
+  Frame();
+  EXPECT_EQ(o->facesDrawn, 4);
 }
 
 }  // namespace
