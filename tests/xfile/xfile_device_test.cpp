@@ -355,4 +355,30 @@ TEST_F(SkinScene, FilesThatDoNotLoadAreLeftOut) {
   EXPECT_EQ(o->facesDrawn, 4);
 }
 
+TEST_F(SkinScene, AMeshWithoutMaterialsDrawsGreyPastTheAlphaTest) {
+  // The program tests alpha at every restore; the grey material has alpha 0.
+  IDirect3DDevice9* d = dev.Device();
+  d->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+  d->SetRenderState(D3DRS_ALPHAREF, 1);
+  d->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+  // A quad facing the camera, front faces counter-clockwise on screen.
+  const std::string text =
+      "xof 0303txt 0032\nFrame Q {\n Mesh M {\n 4;\n -1.0;-1.0;0.0;,\n -1.0;1.0;0.0;,\n 1.0;1.0;0.0;,\n"
+      " 1.0;-1.0;0.0;;\n 2;\n 3;0,2,1;,\n 3;0,3,2;;\n"
+      " MeshNormals { 1; 0.0;0.0;-1.0;; 2; 3;0,0,0;, 3;0,0,0;; }\n }\n}\n";
+  const std::vector<unsigned char> block = Compress(text);
+  auto* o = new X5SkinObject;
+  ASSERT_TRUE(o->AddXBlock(block.data(), static_cast<uint32_t>(block.size()), static_cast<uint32_t>(text.size())));
+  o->scale = 1.0f;
+  o->position = D3DXVECTOR3(0.0f, 0.0f, 3.0f);
+  world->AddChild(o);
+  Start();
+  const std::vector<uint32_t> px = Frame();
+  const uint32_t centre = px[(kHeight / 2) * kWidth + kWidth / 2];
+  EXPECT_EQ(o->facesDrawn, 2);
+  EXPECT_GT(qvtest::Red(centre), 40);
+  EXPECT_NEAR(qvtest::Red(centre), qvtest::Green(centre), 2) << "grey";
+  EXPECT_NEAR(qvtest::Red(centre), qvtest::Blue(centre), 2) << "grey";
+}
+
 }  // namespace

@@ -64,7 +64,8 @@ mov a0.x, v2.w
 mad r4.x, c[a0.x + 78].x, r10.w, r4.x
 // Lighting in world space: the tint as ambient light, the sun (c13) by c17,
 // the material's diffuse (c14) and emissive (c15) colours, plus the tuning
-// value of the vertex's bones.
+// value of the vertex's bones. Opaque whatever the material's alpha: these
+// objects are drawn without blending and must pass the alpha test.
 mov r2.w, c77.x
 m4x4 oPos, r2, c0
 m4x3 r5.xyz, r2, c4
@@ -79,7 +80,7 @@ mad r8.xyz, c17, r7.x, r8
 mul r8.xyz, r8, c14
 add r8.xyz, r8, c15
 add oD0.xyz, r8, r4.x
-mov oD0.w, c14.w
+mov oD0.w, c77.x
 // Texture coordinates for the material's and the second texture, the
 // caustic light from the world position, and the eye ray reflected about
 // the normal for the environment map.

@@ -9,7 +9,8 @@ m3x3 r3.xyz, v1, c74
 mov r4.x, c20.y
 // Lighting in world space: the tint as ambient light, the sun (c13) by c17,
 // the material's diffuse (c14) and emissive (c15) colours, plus the tuning
-// value of the vertex's bones.
+// value of the vertex's bones. Opaque whatever the material's alpha: these
+// objects are drawn without blending and must pass the alpha test.
 mov r2.w, c20.x
 m4x4 oPos, r2, c0
 m4x3 r5.xyz, r2, c4
@@ -24,7 +25,7 @@ mad r8.xyz, c17, r7.x, r8
 mul r8.xyz, r8, c14
 add r8.xyz, r8, c15
 add oD0.xyz, r8, r4.x
-mov oD0.w, c14.w
+mov oD0.w, c20.x
 // Texture coordinates for the material's and the second texture, the
 // caustic light from the world position, and the eye ray reflected about
 // the normal for the environment map.
