@@ -20,6 +20,7 @@
 #include "X1RingWander.h"
 #include "X2HumanCamera.h"
 #include "X1Terrain.h"
+#include "X5SkinObject.h"
 
 namespace hostslots {
 
@@ -33,8 +34,8 @@ X2Vec3* PutZero(X2Vec3* result) {
   return result;
 }
 
-// --- Scene parts. The dolphin and X-file frame classes are not in the
-// program yet; until each is, its part answers as a scene without it. ---
+// --- Scene parts. The dolphin class is not in the program yet; until it is,
+// its part answers as a scene without it. ---
 
 // The human camera's position and look-at carriers (null before its device
 // objects are made).
@@ -74,9 +75,15 @@ C3Object* MakeDolphin(const X2FishData* /*record*/) {
   return nullptr;
 }
 
-void TuneDolphin(C3Object* /*dolphin*/, int /*index*/, float /*value*/) {}
+// Any X-file object takes tuning values and answers for its frames.
+void TuneDolphin(C3Object* object, int index, float value) {
+  if (auto* skinned = dynamic_cast<X5SkinObject*>(object)) skinned->SetBoneParameter(index, value);
+}
 
-D3DMATRIX* FrameMatrix(C3Object* /*object*/, const char* /*frameName*/) { return nullptr; }
+D3DMATRIX* FrameMatrix(C3Object* object, const char* frameName) {
+  auto* skinned = dynamic_cast<X5SkinObject*>(object);
+  return skinned ? skinned->FindFrameMatrix(frameName) : nullptr;
+}
 
 }  // namespace
 
