@@ -4,13 +4,13 @@
 // combination with the palette in vertex-shader constants.
 #include <cmath>
 
-#include "C6Caustic.h"
-#include "SceneGlobals.h"
 #include "C3Camera.h"
 #include "C3SceneHost.h"
 #include "C3World.h"
+#include "C6Caustic.h"
 #include "Diagnostics.h"
 #include "SBServer.h"
+#include "SceneGlobals.h"
 #include "ShaderConstantCopy.h"
 #include "X5MeshContainer.h"
 #include "X5SkinObject.h"
