@@ -60,8 +60,13 @@ class SceneProgram : public ::testing::TestWithParam<int> {
       for (const char* f : kConfigFiles) ASSERT_TRUE(CopyFileTo(from + f, dir_ + f));
       ASSERT_TRUE(CopyFileTo(from + "qelvar.ini", dir_ + "qelvar.ini"));
     }
-    // Bright water (Lights 0) so that dark fish stand out from it.
+    // Bright water (Lights 0) so that dark fish stand out from it, and only
+    // the fish drawn over it (the floor, sky, logo, shafts and glints move
+    // too and would hide whether any fish is in view).
     WritePrivateProfileStringA("Display", "DebugLogLevel", "2", (dir_ + "qelvar.ini").c_str());
+    WritePrivateProfileStringA("Display", "DebugDisableRender",
+                               "X1Terrain C6Skydome C3Logo X7SoftFog C3LightTower C6Flare X1Halation",
+                               (dir_ + "qelvar.ini").c_str());
     WritePrivateProfileStringA("system", "Lights", "0", (dir_ + "qelvar.ini").c_str());
   }
   void TearDown() override { RemoveTree(dir_); }
