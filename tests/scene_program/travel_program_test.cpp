@@ -87,6 +87,9 @@ class TravelProgram : public ::testing::Test {
     WritePrivateProfileStringA("SourceCameraConfig", "CameraCount", "1", cameras.c_str());
     WritePrivateProfileStringA("SourceCamera0", "ai", "TravelCamera_QvTest", cameras.c_str());
     WritePrivateProfileStringA("SourceCamera0", "aiParam", "", cameras.c_str());
+    // One look-at entry (ahead along the way), never switched.
+    WritePrivateProfileStringA("TargetCameraConfig", "CameraChangeTime", "6", cameras.c_str());
+    WritePrivateProfileStringA("TargetCameraConfig", "CameraCount", "1", cameras.c_str());
   }
   void TearDown() override { RemoveTree(dir_); }
 
@@ -122,32 +125,47 @@ TEST_F(TravelProgram, FloorFollowsTheTravellingCamera) {
   std::vector<Shot> shots(2);
   ASSERT_TRUE(Capture(window, &shots[0])) << ReadLog();
   ASSERT_TRUE(Capture(window, &shots[1])) << ReadLog();
-  double quiet = 0.0, rebuilt = 0.0;
-  int quietPairs = 0, rebuiltPairs = 0;
-  size_t before = 0, after = 0, quietA = 0, quietB = 0;
+  // Difference of the pair ending at each shot: -1 undated, else by kind.
+  std::vector<double> quiet(2, -1.0), rebuilt(2, -1.0);
+  int rebuiltPairs = 0;
   while (rebuiltPairs < 2 && shots.size() < 80) {
     shots.emplace_back();
     ASSERT_TRUE(Capture(window, &shots.back())) << ReadLog();
+    quiet.push_back(-1.0);
+    rebuilt.push_back(-1.0);
     const size_t ib = shots.size() - 1, ia = ib - 2;
     const Shot& a = shots[ia];
     const Shot& b = shots[ib];
     if (!a.Dated() || !b.Dated()) continue;
     const double d = FloorDifference(a.frame, b.frame);
     if (b.rebuildsAfter == a.rebuildsAfter) {
-      ++quietPairs;
-      if (d >= quiet) quiet = d, quietA = ia, quietB = ib;
+      quiet[ib] = d;
     } else if (b.rebuildsAfter == a.rebuildsAfter + 1) {
+      rebuilt[ib] = d;
       ++rebuiltPairs;
-      if (d >= rebuilt) rebuilt = d, before = ia, after = ib;
     }
   }
-  ASSERT_GT(rebuiltPairs, 0) << "no rebuild fell between two frames in " << shots.size();
-  ASSERT_GT(quietPairs, 2);
-  printf("floor difference: across a rebuild %.2f (%d pairs), without %.2f (%d pairs)\n", rebuilt, rebuiltPairs,
-         quiet, quietPairs);
-  // A seam or a jump of the floor shows as a change well above what the
-  // camera's own travel between two frames makes.
-  EXPECT_LT(rebuilt, quiet * 1.5 + 2.0);
+  ASSERT_GT(rebuiltPairs, 0) << "no rebuild fell between two dated frames in " << shots.size();
+  // Each rebuild against the quiet pairs taken just before and after it:
+  // the floor near the camera changes the frames more at some stretches of
+  // the way than at others. A seam or a jump of the floor shows as a change
+  // well above what the travel alone makes there.
+  size_t before = 0, after = 0, quietA = 0, quietB = 0;
+  double worst = -1.0;
+  for (size_t i = 0; i < shots.size(); ++i) {
+    if (rebuilt[i] < 0.0) continue;
+    double local = -1.0;
+    size_t at = 0;
+    for (size_t j = i > 8 ? i - 8 : 0; j < std::min(shots.size(), i + 9); ++j)
+      if (quiet[j] > local) local = quiet[j], at = j;
+    ASSERT_GE(local, 0.0) << "no quiet pair near shot " << i;
+    printf("floor difference across a rebuild %.2f, without one nearby up to %.2f\n", rebuilt[i], local);
+    EXPECT_LT(rebuilt[i], local * 2.0 + 5.0) << "shot " << i;
+    if (rebuilt[i] - local > worst) {
+      worst = rebuilt[i] - local;
+      before = i - 2, after = i, quietA = at - 2, quietB = at;
+    }
+  }
 
   const std::string folder = TestBinDir() + "..\\..\\artefacts\\";
   CreateDirectoryA(folder.c_str(), nullptr);
