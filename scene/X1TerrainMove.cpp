@@ -7,6 +7,7 @@
 #include "C3Camera.h"
 #include "C3SceneHost.h"
 #include "C7TexturePanel.h"
+#include "Diagnostics.h"
 #include "FloorHeightField.h"
 #include "SceneGlobals.h"
 #include "X1Terrain.h"
@@ -28,6 +29,7 @@ void X1Terrain::Recentre(float x, float z) {
   ShapeFloor();
   if (vertexBuffer_) UploadBuffers();
   FinishBuild();
+  LogPrint("Terrain rebuilt around %.1f %.1f\n", position.x, position.z);
   // The sea surface, once the scene has one, is kept over the new centre
   // here (its x and z follow position.x and position.z).
 }

@@ -1,0 +1,219 @@
+// The real program with a camera that travels: the test camera AI
+// TravelCamera.qve, built in the test tree, is the one entry of the Source
+// camera list of a copy of the distributable folder. The floor is rebuilt
+// round the camera as it goes, the frames on either side of a rebuild differ
+// no more than frames where nothing was rebuilt, and the heights the plug-in
+// reads through the host are the floor's.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "ProgramTestSupport.h"
+
+using namespace qvtest;
+
+namespace {
+
+const char* const kConfigFiles[] = {"FlockConfig.ini", "CameraConfig.ini", "CoralConfig.ini",
+                                    "StructureConfig.ini"};
+const char* const kRebuilt = "Terrain rebuilt around ";
+
+bool CopyDist(const std::string& to) {
+  bool ok = CopyFileTo(DistDir() + "Qelvar.scr", to + "Qelvar.scr");
+  CreateDirectoryA((to + "ai").c_str(), nullptr);
+  CreateDirectoryA((to + "model").c_str(), nullptr);
+  CreateDirectoryA((to + "capture").c_str(), nullptr);
+  for (const char* f : {"ai\\PurselAI.qva", "ai\\Forelens.qve", "model\\vassop.qvf", "model\\Calvesh.qvc"})
+    ok &= CopyFileTo(DistDir() + f, to + f);
+  for (const char* f : kConfigFiles) ok &= CopyFileTo(DistDir() + f, to + f);
+  ok &= CopyFileTo(TestBinDir() + "plugins\\TravelCamera.qve", to + "ai\\TravelCamera.qve");
+  return ok;
+}
+
+int Count(const std::string& text, const std::string& needle) {
+  int n = 0;
+  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+  return n;
+}
+
+// Each line holding `prefix`, read with `format` into up to three floats.
+std::vector<std::vector<float>> Lines(const std::string& log, const std::string& prefix, const char* format,
+                                      int fields) {
+  std::vector<std::vector<float>> out;
+  for (size_t at = log.find(prefix); at != std::string::npos; at = log.find(prefix, at + 1)) {
+    float v[4] = {NAN, NAN, NAN, NAN};
+    const std::string line = log.substr(at, log.find('\n', at) - at);
+    if (sscanf(line.c_str() + prefix.size(), format, &v[0], &v[1], &v[2], &v[3]) == fields)
+      out.emplace_back(v, v + fields);
+  }
+  return out;
+}
+
+// Mean absolute difference per channel over the lower half of the frame,
+// where the floor is.
+double FloorDifference(const SavedFrame& a, const SavedFrame& b) {
+  double sum = 0.0;
+  for (int y = a.h / 2; y < a.h; ++y)
+    for (int x = 0; x < a.w; ++x)
+      for (int c = 0; c < 3; ++c) sum += std::abs(a.At(x, y)[c] - b.At(x, y)[c]);
+  return sum / (3.0 * a.w * (a.h - a.h / 2));
+}
+
+// A captured frame and the rebuilds logged before it was asked for and
+// after it was saved: equal counts date the frame between two rebuilds.
+struct Shot {
+  SavedFrame frame;
+  int rebuildsBefore = 0, rebuildsAfter = 0;
+  bool Dated() const { return rebuildsBefore == rebuildsAfter; }
+};
+
+class TravelProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ClearLog();
+    dir_ = MakeTempDir("qvtravel");
+    ASSERT_TRUE(CopyDist(dir_));
+    const std::string ini = dir_ + "qelvar.ini";
+    WritePrivateProfileStringA("Display", "DebugLogLevel", "2", ini.c_str());
+    WritePrivateProfileStringA("system", "Lights", "0", ini.c_str());
+    // The travelling camera is the one position entry, for the whole run.
+    const std::string cameras = dir_ + "CameraConfig.ini";
+    WritePrivateProfileStringA("SourceCameraConfig", "CameraChangeTime", "6", cameras.c_str());
+    WritePrivateProfileStringA("SourceCameraConfig", "CameraCount", "1", cameras.c_str());
+    WritePrivateProfileStringA("SourceCamera0", "ai", "TravelCamera_QvTest", cameras.c_str());
+    WritePrivateProfileStringA("SourceCamera0", "aiParam", "", cameras.c_str());
+    // One look-at entry (ahead along the way), never switched.
+    WritePrivateProfileStringA("TargetCameraConfig", "CameraChangeTime", "6", cameras.c_str());
+    WritePrivateProfileStringA("TargetCameraConfig", "CameraCount", "1", cameras.c_str());
+  }
+  void TearDown() override { RemoveTree(dir_); }
+
+  bool Capture(HWND window, Shot* shot) {
+    char name[32];
+    snprintf(name, sizeof name, "capture\\L%04d.bmp", shots_++);
+    RECT client{};
+    GetClientRect(window, &client);
+    shot->rebuildsBefore = Count(ReadLog(), kRebuilt);
+    PressKey(window, 'C');
+    const bool ok = WaitForSavedFrame(dir_ + name, client.right, client.bottom, &shot->frame, 60000);
+    shot->rebuildsAfter = Count(ReadLog(), kRebuilt);
+    return ok;
+  }
+
+  std::string dir_;
+  int shots_ = 0;
+};
+
+TEST_F(TravelProgram, FloorFollowsTheTravellingCamera) {
+  ChildProcess program;
+  HWND window = StartDebugRun(&program, dir_);
+  ASSERT_NE(window, nullptr);
+  // The camera keeps its start pose for 10 seconds; then it follows the
+  // plug-in's mover, at x 0 by then and 6 units further every second, so
+  // the floor is rebuilt about every 5 seconds.
+  ASSERT_NE(WaitForLog(kRebuilt, 0, 180000), std::string::npos) << ReadLog();
+
+  // Frames back to back until two rebuilds fell between dated frames two
+  // shots apart (the frame between, taken while the floor was rebuilt, is
+  // seldom dated itself); pairs as far apart with no rebuild between them
+  // tell how much the travel alone changes the floor.
+  std::vector<Shot> shots(2);
+  ASSERT_TRUE(Capture(window, &shots[0])) << ReadLog();
+  ASSERT_TRUE(Capture(window, &shots[1])) << ReadLog();
+  // Difference of the pair ending at each shot: -1 undated, else by kind.
+  std::vector<double> quiet(2, -1.0), rebuilt(2, -1.0);
+  int rebuiltPairs = 0;
+  while (rebuiltPairs < 2 && shots.size() < 80) {
+    shots.emplace_back();
+    ASSERT_TRUE(Capture(window, &shots.back())) << ReadLog();
+    quiet.push_back(-1.0);
+    rebuilt.push_back(-1.0);
+    const size_t ib = shots.size() - 1, ia = ib - 2;
+    const Shot& a = shots[ia];
+    const Shot& b = shots[ib];
+    if (!a.Dated() || !b.Dated()) continue;
+    const double d = FloorDifference(a.frame, b.frame);
+    if (b.rebuildsAfter == a.rebuildsAfter) {
+      quiet[ib] = d;
+    } else if (b.rebuildsAfter == a.rebuildsAfter + 1) {
+      rebuilt[ib] = d;
+      ++rebuiltPairs;
+    }
+  }
+  ASSERT_GT(rebuiltPairs, 0) << "no rebuild fell between two dated frames in " << shots.size();
+  // Each rebuild against the quiet pairs taken just before and after it:
+  // the floor near the camera changes the frames more at some stretches of
+  // the way than at others. A seam or a jump of the floor shows as a change
+  // well above what the travel alone makes there.
+  size_t before = 0, after = 0, quietA = 0, quietB = 0;
+  double worst = -1.0;
+  for (size_t i = 0; i < shots.size(); ++i) {
+    if (rebuilt[i] < 0.0) continue;
+    double local = -1.0;
+    size_t at = 0;
+    for (size_t j = i > 8 ? i - 8 : 0; j < std::min(shots.size(), i + 9); ++j)
+      if (quiet[j] > local) local = quiet[j], at = j;
+    ASSERT_GE(local, 0.0) << "no quiet pair near shot " << i;
+    printf("floor difference across a rebuild %.2f, without one nearby up to %.2f\n", rebuilt[i], local);
+    EXPECT_LT(rebuilt[i], local * 2.0 + 5.0) << "shot " << i;
+    if (rebuilt[i] - local > worst) {
+      worst = rebuilt[i] - local;
+      before = i - 2, after = i, quietA = at - 2, quietB = at;
+    }
+  }
+
+  const std::string folder = TestBinDir() + "..\\..\\artefacts\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::pair<const char*, size_t> saved[] = {
+      {"travel_before.bmp", before}, {"travel_after.bmp", after}, {"travel_quiet_a.bmp", quietA},
+      {"travel_quiet_b.bmp", quietB}};
+  for (const auto& [name, index] : saved)
+    WriteFileBytes(folder + name, shots[index].frame.bytes.data(), shots[index].frame.bytes.size());
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program.Wait(60000));
+  EXPECT_EQ(0u, program.ExitCode());
+  EXPECT_FALSE(FileExists(dir_ + "LastError.txt")) << ReadLog();
+  const std::string log = ReadLog();
+  EXPECT_EQ(log.find("error box"), std::string::npos);
+  EXPECT_EQ(log.find("nan"), std::string::npos);
+
+  // Each rebuild centres the floor further along the camera's way.
+  const auto centres = Lines(log, kRebuilt, "%f %f", 2);
+  ASSERT_GE(centres.size(), 3u);
+  for (size_t i = 1; i < centres.size(); ++i) {
+    EXPECT_GT(centres[i][0], centres[i - 1][0] + 20.0f) << i;
+    EXPECT_NEAR(centres[i][1], 0.0f, 2.0f) << i;
+  }
+
+  // A point fixed in the world keeps its height through every rebuild.
+  EXPECT_EQ(log.find("TravelCamera: floor at "), std::string::npos) << log;
+
+  // Heights under the camera and under a fish, read through the host once
+  // the floor stands: finite, the floor's (the missing-floor answer is -5),
+  // and varying along the way.
+  const size_t built = log.find("FRAG: new");
+  ASSERT_NE(built, std::string::npos);
+  const auto own = Lines(log.substr(built), "TravelCamera: floor ", "%f at %f %f", 3);
+  const auto fish = Lines(log.substr(built), "TravelCamera: fish at ", "%f %f %f floor %f", 4);
+  ASSERT_GE(own.size(), 10u);
+  ASSERT_GE(fish.size(), 10u);
+  float lowest = 0.0f, highest = -100.0f;
+  for (const auto& r : own) {
+    EXPECT_TRUE(std::isfinite(r[0]) && r[0] > -60.0f && r[0] < 0.0f && r[0] != -5.0f) << r[0];
+    lowest = std::min(lowest, r[0]);
+    highest = std::max(highest, r[0]);
+  }
+  EXPECT_GT(highest - lowest, 0.5f);
+  for (const auto& r : fish) {
+    EXPECT_TRUE(std::isfinite(r[3]) && r[3] > -60.0f && r[3] < 0.0f && r[3] != -5.0f) << r[3];
+    EXPECT_GT(r[1], r[3] - 1.0f) << "fish under the floor at " << r[0] << " " << r[2];
+  }
+}
+
+}  // namespace
