@@ -185,9 +185,19 @@ LAYOUT = {
 }
 
 
-def read_struct(img, type_name, va):
+def pointed(img, va, n, where):
+    """The n bytes at the address a record field holds; where names the field."""
+    if not va:
+        raise CheckError("%s is null" % where)
+    try:
+        return img.va_bytes(va, n)
+    except CheckError:
+        raise CheckError("%s (0x%08X, %d bytes) points outside the image" % (where, va, n))
+
+
+def read_struct(img, type_name, va, where=None):
     size, fields = LAYOUT[type_name]
-    raw = img.va_bytes(va, size)
+    raw = pointed(img, va, size, where or type_name)
     out = {}
     for name, (off, fmt) in fields.items():
         vals = struct.unpack_from("<" + fmt, raw, off)
@@ -195,8 +205,9 @@ def read_struct(img, type_name, va):
     return out
 
 
-def read_array(img, type_name, va, count):
+def read_array(img, type_name, va, count, where):
     size = LAYOUT[type_name][0]
+    pointed(img, va, size * count, where)
     return [read_struct(img, type_name, va + i * size) for i in range(count)]
 
 
@@ -409,7 +420,7 @@ def check_ai_record(dist, rel):
 def check_mesh(img, where, va, wanted):
     if not va:
         return ["%s is null" % where]
-    mesh = read_struct(img, "X2FishMesh", va)
+    mesh = read_struct(img, "X2FishMesh", va, where)
     ranges = wanted["ranges"]
     scalars = {k: v for k, v in wanted.items() if k != "ranges"}
     scalars.update({"attributeRangeCount": len(ranges), "xBlock": NULL})
@@ -417,12 +428,14 @@ def check_mesh(img, where, va, wanted):
     if problems:
         return problems
     # The data the mesh points to is all there and the indices stay in range.
-    img.va_bytes(mesh["vertices"], mesh["vertexCount"] * mesh["stride"])
+    pointed(img, mesh["vertices"], mesh["vertexCount"] * mesh["stride"], where + ".vertices")
     index_count = mesh["primitiveCount"] * 3
-    indices = struct.unpack("<%dH" % index_count, img.va_bytes(mesh["indices"], 2 * index_count))
+    indices = struct.unpack("<%dH" % index_count, pointed(img, mesh["indices"], 2 * index_count,
+                                                                where + ".indices"))
     if indices and max(indices) >= mesh["vertexCount"]:
         problems.append("%s.indices reach vertex %d of %d" % (where, max(indices), mesh["vertexCount"]))
-    got = [r["row"] for r in read_array(img, "X2AttributeRange", mesh["attributeRanges"], len(ranges))]
+    got = [r["row"] for r in read_array(img, "X2AttributeRange", mesh["attributeRanges"], len(ranges),
+                                       where + ".attributeRanges")]
     for i, (g, w) in enumerate(zip(got, ranges)):
         if g != w:
             problems.append("%s.attributeRanges[%d] is %s, expected %s" % (where, i, g, w))
@@ -435,17 +448,25 @@ def check_species_record(dist, rel):
     va = find_record(img, "X2FishData", wanted["record"]["name"], wanted["record"]["maker"])
     rec = read_struct(img, "X2FishData", va)
     problems = expect(img, "X2FishData", "X2FishData", rec, wanted["record"])
-    if not rec["model"]:
-        return problems + ["X2FishData.model is null"]
-    model = read_struct(img, "X2FishModel", rec["model"])
-    problems += expect(img, "X2FishModel", "X2FishModel", model, wanted["model"])
+    try:
+        problems += model_problems(img, rec["model"], wanted)
+    except CheckError as err:  # a pointer that leads nowhere ends the walk
+        problems.append(str(err))
+    return problems
+
+
+def model_problems(img, model_va, wanted):
+    """What differs in the model a species record points to."""
+    model = read_struct(img, "X2FishModel", model_va, "X2FishData.model")
+    problems = expect(img, "X2FishModel", "X2FishModel", model, wanted["model"])
 
     tex = wanted["textures"]
-    entries = read_array(img, "X2FishTexture", model["textures"], tex["entries"])
+    entries = read_array(img, "X2FishTexture", model["textures"], tex["entries"],
+                         "X2FishModel.textures")
     for i, e in enumerate(entries):
         label = "X2FishModel.textures[%d]" % i
         try:
-            inflated = len(zlib.decompress(img.va_bytes(e["data"], e["size"])))
+            inflated = len(zlib.decompress(pointed(img, e["data"], e["size"], label + ".data")))
         except zlib.error as err:
             problems.append("%s is not a zlib stream (%s)" % (label, err))
             continue
@@ -460,13 +481,15 @@ def check_species_record(dist, rel):
 
     problems += check_mesh(img, "X2FishModel.baseMesh", model["baseMesh"], wanted["base"])
     if model["frameCount"] == wanted["model"]["frameCount"]:
-        frames = struct.unpack("<%dI" % model["frameCount"], img.va_bytes(model["frames"], 4 * model["frameCount"]))
+        count = model["frameCount"]
+        frames = struct.unpack("<%dI" % count,
+                               pointed(img, model["frames"], 4 * count, "X2FishModel.frames"))
         for i, f in enumerate(frames):
             problems += check_mesh(img, "X2FishModel.frames[%d]" % i, f, wanted["frame"])
     if wanted["pminfo"]:
         problems += check_mesh(img, "X2FishModel.pminfoMesh", model["pminfoMesh"], wanted["pminfo"])
     if wanted["parts"] and model["partCount"] == len(wanted["parts"]):
-        got = read_array(img, "X2FishPart", model["parts"], model["partCount"])
+        got = read_array(img, "X2FishPart", model["parts"], model["partCount"], "X2FishModel.parts")
         for i, (g, w) in enumerate(zip(got, wanted["parts"])):
             p = field_problem(img, "X2FishModel.parts[%d]" % i, "row", "", g["row"], w)
             if p:

@@ -96,6 +96,12 @@ def clear_place_instance(dist):
                                     "PlaceInstance"), b"\0\0\0\0")
 
 
+def redirect_frames(dist):
+    path = os.path.join(dist, "model/vassop.qvf")
+    patch(path, model_field_offset(path, "ジンベエザメ", [("X2FishModel", "frames")]),
+          struct.pack("<I", 0x10))
+
+
 def make_64_bit(dist):
     path = os.path.join(dist, "model/Calvesh.qvc")
     patch(path, pe_header(path) + 4, struct.pack("<H", 0x8664))
@@ -133,6 +139,9 @@ BREAKAGES = [
     ("function word cleared", clear_place_instance,
      ["check_species_record: model/Calvesh.qvc: X2FishData.PlaceInstance is 0x00000000, "
       "expected a function of the image"]),
+    ("pointer out of the image", redirect_frames,
+     ["check_species_record: model/vassop.qvf: X2FishModel.frames (0x00000010, 40 bytes) "
+      "points outside the image"]),
     ("x86-64 image", make_64_bit,
      ["check_pe32_i386: model/Calvesh.qvc: machine is 0x8664, expected 0x14C (i386)",
       "check_species_record: model/Calvesh.qvc: not a PE32 image for i386"]),
