@@ -117,7 +117,7 @@ TEST_P(SceneProgram, FlocksSwimBeforeTheCamera) {
   SavedFrame a, b;
   int shots = 0;
   bool seen = false;
-  while (!seen && shots < 70) {
+  while (!seen && shots < 120) {
     ASSERT_TRUE(Capture(window, shots++, &a)) << ReadLog();
     seen = SubjectPixels(a) > a.w * a.h / 1000;
     if (!seen) PumpMessages(500);
