@@ -144,16 +144,7 @@ class FishScene : public ::testing::Test {
       EXPECT_GT(FishPixels(px, *fish[i]), 20);
     }
   }
-  void SaveArtefact(const char* name) {
-    const std::string folder = qvtest::TestBinDir() + "..\\..\\artefacts\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    IDirect3DSurface9* back = nullptr;
-    ASSERT_EQ(D3D_OK, dev.Device()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back));
-    HRESULT hr = D3DXSaveSurfaceToFileA((folder + name + ".png").c_str(), D3DXIFF_PNG, back, nullptr, nullptr);
-    if (FAILED(hr)) hr = D3DXSaveSurfaceToFileA((folder + name + ".bmp").c_str(), D3DXIFF_BMP, back, nullptr, nullptr);
-    back->Release();
-    EXPECT_EQ(D3D_OK, hr);
-  }
+  void SaveArtefact(const char* name) { EXPECT_TRUE(qvtest::SaveBackBufferArtefact(dev.Device(), name)) << name; }
 
   qvtest::D3DTestDevice dev;
   qvtest::FishSceneHost host{dev, kBackground};

@@ -243,14 +243,7 @@ class FogScene : public ::testing::Test {
         n += test(At(px, x, y), y * dev.Width() + x) ? 1 : 0;
     return n;
   }
-  void SaveArtefact(const char* name) {
-    const std::string artefacts = qvtest::TestBinDir() + "..\\..\\artefacts\\";
-    CreateDirectoryA(artefacts.c_str(), nullptr);
-    IDirect3DSurface9* back = nullptr;
-    ASSERT_EQ(D3D_OK, dev.Device()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back));
-    EXPECT_EQ(D3D_OK, D3DXSaveSurfaceToFileA((artefacts + name + ".png").c_str(), D3DXIFF_PNG, back, nullptr, nullptr));
-    back->Release();
-  }
+  void SaveArtefact(const char* name) { EXPECT_TRUE(qvtest::SaveBackBufferArtefact(dev.Device(), name)) << name; }
   // The fog colour as the cleared sea shows it.
   uint32_t SeaColour() { return PackFogColor(TheFog->Colour()) & 0xFFFFFF; }
   static bool Near(uint32_t a, uint32_t b, int tolerance) {

@@ -7,12 +7,15 @@
 // Header only: the tests that include it link the engine.
 #include <d3dx9.h>
 
+#include <string>
+
 #include "C3Camera.h"
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "C4VertexObject.h"
 #include "D3DTestDevice.h"
 #include "ShaderConstantCopy.h"
+#include "TestSupport.h"
 
 namespace qvtest {
 
@@ -108,6 +111,19 @@ inline void CloseWorld(C3World*& world) {
   }
   SetMainCamera(nullptr);
   SetSceneHost(nullptr);
+}
+
+// Saves the device's back buffer as build-x64/artefacts/<name>.png (or .bmp
+// where PNG cannot be written); true when one was written.
+inline bool SaveBackBufferArtefact(IDirect3DDevice9* device, const char* name) {
+  const std::string folder = TestBinDir() + "..\\..\\artefacts\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  IDirect3DSurface9* back = nullptr;
+  if (!device || FAILED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back))) return false;
+  HRESULT hr = D3DXSaveSurfaceToFileA((folder + name + ".png").c_str(), D3DXIFF_PNG, back, nullptr, nullptr);
+  if (FAILED(hr)) hr = D3DXSaveSurfaceToFileA((folder + name + ".bmp").c_str(), D3DXIFF_BMP, back, nullptr, nullptr);
+  back->Release();
+  return SUCCEEDED(hr);
 }
 
 }  // namespace qvtest
