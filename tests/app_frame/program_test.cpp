@@ -53,7 +53,7 @@ class LogWatcher {
     return seen_;
   }
   // Waits until `needle` shows at or after `from`; returns its position.
-  size_t WaitFor(const std::string& needle, size_t from = 0, DWORD timeoutMs = 30000) {
+  size_t WaitFor(const std::string& needle, size_t from = 0, DWORD timeoutMs = kProgramWaitMs) {
     DWORD start = GetTickCount();
     for (;;) {
       const std::string& log = Poll();

@@ -15,7 +15,7 @@ inline std::string ReadLog() { return ReadFileText(kLogFilePath); }
 
 // Waits until `needle` shows in the log at or after `from`; its position,
 // or npos when timeoutMs passed first.
-inline size_t WaitForLog(const std::string& needle, size_t from = 0, DWORD timeoutMs = 30000) {
+inline size_t WaitForLog(const std::string& needle, size_t from = 0, DWORD timeoutMs = kProgramWaitMs) {
   size_t at = std::string::npos;
   WaitUntil(
       [&] {

@@ -46,7 +46,7 @@ struct SavedFrame {
 // Waits until the frame of a window whose client area is w x h is written
 // whole to `path`, and reads it.
 inline bool WaitForSavedFrame(const std::string& path, int w, int h, SavedFrame* frame,
-                              DWORD timeoutMs = 30000) {
+                              DWORD timeoutMs = kProgramWaitMs) {
   frame->w = w;
   frame->h = h;
   if (!WaitForFileSize(path, frame->FileSize(), timeoutMs)) return false;

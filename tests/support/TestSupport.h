@@ -54,6 +54,11 @@ long RunProcess(const std::string& commandLine, const std::string& workingDir, D
 // belongs to process `pid` (any process when 0), waiting up to timeoutMs.
 HWND WaitForWindow(const char* caption, const char* className, DWORD pid, DWORD timeoutMs);
 
+// How long a test waits for a started program to reach a point (its log
+// line, a window, a saved file): the whole scene's first frames under a
+// software renderer on a busy machine take their time.
+constexpr DWORD kProgramWaitMs = 120000;
+
 // Pumps this thread's messages for `ms` milliseconds.
 void PumpMessages(DWORD ms);
 
@@ -63,7 +68,7 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // Waits until the file holds exactly `size` bytes (one being written shows
 // smaller sizes first).
-bool WaitForFileSize(const std::string& path, size_t size, DWORD timeoutMs = 30000);
+bool WaitForFileSize(const std::string& path, size_t size, DWORD timeoutMs = kProgramWaitMs);
 
 // How many times `needle` occurs in `text` (overlaps counted).
 int CountOf(const std::string& text, const std::string& needle);
