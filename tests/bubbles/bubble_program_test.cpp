@@ -68,13 +68,14 @@ TEST_F(BubbleProgram, BubbleColumnsRiseInTheProgram) {
   HWND window = StartDebugRun(&program, dir_);
   ASSERT_NE(window, nullptr);
   ASSERT_NE(WaitForLog("frame stats: ", 0, 120000), std::string::npos) << ReadLog();
-  std::string log = ReadLog();
+  const std::string log = ReadLog();
 
-  // Made after the floor and the flocks, before the light shafts and panels.
+  // Made once, after the floor and before the text panels.
   const size_t bubbles = log.find("WORLD AddChild : X7Bubbles");
   ASSERT_NE(bubbles, std::string::npos) << log;
   EXPECT_LT(log.find("WORLD AddChild : X1Terrain"), bubbles);
   EXPECT_LT(bubbles, log.find("WORLD AddChild : C7TexturePanel"));
+  EXPECT_EQ(log.find("WORLD AddChild : X7Bubbles", bubbles + 1), std::string::npos);
 
   // Eight times the speed: the layers, rising 0.2 units a second from the
   // floor 28 units down, reach the camera's height after some 140 seconds
