@@ -37,6 +37,7 @@
 #include "X2HumanCamera.h"
 #include "X2StructureConfig.h"
 #include "X6Fog.h"
+#include "X7Bubbles.h"
 #include "X7CurrentServer.h"
 #include "X7SoftFog.h"
 
@@ -169,7 +170,12 @@ HRESULT MyApplication::OneTimeSceneInit() {
   TheLogo = new C3Logo();
   TheLogo->position = D3DXVECTOR3(0.0f, -3.0f, -20.0f);
   world->AddChild(TheLogo);
-  if (::GetSceneSetting(kSceneBubble)) NotMade("bubbles");
+  if (::GetSceneSetting(kSceneBubble)) {
+    auto* bubbles = new X7Bubbles();
+    world->AddChild(bubbles);
+    if (TheTerrain) TheTerrain->followers.Add(bubbles);
+    world->glareSources.Add(bubbles);
+  }
   if (::GetSceneSetting(kSceneLightTower)) MakeLightTowers();
   // After every fish: they report their glints before the halation builds
   // its quads.
