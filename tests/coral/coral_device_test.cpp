@@ -141,9 +141,9 @@ TEST_F(CoralScene, PiecesFartherThanFiftyUnitsAreNotDrawn) {
   auto push = [this](float dz) {
     for (X2FileCoral* p : Pieces()) p->position.z += dz;
     Frame();
-    int near = 0;
-    for (X2FileCoral* p : Pieces()) near += p->cameraDistance <= kCoralDrawDistance && !p->HasFlag(kObjCulled);
-    return near;
+    int within = 0;
+    for (X2FileCoral* p : Pieces()) within += p->cameraDistance <= kCoralDrawDistance && !p->HasFlag(kObjCulled);
+    return within;
   };
   // Pushed 30 units away along the view, some pieces are still within 50
   // units of the eye; pushed 100, none is, and nothing shows though the
