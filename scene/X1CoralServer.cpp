@@ -120,6 +120,7 @@ void X1CoralServer::PlaceCell(int cell) {
     const float u = SceneRandom();
     const float v = SceneRandom();
     colony->position = CoralColonySpot(position, cell, u, v);
+    colony->placed = true;
     colony->Seat(ground, neverOnArch);
   }
 }

@@ -59,7 +59,7 @@ X2FileCoral* X2CoralColony::Member(int i) const {
 }
 
 void X2CoralColony::OnTerrainRebuilt(X1Terrain* terrain) {
-  if (!terrain) return;
+  if (!terrain || !placed) return;
   Seat(TerrainGround(terrain), GetSceneHost()->GetSceneSetting(kSceneCoralNeverOnArch) != 0);
 }
 

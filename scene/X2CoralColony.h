@@ -29,13 +29,18 @@ class X2CoralColony : public C4VertexObject {
   ~X2CoralColony() override;
 
   HRESULT DeleteDeviceObjects() override;
-  // Seats the pieces on the terrain (nothing without one).
+  // Seats the pieces on the terrain (nothing without one, or before the
+  // colony is placed).
   void OnTerrainRebuilt(X1Terrain* terrain) override;
   // Each piece at the colony position plus its offset, 0.2 above the
   // ground; hidden while it stands on a structure and neverOnArch is set.
   void Seat(const CoralGround& ground, bool neverOnArch);
 
   X2FileCoral* Member(int i) const;
+
+  // Set once the server has put the colony in a cell; the terrain's build
+  // seats only placed colonies.
+  bool placed = false;
 
   C4Collection members{10, 10};
   X7CoralCollision* collision = nullptr;

@@ -30,6 +30,9 @@ uint32_t UsableFrames(const X2FishModel& m) {
 
 X2FileCoral::X2FileCoral(const X2FishData* record, int variant) {
   SetClassName("X2FileCoral");
+  // Hidden until its colony is first seated: before that it stands at the
+  // world origin, in front of the starting camera.
+  flags |= kObjAlwaysCulled;
   scale = SceneRandom() * 2.0f + 0.5f;
   swayOffset = SceneRandom();
   shaderDescriptors = g_CoralShaders;

@@ -1,14 +1,12 @@
 // Coral on a real device: the Calvesh colonies of a server on a flat floor
-// in front of a camera, drawn through the servers with the coral's own
-// shaders; frames read back, the sway seen, and pieces far off not drawn.
+// before a camera, drawn with the coral's own shaders: on the floor below
+// the horizon, swaying, and not drawn beyond 50 units even without fog.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <vector>
 
-#include "C3World.h"
 #include "CoralLayout.h"
-#include "D3DTestDevice.h"
 #include "ModelSet.h"
 #include "SceneTestSupport.h"
 #include "SettingIds.h"
@@ -16,142 +14,89 @@
 #include "X1CoralServer.h"
 #include "X2ConfigList.h"
 #include "X2FileCoral.h"
-#include "X2FileCoralTables.h"
 
 namespace {
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
-const D3DXVECTOR4 kBackground(0.0f, 0.25f, 0.5f, 1.0f);
-constexpr float kFloor = -2.0f;
+const D3DXVECTOR4 kSea(0.0f, 0.25f, 0.5f, 1.0f);
 
+// Density "普通" (8 colonies a cell); no fog (c23.z = 0) once `fog` is off.
 class CoralHost : public qvtest::FishSceneHost {
  public:
   using FishSceneHost::FishSceneHost;
   int GetSceneSetting(int pos) override { return pos == kSceneCoralDensity ? 2 : 0; }
-  // Optionally no fog (c23.z = 0), so that distance alone decides what shows.
   void SetFrameShaderConstants() override {
     FishSceneHost::SetFrameShaderConstants();
-    if (!fog) {
-      const float clear[4] = {0.0f, 50.0f, 0.0f, 0.0f};
-      SetVertexConstants(dev.Device(), 23, clear, 1);
-    }
+    const float clear[4] = {0.0f, 50.0f, 0.0f, 0.0f};
+    if (!fog) SetVertexConstants(dev.Device(), 23, clear, 1);
   }
   bool fog = true;
 };
 
-class CoralScene : public ::testing::Test {
- protected:
-  void SetUp() override {
-    srand(3);
-    HMODULE module = nullptr;
-    X2GetFishDataFn get = qvspecies::LoadFishExport("Calvesh.qvc", &module);
-    module_ = module;
-    ASSERT_NE(nullptr, get) << "Calvesh.qvc";
-    record = get(nullptr, nullptr);
-    ASSERT_NE(nullptr, record);
-    ASSERT_TRUE(dev.Create(kWidth, kHeight)) << dev.Error();
-    deviceReferences = qvtest::DeviceReferences(dev.Device());
-    camera = new qvtest::LookAlongZ;
-    camera->position = D3DXVECTOR3(0.0f, 0.0f, 0.0f);
-    world = qvtest::OpenWorld(&host, camera);
-    config.AddEntry("calvesh", 1);
-    server = new X1CoralServer(nullptr, &config, [this](const char*) { return record; }, nullptr);
-    server->ground = [](float, float, int*) { return kFloor; };
-    world->AddChild(server);
-    ASSERT_EQ(0, world->InitDeviceObjects());
-    ASSERT_EQ(0, world->RestoreDeviceObjects());
-  }
-  void TearDown() override {
-    qvtest::CloseWorld(world);
-    EXPECT_EQ(0, TextureTable::Instance().LiveCount());
-    if (dev.Device()) EXPECT_EQ(deviceReferences, qvtest::DeviceReferences(dev.Device()));
-    if (module_) FreeLibrary(module_);
-  }
-  void Frame(float elapsed = 0.05f) {
-    world->Move(elapsed);
-    world->Render();
-  }
-  // Pixels clearly off the water colour in the rows from y0 to y1.
-  static int Drawn(const std::vector<uint32_t>& px, int y0, int y1) {
-    const uint32_t sea = D3DCOLOR_COLORVALUE(kBackground.x, kBackground.y, kBackground.z, 1.0f);
-    int n = 0;
-    for (int y = y0; y < y1; ++y)
-      for (int x = 0; x < kWidth; ++x) {
-        const uint32_t p = px[y * kWidth + x];
-        n += std::abs(qvtest::Red(p) - qvtest::Red(sea)) + std::abs(qvtest::Green(p) - qvtest::Green(sea)) +
-                 std::abs(qvtest::Blue(p) - qvtest::Blue(sea)) > 24;
-      }
-    return n;
-  }
-  std::vector<X2FileCoral*> Pieces() {
-    std::vector<X2FileCoral*> out;
-    for (int c = 0; c < kCoralCells; ++c)
-      for (int i = 0; i < server->Cell(c)->count; ++i) {
-        auto* colony = static_cast<X2CoralColony*>(server->Cell(c)->items[i]);
-        for (int m = 0; m < colony->members.count; ++m) out.push_back(colony->Member(m));
-      }
-    return out;
-  }
+// Pixels clearly off the water colour in rows y0 .. y1 - 1.
+int Drawn(const std::vector<uint32_t>& px, int y0, int y1) {
+  const uint32_t sea = D3DCOLOR_COLORVALUE(kSea.x, kSea.y, kSea.z, 1.0f);
+  int n = 0;
+  for (int i = y0 * kWidth; i < y1 * kWidth; ++i)
+    n += std::abs(qvtest::Red(px[i]) - qvtest::Red(sea)) + std::abs(qvtest::Green(px[i]) - qvtest::Green(sea)) +
+             std::abs(qvtest::Blue(px[i]) - qvtest::Blue(sea)) > 24;
+  return n;
+}
 
+TEST(CoralScene, ColoniesStandOnTheFloorSwayAndStopAtFiftyUnits) {
+  srand(3);
+  HMODULE module = nullptr;
+  X2GetFishDataFn get = qvspecies::LoadFishExport("Calvesh.qvc", &module);
+  ASSERT_NE(nullptr, get);
+  const X2FishData* record = get(nullptr, nullptr);
   qvtest::D3DTestDevice dev;
-  CoralHost host{dev, kBackground};
-  HMODULE module_ = nullptr;
-  const X2FishData* record = nullptr;
-  ULONG deviceReferences = 0;
-  C3World* world = nullptr;
-  qvtest::LookAlongZ* camera = nullptr;
+  ASSERT_TRUE(dev.Create(kWidth, kHeight)) << dev.Error();
+  const ULONG references = qvtest::DeviceReferences(dev.Device());
+  CoralHost host(dev, kSea);
+  C3World* world = qvtest::OpenWorld(&host, new qvtest::LookAlongZ);
   X2ConfigList config;
-  X1CoralServer* server = nullptr;
-};
+  config.AddEntry("calvesh", 1);
+  auto* server = new X1CoralServer(nullptr, &config, [record](const char*) { return record; }, nullptr);
+  server->ground = [](float, float, int*) { return -2.0f; };
+  world->AddChild(server);
+  ASSERT_EQ(0, world->InitDeviceObjects());
+  ASSERT_EQ(0, world->RestoreDeviceObjects());
+  std::vector<X2FileCoral*> pieces;
+  for (int c = 0; c < kCoralCells; ++c)
+    for (int i = 0; i < server->Cell(c)->count; ++i)
+      pieces.push_back(static_cast<X2CoralColony*>(server->Cell(c)->items[i])->Member(0));
+  ASSERT_EQ(72u, pieces.size());
+  auto frame = [&](float push) {
+    for (X2FileCoral* p : pieces) p->position.z += push;
+    world->Move(0.05f);
+    world->Render();
+    return dev.ReadBackBuffer();
+  };
 
-TEST_F(CoralScene, ColoniesStandOnTheFloorAndSway) {
-  ASSERT_EQ(72, server->ColonyCount());  // "普通": 8 per cell
-  const std::vector<X2FileCoral*> pieces = Pieces();
-  ASSERT_FALSE(pieces.empty());
-  for (X2FileCoral* p : pieces) {
-    ASSERT_EQ(2u, p->vertexShaders.size());
-    EXPECT_NE(nullptr, p->vertexShaders[kCoralMorphVs]);
-    EXPECT_TRUE(p->HasMorph());
-  }
-  Frame();
-  Frame();
-  int inView = 0;
-  for (X2FileCoral* p : pieces) {
-    EXPECT_FLOAT_EQ(kFloor + 0.2f, p->position.y);
-    inView += !p->HasFlag(kObjCulled) && p->cameraDistance <= kCoralDrawDistance;
-  }
-  ASSERT_GT(inView, 0);
-  const std::vector<uint32_t> first = dev.ReadBackBuffer();
-  // Standing on the floor below the eye: drawn below the horizon, nothing above.
-  EXPECT_GT(Drawn(first, kHeight / 2, kHeight), 400);
+  frame(0.0f);  // the server seats the pieces after their first move
+  const std::vector<uint32_t> first = frame(0.0f);
+  for (X2FileCoral* p : pieces) EXPECT_FLOAT_EQ(-1.8f, p->position.y);
+  EXPECT_GT(Drawn(first, kHeight / 2, kHeight), 400);  // on the floor below the eye
   EXPECT_EQ(0, Drawn(first, 0, kHeight / 2 - 40));
   EXPECT_TRUE(qvtest::SaveBackBufferArtefact(dev.Device(), "coral_scene"));
-
-  for (int i = 0; i < 20; ++i) Frame();
-  const std::vector<uint32_t> later = dev.ReadBackBuffer();
+  std::vector<uint32_t> later;
+  for (int i = 0; i < 20; ++i) later = frame(0.0f);
   int changed = 0;
   for (size_t i = 0; i < first.size(); ++i) changed += (first[i] & 0xFFFFFF) != (later[i] & 0xFFFFFF);
   EXPECT_GT(changed, 50) << "the coral did not sway";
-}
 
-TEST_F(CoralScene, PiecesFartherThanFiftyUnitsAreNotDrawn) {
+  // Without fog: pushed 30 units along the view some are still within 50
+  // units and show; pushed 100, none is and nothing shows.
   host.fog = false;
-  Frame();
-  auto push = [this](float dz) {
-    for (X2FileCoral* p : Pieces()) p->position.z += dz;
-    Frame();
-    int within = 0;
-    for (X2FileCoral* p : Pieces()) within += p->cameraDistance <= kCoralDrawDistance && !p->HasFlag(kObjCulled);
-    return within;
-  };
-  // Pushed 30 units away along the view, some pieces are still within 50
-  // units of the eye; pushed 100, none is, and nothing shows though the
-  // water has no fog.
-  EXPECT_GT(push(30.0f), 0);
-  EXPECT_GT(Drawn(dev.ReadBackBuffer(), 0, kHeight), 20);
-  EXPECT_EQ(0, push(70.0f));
-  EXPECT_EQ(0, Drawn(dev.ReadBackBuffer(), 0, kHeight));
+  EXPECT_GT(Drawn(frame(30.0f), 0, kHeight), 20);
+  EXPECT_EQ(0, Drawn(frame(70.0f), 0, kHeight));
+  for (X2FileCoral* p : pieces) EXPECT_GT(p->cameraDistance, kCoralDrawDistance);
+
+  qvtest::CloseWorld(world);
+  EXPECT_EQ(0, TextureTable::Instance().LiveCount());
+  EXPECT_EQ(references, qvtest::DeviceReferences(dev.Device()));
+  FreeLibrary(module);
 }
 
 }  // namespace
