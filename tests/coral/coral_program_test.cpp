@@ -73,18 +73,15 @@ class CoralProgram : public ::testing::Test {
   }
   void TearDown() override { RemoveTree(dir_); }
 
-  bool Capture(HWND window, SavedFrame* shot) {
-    char name[32];
-    snprintf(name, sizeof name, "capture\\L%04d.bmp", shots_++);
+  // Frames until one shows coral (at most 20).
+  bool CaptureCoral(HWND window, SavedFrame* shot) {
     RECT client{};
     GetClientRect(window, &client);
-    PressKey(window, 'C');
-    return WaitForSavedFrame(dir_ + name, client.right, client.bottom, shot, 60000);
-  }
-  // Frames until one shows coral (at most `tries`).
-  bool CaptureCoral(HWND window, int tries, SavedFrame* shot) {
-    for (int i = 0; i < tries; ++i) {
-      if (!Capture(window, shot)) return false;
+    for (int i = 0; i < 20; ++i) {
+      char name[32];
+      snprintf(name, sizeof name, "capture\\L%04d.bmp", shots_++);
+      PressKey(window, 'C');
+      if (!WaitForSavedFrame(dir_ + name, client.right, client.bottom, shot, 60000)) return false;
       if (CoralPixels(*shot) > shot->w * shot->h / 500) return true;
       PumpMessages(500);
     }
@@ -119,9 +116,9 @@ TEST_F(CoralProgram, ColoniesStandRoundTheTravellingCamera) {
   // no colony of the first cells is within reach unless the grid scrolled.
   PumpMessages(11000);
   SavedFrame a, b;
-  ASSERT_TRUE(CaptureCoral(window, 20, &a)) << "no coral in view";
+  ASSERT_TRUE(CaptureCoral(window, &a)) << "no coral in view";
   PumpMessages(15000);
-  ASSERT_TRUE(CaptureCoral(window, 20, &b)) << "no coral in view further on";
+  ASSERT_TRUE(CaptureCoral(window, &b)) << "no coral in view further on";
 
   PostMessageA(window, WM_CLOSE, 0, 0);
   ASSERT_TRUE(program.Wait(60000));
