@@ -24,6 +24,7 @@
 #include "SceneGlobals.h"
 #include "Settings.h"
 #include "X1CollisionServer.h"
+#include "X1CoralServer.h"
 #include "X1Halation.h"
 #include "X1HeightCollision.h"
 #include "X1MetaTerrain.h"
@@ -155,7 +156,7 @@ HRESULT MyApplication::OneTimeSceneInit() {
     world->AddChild(ceiling);
   }
   if (TheStructureConfig) PlaceStructures();
-  NotMade("coral");
+  world->AddChild(MakeCoralServer(TheTerrain, GetHostCallbacks()));
   if (::GetSceneSetting(kSceneSeaface)) {
     if (::GetSceneSetting(kSceneSkydome)) {
       TheSkydome = new C6Skydome();
