@@ -112,11 +112,4 @@ TEST(StructureRecords, TheOldSecondMeshRequestIsReadFromTheSecondModel) {
   EXPECT_FALSE(StructureAsksForSecondMesh(record));
 }
 
-TEST(StructureLevels, LightsOutsideTheListCountAsTheFirst) {
-  EXPECT_FLOAT_EQ(StructureCausticLevel(2), 0.1f);
-  EXPECT_FLOAT_EQ(StructureAmbientLevel(3), 0.2f);
-  EXPECT_FLOAT_EQ(StructureCausticLevel(7), StructureCausticLevel(0));
-  EXPECT_FLOAT_EQ(StructureAmbientLevel(-1), StructureAmbientLevel(0));
-}
-
 }  // namespace
