@@ -217,15 +217,5 @@ const char* X2CheckFishRecord(const X2FishData* record, const X2ModuleImage& ima
   for (uint32_t i = 0; i < used; ++i)
     if (const char* why = X2CheckModel(&record->model[i], image)) return why;
 
-  // A structure of two or more models whose byte 140 of the model table has
-  // bit 0x2 set takes the word at byte 96 as a second mesh (32-bit layout).
-  if (use == kX2UseStructure && record->modelCount >= 2 && sizeof(void*) == 4) {
-    const unsigned char* table = reinterpret_cast<const unsigned char*>(record->model);
-    if (table[140] & 0x2) {
-      const X2FishMesh* second;
-      std::memcpy(&second, table + 96, sizeof(second));
-      if (const char* why = X2CheckMesh(second, image)) return why;
-    }
-  }
   return nullptr;
 }
