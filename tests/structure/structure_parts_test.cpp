@@ -51,15 +51,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ModelCase{"none", 0x152, 0, false, true, 0, false}),
     [](const ::testing::TestParamInfo<ModelCase>& info) { return info.param.name; });
 
-TEST(StructureModels, ATextureFileNameOrNoTableGivesNoTextures) {
-  X2FishModel model{};
-  model.textureCount = 2;
-  EXPECT_TRUE(StructureTextures(model).empty());
-  model.textureFile = "wreck.dds";
-  model.flags = X2_MODEL_TEXTURE_FILE;
-  EXPECT_TRUE(StructureTextures(model).empty());
-}
-
 TEST(StructureDrawCopy, TangentsRunWithTheTextureAndEverythingElseIsCopied) {
   // A quad in the x-z plane facing up, u along -z: the tangent is -z.
   StructureSourceVertex v[4] = {
