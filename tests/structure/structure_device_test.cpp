@@ -14,6 +14,7 @@
 #include "D3DTestDevice.h"
 #include "Diagnostics.h"
 #include "HostCallbacks.h"
+#include "SBServer.h"
 #include "SceneGlobals.h"
 #include "SceneTestSupport.h"
 #include "StructureObjects.h"
@@ -121,6 +122,44 @@ class StructureScene : public ::testing::Test {
     return dev.ReadBackBuffer();
   }
   void SaveArtefact(const char* name) { EXPECT_TRUE(qvtest::SaveBackBufferArtefact(dev.Device(), name)) << name; }
+  // The test plug-in loaded from a model folder of its own, as the program
+  // finds it, and its plain wreck placed as the program places it: in the
+  // small world with a draw of one half, the first record, where its
+  // plug-in seats it, on the floor built before it is asked; then its top
+  // joins the floor's answers. *floor: the floor under it.
+  X2FileStructure* PlaceWreck(float* floor) {
+    folder = qvtest::MakeTempDir("qvstructure");
+    CreateDirectoryA((folder + "model").c_str(), nullptr);
+    EXPECT_TRUE(qvtest::CopyFileTo(qvtest::TestBinDir() + "plugins\\TestStructures.qvs",
+                                   folder + "model\\TestStructures.qvs"));
+    previousFolder = GetProgramFolder();
+    SetProgramFolder(folder.c_str());
+    TheStructureList = new X2StructureList;
+    EXPECT_EQ(TheStructureList->Count(), 2);
+    X2StructureConfig config;
+    config.SetFolder(folder.c_str());
+    config.Load("StructureConfig.ini");
+    TheTerrain = new X1Terrain;
+    world->AddChild(TheTerrain);
+    TheCollisionServer = new X1CollisionServer;
+    world->AddChild(TheCollisionServer);
+
+    bool floorShaped = false;
+    const auto placed = config.PlanPlacements(true, Half, GetHostCallbacks(), nullptr,
+                                              [&](const std::vector<D3DXVECTOR3>&) {
+                                                TheTerrain->BuildFloor();
+                                                floorShaped = true;
+                                              });
+    EXPECT_TRUE(floorShaped);
+    if (placed.size() != 1u) return nullptr;
+    auto* wreck = dynamic_cast<X2FileStructure*>(MakeStructureObject(placed[0], world, TheCollisionServer));
+    if (!wreck) return nullptr;
+    *floor = TheTerrain->GetHeight(0.0f, 0.0f, nullptr, false, true);
+    TheTerrain->architecture->Add(wreck);
+    TheTerrain->BuildFloor();
+    camera->position = D3DXVECTOR3(0.0f, *floor + 4.0f, -14.0f);
+    return wreck;
+  }
 
   qvtest::D3DTestDevice dev;
   qvtest::FishSceneHost host{dev, kBackground};
@@ -131,47 +170,16 @@ class StructureScene : public ::testing::Test {
 };
 
 TEST_F(StructureScene, APluginStructureStandsOnTheFloorAndKeepsFishOut) {
-  // The plug-in in a model folder of its own, as the program finds it.
-  folder = qvtest::MakeTempDir("qvstructure");
-  CreateDirectoryA((folder + "model").c_str(), nullptr);
-  ASSERT_TRUE(qvtest::CopyFileTo(qvtest::TestBinDir() + "plugins\\TestStructures.qvs",
-                                 folder + "model\\TestStructures.qvs"));
-  previousFolder = GetProgramFolder();
-  SetProgramFolder(folder.c_str());
-  TheStructureList = new X2StructureList;
-  ASSERT_EQ(TheStructureList->Count(), 2);
-  X2StructureConfig config;
-  config.SetFolder(folder.c_str());
-  config.Load("StructureConfig.ini");
-
-  TheTerrain = new X1Terrain;
-  world->AddChild(TheTerrain);
-  TheCollisionServer = new X1CollisionServer;
-  world->AddChild(TheCollisionServer);
-
-  // The small world with a draw of one half: the first record, where its
-  // plug-in seats it, on the floor built before it is asked.
-  bool floorShaped = false;
-  const auto placed = config.PlanPlacements(true, Half, GetHostCallbacks(), nullptr,
-                                            [&](const std::vector<D3DXVECTOR3>&) {
-                                              TheTerrain->BuildFloor();
-                                              floorShaped = true;
-                                            });
-  ASSERT_TRUE(floorShaped);
-  ASSERT_EQ(placed.size(), 1u);
-  auto* wreck = dynamic_cast<X2FileStructure*>(MakeStructureObject(placed[0], world, TheCollisionServer));
+  float floor = 0.0f;
+  X2FileStructure* wreck = PlaceWreck(&floor);
   ASSERT_NE(wreck, nullptr);
-  const float floor = TheTerrain->GetHeight(0.0f, 0.0f, nullptr, false, true);
   EXPECT_EQ(wreck->position, D3DXVECTOR3(0.0f, floor, 0.0f));
   ASSERT_EQ(TheCollisionServer->FieldCount(), 1);
-  TheTerrain->architecture->Add(wreck);
-  TheTerrain->BuildFloor();
-  // Its deck now tops the floor's answers.
+  // Its deck tops the floor's answers.
   int onStructure = 0;
   EXPECT_NEAR(GetHostCallbacks()->GetTerrainHeight(0.5f, 0.5f, &onStructure), floor + 6.5f, 0.01f);
   EXPECT_EQ(onStructure, 1);
 
-  camera->position = D3DXVECTOR3(0.0f, floor + 4.0f, -14.0f);
   Start();
   EXPECT_EQ(wreck->tangentPath, 1);
   EXPECT_NE(wreck->drawVertexBuffer, nullptr);
@@ -202,6 +210,19 @@ TEST_F(StructureScene, APluginStructureStandsOnTheFloorAndKeepsFishOut) {
   }
   EXPECT_GT(closest, 1.2f) << "inside the pillar's capsule";
   EXPECT_LT(closest, 4.0f) << "it came near";
+}
+
+TEST_F(StructureScene, WithoutPixelShadersTheWreckDrawsThroughTheFixedStages) {
+  world->vsServer->SetPixelShaderQuery([] { return false; });
+  world->sbServer->SetPixelShaderQuery([] { return false; });
+  float floor = 0.0f;
+  X2FileStructure* wreck = PlaceWreck(&floor);
+  ASSERT_NE(wreck, nullptr);
+  Start();
+  const std::vector<uint32_t> px = Frame();
+  SaveArtefact("structure_wreck_fixed");
+  EXPECT_EQ(wreck->hidden, (std::vector<uint32_t>{0, 0, 1}));
+  EXPECT_GT(Drawn(px, kWidth / 2 - 20, kWidth / 2 + 20, 0, kHeight / 2), 2000);
 }
 
 TEST_F(StructureScene, XFileStructuresShareModelsOnlyWithinTheirRecord) {
