@@ -21,6 +21,7 @@
 #include "X2HumanCamera.h"
 #include "X1Terrain.h"
 #include "X5SkinObject.h"
+#include "X6Dolphin.h"
 
 namespace hostslots {
 
@@ -34,8 +35,7 @@ X2Vec3* PutZero(X2Vec3* result) {
   return result;
 }
 
-// --- Scene parts. The dolphin class is not in the program yet; until it is,
-// its part answers as a scene without it. ---
+// --- Scene parts. ---
 
 // The human camera's position and look-at carriers (null before its device
 // objects are made).
@@ -66,13 +66,13 @@ bool WanderTarget(D3DXVECTOR3* point) {
   return true;
 }
 
-C3Object* MakeDolphin(const X2FishData* /*record*/) {
-  static bool logged = false;
-  if (!logged) {
-    logged = true;
-    ::LogPrint("CreateDolphin: no dolphin in this program\n");
+// Registered and given its AI by the plug-in.
+C3Object* MakeDolphin(const X2FishData* record) {
+  if (!record) {
+    ::LogPrint("CreateDolphin: no record\n");
+    return nullptr;
   }
-  return nullptr;
+  return new X6Dolphin(record);
 }
 
 // Any X-file object takes tuning values and answers for its frames.

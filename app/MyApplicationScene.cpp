@@ -23,6 +23,8 @@
 #include "MyApplication.h"
 #include "SceneGlobals.h"
 #include "Settings.h"
+#include "StructureObjects.h"
+#include "X1ArchitectureHeight.h"
 #include "X1CollisionServer.h"
 #include "X1CoralServer.h"
 #include "X1Halation.h"
@@ -77,9 +79,6 @@ void MyApplication::MakeLoneFish() {
   if (!ai) LogPrint("scene: no lone fish (AI %s not installed)\n", kLoneFishAI);
 }
 
-// The structure objects themselves are not part of this program yet; their
-// places are planned (plug-ins' PlaceInstance called) and their rally points
-// lead the ring wander.
 // Thirty light shafts on a widening spiral around the camera, each one a
 // glare source.
 void MyApplication::MakeLightTowers() {
@@ -100,15 +99,24 @@ void MyApplication::MakeLightTowers() {
 void MyApplication::PlaceStructures() {
   const bool smallWorld = ::GetSceneSetting(kSceneSmallWorld) != 0;
   std::vector<D3DXVECTOR3> centres;
-  const auto placed = TheStructureConfig->PlanPlacements(smallWorld, SceneRandom, GetHostCallbacks(), &centres);
-  if (TheTerrain && !centres.empty())
-    TheTerrain->meta->PlaceFeatures(centres.data(), static_cast<int>(centres.size()));
+  // The floor is shaped round the layout before the plug-ins place their
+  // structures, so that the heights they ask for are the floor's.
+  auto shapeFloor = [](const std::vector<D3DXVECTOR3>& layout) {
+    if (!TheTerrain) return;
+    if (!layout.empty()) TheTerrain->meta->PlaceFeatures(layout.data(), static_cast<int>(layout.size()));
+    TheTerrain->BuildFloor();
+  };
+  const auto placed =
+      TheStructureConfig->PlanPlacements(smallWorld, SceneRandom, GetHostCallbacks(), &centres, shapeFloor);
   for (const X2StructurePlacement& p : placed) {
-    LogPrint("scene: structure %s placed, no structure object made\n", p.record->header.name);
+    C4VertexObject* structure = MakeStructureObject(p, m_world, TheCollisionServer);
+    if (!structure) continue;
     if (!smallWorld && TheRingWander && p.record->rallyPoints)
-      TheRingWander->AddRallyPoints(static_cast<const X2RallyRecord*>(p.record->rallyPoints),
-                                    StructureWorldMatrix(p));
+      TheRingWander->AddRallyPoints(static_cast<const X2RallyRecord*>(p.record->rallyPoints), structure->world);
+    if (TheTerrain) TheTerrain->architecture->Add(structure);
   }
+  // The structure tops join the floor's height answers.
+  if (TheTerrain && !placed.empty()) TheTerrain->BuildFloor();
 }
 
 HRESULT MyApplication::OneTimeSceneInit() {

@@ -1,5 +1,7 @@
 #include "X2RecordCheck.h"
 
+#include "X6FileCollision.h"
+
 #include <cstring>
 
 namespace {
@@ -191,9 +193,21 @@ const char* X2CheckFishRecord(const X2FishData* record, const X2ModuleImage& ima
   if (!OptionalFunction(record->PlaceInstance, image)) return "placement callback outside the module";
   if (record->collisionCapsules && !image.Contains(record->collisionCapsules, sizeof(uint32_t)))
     return "collision data outside the module";
+  if (use == kX2UseStructure && record->collisionCapsules) {
+    // The shapes a structure's field reads: the block and its three arrays.
+    const auto* shapes = static_cast<const X6CollisionShapes*>(record->collisionCapsules);
+    if (!image.Contains(shapes, sizeof(X6CollisionShapes))) return "collision data outside the module";
+    if ((shapes->capsuleCount &&
+         !image.ContainsArray(shapes->capsules, shapes->capsuleCount, sizeof(X6CollisionCapsule))) ||
+        (shapes->sphereCount && !image.ContainsArray(shapes->spheres, shapes->sphereCount, sizeof(X6CollisionSphere))) ||
+        (shapes->triangleCount &&
+         !image.ContainsArray(shapes->triangles, shapes->triangleCount, sizeof(X6CollisionTriangle))))
+      return "collision shapes outside the module";
+  }
   if (record->footprint && !image.Contains(record->footprint, sizeof(float)))
     return "footprint outside the module";
-  if (record->rallyPoints && !image.Contains(record->rallyPoints, sizeof(uint32_t)))
+  // The ring wander copies a structure's whole rally record (124 bytes).
+  if (record->rallyPoints && !image.Contains(record->rallyPoints, use == kX2UseStructure ? 124 : sizeof(uint32_t)))
     return "rally points outside the module";
   if (record->modelCount > kX2MaxModels) return "model count out of range";
   if (record->modelCount == 0) return use == kX2UseCoral ? nullptr : "model count out of range";
@@ -203,15 +217,5 @@ const char* X2CheckFishRecord(const X2FishData* record, const X2ModuleImage& ima
   for (uint32_t i = 0; i < used; ++i)
     if (const char* why = X2CheckModel(&record->model[i], image)) return why;
 
-  // A structure of two or more models whose byte 140 of the model table has
-  // bit 0x2 set takes the word at byte 96 as a second mesh (32-bit layout).
-  if (use == kX2UseStructure && record->modelCount >= 2 && sizeof(void*) == 4) {
-    const unsigned char* table = reinterpret_cast<const unsigned char*>(record->model);
-    if (table[140] & 0x2) {
-      const X2FishMesh* second;
-      std::memcpy(&second, table + 96, sizeof(second));
-      if (const char* why = X2CheckMesh(second, image)) return why;
-    }
-  }
   return nullptr;
 }

@@ -23,9 +23,8 @@ enum {
 const char* X2CheckHeader(const X2RecordHeader* record);
 
 // What a fish-kind record is used for decides which of its models are read:
-// a fish and a structure are built from the first model (a structure with
-// two or more models also takes a second mesh from the model table), a coral
-// colony draws any of its models as variants and may have none.
+// a fish and a structure are built from the first model, a coral colony
+// draws any of its models as variants and may have none.
 enum X2FishUse { kX2UseFish, kX2UseCoral, kX2UseStructure };
 
 const char* X2CheckAIRecord(const X2AIData* record, const X2ModuleImage& image);

@@ -24,9 +24,9 @@ D3DXMATRIX StructureWorldMatrix(const X2StructurePlacement& p) {
   return world;
 }
 
-std::vector<X2StructurePlacement> X2StructureConfig::PlanPlacements(bool smallWorld, float (*random)(),
-                                                                    X2HostCallbacks* host,
-                                                                    std::vector<D3DXVECTOR3>* layoutCentres) const {
+std::vector<X2StructurePlacement> X2StructureConfig::PlanPlacements(
+    bool smallWorld, float (*random)(), X2HostCallbacks* host, std::vector<D3DXVECTOR3>* layoutCentres,
+    const std::function<void(const std::vector<D3DXVECTOR3>&)>& beforePlacing) const {
   std::vector<X2StructurePlacement> placed;
   const X2StructureList* list = TheStructureList;
   std::vector<int> enabled;
@@ -56,6 +56,7 @@ std::vector<X2StructurePlacement> X2StructureConfig::PlanPlacements(bool smallWo
     const int k = enabled[static_cast<size_t>(PickStructure(static_cast<int>(enabled.size()), random()))];
     X2StructurePlacement p;
     if (!start(k, &p)) return placed;
+    if (beforePlacing) beforePlacing({});
     p.position = place(k, &p);
     p.yaw = random() * kTwoPi;
     LogPrint("- Structure POS:\t%.0f / %.0f / %.0f\n", p.position.x, p.position.y, p.position.z);
@@ -80,6 +81,7 @@ std::vector<X2StructurePlacement> X2StructureConfig::PlanPlacements(bool smallWo
   }
   const std::vector<D3DXVECTOR3> centres = LayoutStructureCentres(radii);
   if (layoutCentres) *layoutCentres = centres;
+  if (beforePlacing) beforePlacing(centres);
   const int laidOut = static_cast<int>(centres.size());
   for (size_t i = 0; i < plans.size(); ++i) {
     X2StructurePlacement& p = plans[i];

@@ -3,6 +3,7 @@
 // where the shown ones stand in the scene.
 #include <d3dx9math.h>
 
+#include <functional>
 #include <vector>
 
 #include "X2EnableConfig.h"
@@ -26,9 +27,13 @@ class X2StructureConfig : public X2EnableConfig {
   // drawn at random, at the origin; otherwise up to four laid out as
   // touching circles around the origin (layoutCentres receives their
   // centres). random gives values in [0, 1]. Records that are missing or
-  // carry no model are skipped (logged).
-  std::vector<X2StructurePlacement> PlanPlacements(bool smallWorld, float (*random)(), X2HostCallbacks* host,
-                                                   std::vector<D3DXVECTOR3>* layoutCentres) const;
+  // carry no model are skipped (logged). beforePlacing, when given, is
+  // told the layout centres (none in the small world) before the first
+  // PlaceInstance call, so that the floor can be shaped round them and
+  // answer the plug-ins' height questions.
+  std::vector<X2StructurePlacement> PlanPlacements(
+      bool smallWorld, float (*random)(), X2HostCallbacks* host, std::vector<D3DXVECTOR3>* layoutCentres,
+      const std::function<void(const std::vector<D3DXVECTOR3>&)>& beforePlacing = {}) const;
 
  protected:
   const X2PluginList* Records() const override;

@@ -75,11 +75,12 @@ void X5SkinObject::DrawContainer(X5Frame* frame, X5MeshContainer* c, const X5Mes
   if (!c->vertexBuffer || !c->indexBuffer) return;
 
   VBServer* vb = world->vbServer;
-  vb->SetVB(0, c->vertexBuffer, skinned ? sizeof(X5SkinnedVertex) : sizeof(X5StaticVertex), false);
-  vb->SetIB(c->indexBuffer, false);
+  // The container's own buffers, which the server does not register.
+  vb->SetVB(0, c->vertexBuffer, skinned ? sizeof(X5SkinnedVertex) : sizeof(X5StaticVertex), true);
+  vb->SetIB(c->indexBuffer, true);
   if ((second || third) && !c->morphStreamsMade) MakeMorphStreams(c, second, third, device);
   for (UINT k = 0; k < 2; ++k)
-    if (c->morphStreams[k]) vb->SetVB(1 + k, c->morphStreams[k], 24, false);
+    if (c->morphStreams[k]) vb->SetVB(1 + k, c->morphStreams[k], 24, true);
 
   SetObjectConstants(device);
   world->sbServer->SetSB(stateBlock);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "X2RecordCheck.h"
+#include "X6FileCollision.h"
 
 namespace {
 
@@ -34,6 +35,9 @@ struct Blob {
   X2FishMesh* xFrames[1];
   X2AIData ai;
   char dedicated[16];
+  X6CollisionShapes shapes;
+  X6CollisionCapsule capsules[2];
+  unsigned char rally[124];
 };
 
 class RecordCheck : public ::testing::Test {
@@ -244,4 +248,22 @@ TEST_F(RecordCheck, AIEntriesAndKeysStayInTheImage) {
   // An entry point outside the library.
   b.ai.CreateInstance = [](const char*, X2HostCallbacks*) -> X2AIObject* { return nullptr; };
   EXPECT_STREQ(X2CheckAIRecord(&b.ai, image), "entry point outside the module");
+}
+
+TEST_F(RecordCheck, StructureShapesAndRallyPointsStayInTheImage) {
+  b.shapes = {b.capsules, 2, nullptr, 0, nullptr, 0};
+  b.record.collisionCapsules = &b.shapes;
+  b.record.rallyPoints = b.rally;
+  EXPECT_EQ(X2CheckFishRecord(&b.record, image, kX2UseStructure), nullptr);
+  b.shapes.capsuleCount = 1000;  // past the image
+  EXPECT_NE(X2CheckFishRecord(&b.record, image, kX2UseStructure), nullptr);
+  b.shapes.capsuleCount = 2;
+  b.shapes.spheres = reinterpret_cast<const X6CollisionSphere*>(b.rally + 120);
+  b.shapes.sphereCount = 1;
+  EXPECT_NE(X2CheckFishRecord(&b.record, image, kX2UseStructure), nullptr);
+  b.shapes.sphereCount = 0;
+  // The ring wander copies the whole 124-byte rally record.
+  b.record.rallyPoints = b.rally + 64;
+  EXPECT_NE(X2CheckFishRecord(&b.record, image, kX2UseStructure), nullptr);
+  EXPECT_EQ(X2CheckFishRecord(&b.record, image, kX2UseFish), nullptr) << "a fish does not read them";
 }
