@@ -8,7 +8,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "C9SunLight.h"
+#include "Diagnostics.h"
+#include "MyApplication.h"
 #include "ProgramTestSupport.h"
+#include "SceneGlobals.h"
+#include "Settings.h"
 
 using namespace qvtest;
 
@@ -96,5 +101,25 @@ TEST_P(SeafaceProgram, SurfaceShowsOverTheCamera) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PixelShader11, SeafaceProgram, ::testing::Values(1, 0));
+
+// The scene's light comes from the sun light once the scene has one.
+TEST(SunLightHook, TheHostAnswersTheSunsDirection) {
+  const std::string saved = GetProgramFolder();
+  const std::string folder = MakeTempDir("sunhook");
+  SetProgramFolder(folder.c_str());
+  LoadSettings(0);
+  {
+    MyApplication app;
+    C9SunLight sun;
+    sun.direction = D3DXVECTOR3(0.6f, -0.8f, 0.0f);
+    TheSunLight = &sun;
+    EXPECT_EQ(GetSceneHost()->GetLightDirection(), sun.direction);
+    TheSunLight = nullptr;
+    EXPECT_NEAR(GetSceneHost()->GetLightDirection().z, 0.70710599f, 1e-7f);
+  }
+  SetProgramFolder(saved.c_str());
+  LoadSettings(0);
+  RemoveTree(folder);
+}
 
 }  // namespace
