@@ -100,8 +100,9 @@ WaterReference::Image WaterReference::Normals(const Image& b) const {
 void WaterReference::Step(const Image& disturbance) {
   if (counter == 0) {
     std::fill(velocity.begin(), velocity.end(), 0xFF808080u);
-    // Added to black (alpha 1) with ONE / ONE blending.
-    height = PerChannel(size, [&](auto s) { return (s(disturbance, 0, 0)) + 0.0f; });
+    // Added to black (alpha 1) with ONE / ONE blending: the pattern itself.
+    height = disturbance;
+    height.resize(static_cast<size_t>(size) * size, 0u);
     for (uint32_t& p : height) p |= 0xFF000000u;
   }
   const Image forceA = ForceA(height);
