@@ -6,11 +6,14 @@
 #include <cmath>
 #include <vector>
 
+#include "C6unionSeaface.h"
 #include "EvaluateWaves.h"
 #include "SeafaceContent.h"
 #include "SeafaceGeometry.h"
+#include "SceneGlobals.h"
 #include "SegmentPlan.h"
 #include "WaterSimulation.h"
+#include "X1Terrain.h"
 
 namespace {
 
@@ -127,6 +130,19 @@ TEST(SunLight, RestsOnCalmWaterAndFollowsTheSurfaceCentre) {
     tilted |= std::fabs(a.x - kSunRestDirection.x) + std::fabs(a.z - kSunRestDirection.z) > 1e-3f;
   }
   EXPECT_TRUE(tilted);
+}
+
+// A rebuilt floor keeps the surface over its new centre, at its height.
+TEST(SeafaceGeometry, FloorRecentresTheSurface) {
+  C6unionSeaface surface;
+  X1Terrain terrain;
+  terrain.BuildFloor();
+  TheSeaface = &surface;
+  terrain.Recentre(31.3f, -17.8f);
+  TheSeaface = nullptr;
+  EXPECT_EQ(surface.centreX, terrain.position.x);
+  EXPECT_EQ(surface.centreZ, terrain.position.z);
+  EXPECT_NE(surface.centreX, 0.0f);
 }
 
 TEST(WaterSimulation, CounterSeedsEvery2001stFrame) {
