@@ -14,6 +14,7 @@
 #include "C3Camera.h"
 #include "C4VertexObject.h"
 #include "C6Light.h"
+#include "C9SunLight.h"
 #include "SceneGlobals.h"
 #include "Settings.h"
 #include "X1CollisionServer.h"
@@ -67,7 +68,9 @@ bool MyApplication::IsScenePaused() {
   return TheTerrain && TheTerrain->IsRebuilding();
 }
 
-D3DXVECTOR3 MyApplication::GetLightDirection() { return ::GetLightDirection(nullptr); }
+D3DXVECTOR3 MyApplication::GetLightDirection() {
+  return ::GetLightDirection(TheSunLight ? &TheSunLight->direction : nullptr);
+}
 
 // The collision server's clearance from the camera towards the sun; full
 // light without the server or a camera.

@@ -15,8 +15,10 @@
 #include "C6Flare.h"
 #include "C6Light.h"
 #include "C6Skydome.h"
+#include "C6unionSeaface.h"
 #include "C7TexturePanel.h"
 #include "C9DisplayInfo.h"
+#include "C9SunLight.h"
 #include "Diagnostics.h"
 #include "FishMotion.h"
 #include "HostCallbacks.h"
@@ -145,7 +147,8 @@ HRESULT MyApplication::OneTimeSceneInit() {
   if (::GetSceneSetting(kSceneHalation)) TheHalation = new X1Halation();  // registered after the fish
   MakeLoneFish();
   world->AddChild(new X7SoftFog());
-  NotMade("sun light");
+  TheSunLight = new C9SunLight();
+  world->AddChild(TheSunLight);
   TheTerrain = new X1Terrain();
   world->AddChild(TheTerrain);
   TheCollisionServer = new X1CollisionServer();
@@ -170,7 +173,8 @@ HRESULT MyApplication::OneTimeSceneInit() {
       TheSkydome = new C6Skydome();
       world->AddChild(TheSkydome);
     }
-    NotMade("sea surface");
+    TheSeaface = new C6unionSeaface();
+    world->AddChild(TheSeaface);
   }
 
   if (TheFlockConfig)

@@ -6,6 +6,7 @@
 
 #include "C3Camera.h"
 #include "C3SceneHost.h"
+#include "C6unionSeaface.h"
 #include "C7TexturePanel.h"
 #include "Diagnostics.h"
 #include "FloorHeightField.h"
@@ -30,8 +31,8 @@ void X1Terrain::Recentre(float x, float z) {
   if (vertexBuffer_) UploadBuffers();
   FinishBuild();
   LogPrint("Terrain rebuilt around %.1f %.1f\n", position.x, position.z);
-  // The sea surface, once the scene has one, is kept over the new centre
-  // here (its x and z follow position.x and position.z).
+  // The sea surface is kept over the new centre.
+  if (TheSeaface) TheSeaface->Recentre(position.x, position.z);
 }
 
 HRESULT X1Terrain::Move(float current, float previous) {

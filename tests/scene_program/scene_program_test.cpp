@@ -65,7 +65,7 @@ class SceneProgram : public ::testing::TestWithParam<int> {
     // too and would hide whether any fish is in view).
     WritePrivateProfileStringA("Display", "DebugLogLevel", "2", (dir_ + "qelvar.ini").c_str());
     WritePrivateProfileStringA("Display", "DebugDisableRender",
-                               "X1Terrain C6Skydome C3Logo X7SoftFog C3LightTower C6Flare X1Halation X7Bubbles X2FileCoral",
+                               "X1Terrain C6Skydome C3Logo X7SoftFog C3LightTower C6Flare X1Halation X7Bubbles X2FileCoral C6unionSeaface",
                                (dir_ + "qelvar.ini").c_str());
     WritePrivateProfileStringA("system", "Lights", "0", (dir_ + "qelvar.ini").c_str());
   }
