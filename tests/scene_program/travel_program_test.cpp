@@ -210,10 +210,17 @@ TEST_F(TravelProgram, FloorFollowsTheTravellingCamera) {
     highest = std::max(highest, r[0]);
   }
   EXPECT_GT(highest - lowest, 0.5f);
+  // The fish stay in the water: over the floor and under the crests of the
+  // waves (the surface at 1, the waves at most 3.5 over it).
+  float clearance = 1000.0f, top = -1000.0f;
   for (const auto& r : fish) {
     EXPECT_TRUE(std::isfinite(r[3]) && r[3] > -60.0f && r[3] < 0.0f && r[3] != -5.0f) << r[3];
     EXPECT_GT(r[1], r[3] - 1.0f) << "fish under the floor at " << r[0] << " " << r[2];
+    EXPECT_LT(r[1], 4.5f) << "fish over the sea surface at " << r[0] << " " << r[2];
+    clearance = std::min(clearance, r[1] - r[3]);
+    top = std::max(top, r[1]);
   }
+  printf("fish sampled %zu: least height over the floor %.2f, highest %.2f\n", fish.size(), clearance, top);
 }
 
 }  // namespace
