@@ -55,9 +55,6 @@ constexpr float kLoneFishScale = 2.0f;
 
 int DrawRand() { return rand(); }
 
-// Steps whose objects this program does not make yet say so in the log.
-void NotMade(const char* what) { LogPrint("scene: %s not made\n", what); }
-
 }  // namespace
 
 void MyApplication::MakeLoneFish() {
