@@ -12,17 +12,6 @@ using namespace qvtest;
 
 namespace {
 
-bool CopyDist(const std::string& to) {
-  bool ok = CopyFileTo(DistDir() + "Qelvar.scr", to + "Qelvar.scr");
-  CreateDirectoryA((to + "ai").c_str(), nullptr);
-  CreateDirectoryA((to + "model").c_str(), nullptr);
-  CreateDirectoryA((to + "capture").c_str(), nullptr);
-  for (const char* f : {"ai\\PurselAI.qva", "ai\\Forelens.qve", "model\\vassop.qvf", "model\\Calvesh.qvc",
-                        "FlockConfig.ini", "CameraConfig.ini", "CoralConfig.ini", "StructureConfig.ini"})
-    ok &= CopyFileTo(DistDir() + f, to + f);
-  return ok;
-}
-
 // Pale pixels: the water of Lights 0 has no red at all, the bubbles do.
 bool Pale(const SavedFrame& s, int x, int y) { return s.At(x, y)[2] > 60; }
 
@@ -39,7 +28,7 @@ class BubbleProgram : public ::testing::Test {
   void SetUp() override {
     ClearLog();
     dir_ = MakeTempDir("qvbubbles");
-    ASSERT_TRUE(CopyDist(dir_));
+    ASSERT_TRUE(CopyDistFolder(dir_));
     const std::string ini = dir_ + "qelvar.ini";
     WritePrivateProfileStringA("Display", "DebugLogLevel", "2", ini.c_str());
     WritePrivateProfileStringA("Display", "DebugDisableRender",
@@ -51,14 +40,7 @@ class BubbleProgram : public ::testing::Test {
   }
   void TearDown() override { RemoveTree(dir_); }
 
-  bool Capture(HWND window, int n, SavedFrame* shot) {
-    char name[32];
-    snprintf(name, sizeof name, "capture\\L%04d.bmp", n);
-    RECT client{};
-    GetClientRect(window, &client);
-    PressKey(window, 'C');
-    return WaitForSavedFrame(dir_ + name, client.right, client.bottom, shot, 60000);
-  }
+  bool Capture(HWND window, int n, SavedFrame* shot) { return CaptureFrame(window, dir_, n, shot); }
 
   std::string dir_;
 };

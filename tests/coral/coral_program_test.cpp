@@ -15,21 +15,6 @@ using namespace qvtest;
 
 namespace {
 
-const char* const kConfigFiles[] = {"FlockConfig.ini", "CameraConfig.ini", "CoralConfig.ini",
-                                    "StructureConfig.ini"};
-
-bool CopyDist(const std::string& to) {
-  bool ok = CopyFileTo(DistDir() + "Qelvar.scr", to + "Qelvar.scr");
-  CreateDirectoryA((to + "ai").c_str(), nullptr);
-  CreateDirectoryA((to + "model").c_str(), nullptr);
-  CreateDirectoryA((to + "capture").c_str(), nullptr);
-  for (const char* f : {"ai\\PurselAI.qva", "ai\\Forelens.qve", "model\\vassop.qvf", "model\\Calvesh.qvc"})
-    ok &= CopyFileTo(DistDir() + f, to + f);
-  for (const char* f : kConfigFiles) ok &= CopyFileTo(DistDir() + f, to + f);
-  ok &= CopyFileTo(TestBinDir() + "plugins\\TravelCamera.qve", to + "ai\\TravelCamera.qve");
-  return ok;
-}
-
 int Count(const std::string& text, const std::string& needle) {
   int n = 0;
   for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
@@ -37,23 +22,14 @@ int Count(const std::string& text, const std::string& needle) {
 }
 
 // Pixels clearly off the colour of the top left corner (the cleared water).
-int CoralPixels(const SavedFrame& s) {
-  const uint8_t* sea = s.At(1, 1);
-  int n = 0;
-  for (int y = 0; y < s.h; ++y)
-    for (int x = 0; x < s.w; ++x) {
-      const uint8_t* p = s.At(x, y);
-      n += std::abs(p[0] - sea[0]) + std::abs(p[1] - sea[1]) + std::abs(p[2] - sea[2]) > 30;
-    }
-  return n;
-}
+int CoralPixels(const SavedFrame& s) { return PixelsOffColour(s, s.At(1, 1), 0, 0, s.w, s.h); }
 
 class CoralProgram : public ::testing::Test {
  protected:
   void SetUp() override {
     ClearLog();
     dir_ = MakeTempDir("qvcoral");
-    ASSERT_TRUE(CopyDist(dir_));
+    ASSERT_TRUE(CopyDistFolder(dir_, {{"TravelCamera.qve", "ai\\TravelCamera.qve"}}));
     const std::string ini = dir_ + "qelvar.ini";
     WritePrivateProfileStringA("Display", "DebugLogLevel", "2", ini.c_str());
     // Only the coral is drawn over the cleared water.

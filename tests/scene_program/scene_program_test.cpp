@@ -14,31 +14,8 @@ using namespace qvtest;
 
 namespace {
 
-const char* const kConfigFiles[] = {"FlockConfig.ini", "CameraConfig.ini", "CoralConfig.ini",
-                                    "StructureConfig.ini"};
-
-bool CopyDist(const std::string& to) {
-  bool ok = CopyFileTo(DistDir() + "Qelvar.scr", to + "Qelvar.scr");
-  CreateDirectoryA((to + "ai").c_str(), nullptr);
-  CreateDirectoryA((to + "model").c_str(), nullptr);
-  CreateDirectoryA((to + "capture").c_str(), nullptr);
-  for (const char* f : {"ai\\PurselAI.qva", "ai\\Forelens.qve", "model\\vassop.qvf", "model\\Calvesh.qvc"})
-    ok &= CopyFileTo(DistDir() + f, to + f);
-  for (const char* f : kConfigFiles) ok &= CopyFileTo(DistDir() + f, to + f);
-  return ok;
-}
-
 // Pixels clearly off the colour of the top left corner (the cleared water).
-int SubjectPixels(const SavedFrame& s) {
-  const uint8_t* sea = s.At(1, 1);
-  int n = 0;
-  for (int y = 0; y < s.h; ++y)
-    for (int x = 0; x < s.w; ++x) {
-      const uint8_t* p = s.At(x, y);
-      n += std::abs(p[0] - sea[0]) + std::abs(p[1] - sea[1]) + std::abs(p[2] - sea[2]) > 30;
-    }
-  return n;
-}
+int SubjectPixels(const SavedFrame& s) { return PixelsOffColour(s, s.At(1, 1), 0, 0, s.w, s.h); }
 
 int Changed(const SavedFrame& a, const SavedFrame& b) {
   if (a.bytes.size() != b.bytes.size()) return -1;
@@ -53,11 +30,11 @@ class SceneProgram : public ::testing::TestWithParam<int> {
   void SetUp() override {
     ClearLog();
     dir_ = MakeTempDir("qvscene");
-    ASSERT_TRUE(CopyDist(dir_));
+    ASSERT_TRUE(CopyDistFolder(dir_));
     const int preset = GetParam();
     if (preset > 0) {
       const std::string from = DistDir() + "preset\\" + std::to_string(preset) + "\\";
-      for (const char* f : kConfigFiles) ASSERT_TRUE(CopyFileTo(from + f, dir_ + f));
+      for (const char* f : kDistConfigFiles) ASSERT_TRUE(CopyFileTo(from + f, dir_ + f));
       ASSERT_TRUE(CopyFileTo(from + "qelvar.ini", dir_ + "qelvar.ini"));
     }
     // Bright water (Lights 0) so that dark fish stand out from it, and only
@@ -75,14 +52,7 @@ class SceneProgram : public ::testing::TestWithParam<int> {
   }
   void TearDown() override { RemoveTree(dir_); }
 
-  bool Capture(HWND window, int n, SavedFrame* shot) {
-    char name[32];
-    snprintf(name, sizeof name, "capture\\L%04d.bmp", n);
-    RECT client{};
-    GetClientRect(window, &client);
-    PressKey(window, 'C');
-    return WaitForSavedFrame(dir_ + name, client.right, client.bottom, shot, 60000);
-  }
+  bool Capture(HWND window, int n, SavedFrame* shot) { return CaptureFrame(window, dir_, n, shot); }
 
   std::string dir_;
 };

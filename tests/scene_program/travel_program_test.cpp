@@ -19,21 +19,9 @@ using namespace qvtest;
 
 namespace {
 
-const char* const kConfigFiles[] = {"FlockConfig.ini", "CameraConfig.ini", "CoralConfig.ini",
+const char* const kDistConfigFiles[] = {"FlockConfig.ini", "CameraConfig.ini", "CoralConfig.ini",
                                     "StructureConfig.ini"};
 const char* const kRebuilt = "Terrain rebuilt around ";
-
-bool CopyDist(const std::string& to) {
-  bool ok = CopyFileTo(DistDir() + "Qelvar.scr", to + "Qelvar.scr");
-  CreateDirectoryA((to + "ai").c_str(), nullptr);
-  CreateDirectoryA((to + "model").c_str(), nullptr);
-  CreateDirectoryA((to + "capture").c_str(), nullptr);
-  for (const char* f : {"ai\\PurselAI.qva", "ai\\Forelens.qve", "model\\vassop.qvf", "model\\Calvesh.qvc"})
-    ok &= CopyFileTo(DistDir() + f, to + f);
-  for (const char* f : kConfigFiles) ok &= CopyFileTo(DistDir() + f, to + f);
-  ok &= CopyFileTo(TestBinDir() + "plugins\\TravelCamera.qve", to + "ai\\TravelCamera.qve");
-  return ok;
-}
 
 int Count(const std::string& text, const std::string& needle) {
   int n = 0;
@@ -77,7 +65,7 @@ class TravelProgram : public ::testing::Test {
   void SetUp() override {
     ClearLog();
     dir_ = MakeTempDir("qvtravel");
-    ASSERT_TRUE(CopyDist(dir_));
+    ASSERT_TRUE(CopyDistFolder(dir_, {{"TravelCamera.qve", "ai\\TravelCamera.qve"}}));
     const std::string ini = dir_ + "qelvar.ini";
     WritePrivateProfileStringA("Display", "DebugLogLevel", "2", ini.c_str());
     WritePrivateProfileStringA("system", "Lights", "0", ini.c_str());

@@ -22,14 +22,7 @@ namespace {
 // Pixels of the top rows clearly off the colour of the bottom left corner
 // (the cleared water under the surface's horizon).
 int SurfacePixels(const SavedFrame& s, int rows) {
-  const uint8_t* sea = s.At(1, s.h - 2);
-  int n = 0;
-  for (int y = 0; y < rows; ++y)
-    for (int x = 0; x < s.w; ++x) {
-      const uint8_t* p = s.At(x, y);
-      n += std::abs(p[0] - sea[0]) + std::abs(p[1] - sea[1]) + std::abs(p[2] - sea[2]) > 30;
-    }
-  return n;
+  return PixelsOffColour(s, s.At(1, s.h - 2), 0, 0, s.w, rows);
 }
 
 int ChangedTop(const SavedFrame& a, const SavedFrame& b, int rows) {

@@ -16,33 +16,9 @@ using namespace qvtest;
 
 namespace {
 
-const char* const kConfigFiles[] = {"FlockConfig.ini", "CameraConfig.ini", "CoralConfig.ini",
-                                    "StructureConfig.ini"};
-
-bool CopyDist(const std::string& to) {
-  bool ok = CopyFileTo(DistDir() + "Qelvar.scr", to + "Qelvar.scr");
-  CreateDirectoryA((to + "ai").c_str(), nullptr);
-  CreateDirectoryA((to + "model").c_str(), nullptr);
-  CreateDirectoryA((to + "capture").c_str(), nullptr);
-  for (const char* f : {"ai\\PurselAI.qva", "ai\\Forelens.qve", "model\\vassop.qvf", "model\\Calvesh.qvc"})
-    ok &= CopyFileTo(DistDir() + f, to + f);
-  for (const char* f : kConfigFiles) ok &= CopyFileTo(DistDir() + f, to + f);
-  ok &= CopyFileTo(TestBinDir() + "plugins\\TestStructures.qvs", to + "model\\TestStructures.qvs");
-  ok &= CopyFileTo(TestBinDir() + "plugins\\DolphinFlock.qva", to + "ai\\DolphinFlock.qva");
-  ok &= CopyFileTo(TestBinDir() + "plugins\\StructureCamera.qve", to + "ai\\StructureCamera.qve");
-  return ok;
-}
-
 // Pixels of the middle third clearly off the colour of the top left corner.
 int MiddlePixels(const SavedFrame& s) {
-  const uint8_t* sea = s.At(1, 1);
-  int n = 0;
-  for (int y = s.h / 3; y < 2 * s.h / 3; ++y)
-    for (int x = s.w / 3; x < 2 * s.w / 3; ++x) {
-      const uint8_t* p = s.At(x, y);
-      n += std::abs(p[0] - sea[0]) + std::abs(p[1] - sea[1]) + std::abs(p[2] - sea[2]) > 30;
-    }
-  return n;
+  return PixelsOffColour(s, s.At(1, 1), s.w / 3, s.h / 3, 2 * s.w / 3, 2 * s.h / 3);
 }
 
 class StructureProgram : public ::testing::Test {
@@ -50,7 +26,9 @@ class StructureProgram : public ::testing::Test {
   void SetUp() override {
     ClearLog();
     dir_ = MakeTempDir("qvstructprog");
-    ASSERT_TRUE(CopyDist(dir_));
+    ASSERT_TRUE(CopyDistFolder(dir_, {{"TestStructures.qvs", "model\\TestStructures.qvs"},
+                                      {"DolphinFlock.qva", "ai\\DolphinFlock.qva"},
+                                      {"StructureCamera.qve", "ai\\StructureCamera.qve"}}));
     const std::string ini = dir_ + "qelvar.ini";
     WritePrivateProfileStringA("Display", "DebugLogLevel", "2", ini.c_str());
     WritePrivateProfileStringA("system", "Lights", "0", ini.c_str());

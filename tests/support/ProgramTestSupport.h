@@ -5,7 +5,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ApplicationHooks.h"
@@ -52,6 +56,50 @@ inline bool WaitForSavedFrame(const std::string& path, int w, int h, SavedFrame*
   if (!WaitForFileSize(path, frame->FileSize(), timeoutMs)) return false;
   frame->bytes = ReadFileBytes(path);
   return frame->bytes.size() == frame->FileSize();
+}
+
+// The configuration files the distributable folder carries beside the program.
+constexpr const char* kDistConfigFiles[] = {"FlockConfig.ini", "CameraConfig.ini", "CoralConfig.ini",
+                                             "StructureConfig.ini"};
+
+// Lays out `to` like the distributable folder (the program, its shipped
+// plug-ins, its configuration files and a capture folder), then adds the
+// test plug-ins named (file in the test tree's plugins folder, place in `to`).
+inline bool CopyDistFolder(const std::string& to,
+                           std::initializer_list<std::pair<const char*, const char*>> testPlugins = {}) {
+  bool ok = CopyFileTo(DistDir() + "Qelvar.scr", to + "Qelvar.scr");
+  CreateDirectoryA((to + "ai").c_str(), nullptr);
+  CreateDirectoryA((to + "model").c_str(), nullptr);
+  CreateDirectoryA((to + "capture").c_str(), nullptr);
+  for (const char* f : {"ai\\PurselAI.qva", "ai\\Forelens.qve", "model\\vassop.qvf", "model\\Calvesh.qvc"})
+    ok &= CopyFileTo(DistDir() + f, to + f);
+  for (const char* f : kDistConfigFiles) ok &= CopyFileTo(DistDir() + f, to + f);
+  for (const auto& [file, place] : testPlugins)
+    ok &= CopyFileTo(TestBinDir() + "plugins\\" + file, to + place);
+  return ok;
+}
+
+// Presses the capture key and waits for the frame it saves as capture
+// file number `n` of the program run in `folder`.
+inline bool CaptureFrame(HWND window, const std::string& folder, int n, SavedFrame* shot) {
+  char name[32];
+  snprintf(name, sizeof name, "capture\\L%04d.bmp", n);
+  RECT client{};
+  GetClientRect(window, &client);
+  PressKey(window, 'C');
+  return WaitForSavedFrame(folder + name, client.right, client.bottom, shot, 60000);
+}
+
+// Pixels of the rows [y0, y1) and columns [x0, x1) clearly off the colour
+// of the reference pixel (the cleared water).
+inline int PixelsOffColour(const SavedFrame& s, const uint8_t* reference, int x0, int y0, int x1, int y1) {
+  int n = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x) {
+      const uint8_t* p = s.At(x, y);
+      n += std::abs(p[0] - reference[0]) + std::abs(p[1] - reference[1]) + std::abs(p[2] - reference[2]) > 30;
+    }
+  return n;
 }
 
 }  // namespace qvtest
