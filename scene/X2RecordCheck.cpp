@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "X1RingWander.h"
+
 namespace {
 
 bool Terminated(const char* field, size_t size) {
@@ -193,7 +195,8 @@ const char* X2CheckFishRecord(const X2FishData* record, const X2ModuleImage& ima
     return "collision data outside the module";
   if (record->footprint && !image.Contains(record->footprint, sizeof(float)))
     return "footprint outside the module";
-  if (record->rallyPoints && !image.Contains(record->rallyPoints, sizeof(uint32_t)))
+  // The rally record is copied whole (124 bytes), not just its count.
+  if (record->rallyPoints && !image.Contains(record->rallyPoints, sizeof(X2RallyRecord)))
     return "rally points outside the module";
   if (record->modelCount > kX2MaxModels) return "model count out of range";
   if (record->modelCount == 0) return use == kX2UseCoral ? nullptr : "model count out of range";
