@@ -15,6 +15,9 @@ using namespace striptest;
 
 namespace {
 
+// The vertex cache the strips are built for and measured against.
+constexpr size_t kCache = 16;
+
 // Misses of a first-in first-out cache of `size` entries over an index stream.
 int CountMisses(const std::vector<int>& stream, size_t size) {
   std::deque<int> cache;
@@ -44,15 +47,18 @@ void Measure(const char* name, const IndexList& list) {
   const std::vector<int> plain(list.begin(), list.end());
   const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
                     static_cast<double>(frequency.QuadPart);
-  std::printf("%-14s %6zu tris  list %6zu idx  strip %6zu idx  chunks %5zu  misses(24) list %6d strip %6d  %8.1f ms\n",
-              name, list.size() / 3, list.size(), strip.size(), DecodeStrip(strip).runs.size(),
-              CountMisses(plain, 24), CountMisses(strip, 24), ms);
+  const double triangles = static_cast<double>(list.size() / 3);
+  const int listMisses = CountMisses(plain, kCache), stripMisses = CountMisses(strip, kCache);
+  std::printf("%-14s %6zu tris  list %6zu idx  strip %6zu idx  chunks %5zu  misses(%zu) list %6d strip %6d"
+              "  ACMR list %.3f strip %.3f  %8.1f ms\n",
+              name, list.size() / 3, list.size(), strip.size(), DecodeStrip(strip).runs.size(), kCache,
+              listMisses, stripMisses, listMisses / triangles, stripMisses / triangles, ms);
 }
 
 }  // namespace
 
 int main() {
-  SetStripCacheSize(24);
+  SetStripCacheSize(static_cast<int>(kCache));
   Measure("cube", Cube());
   Measure("grid 16x16", Grid(16, 16));
   Measure("grid 64x64", Grid(64, 64));
@@ -60,5 +66,7 @@ int main() {
   Measure("sphere 4", Sphere(4));
   Measure("sphere 5", Sphere(5));
   Measure("random 2000", RandomTriangles(7, 2000, 400));
+  Measure("grid 100x100", Grid(100, 100));
+  Measure("grid 141x141", Grid(141, 141));
   return 0;
 }
