@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "BuiltinFish.h"
 #include "StripBuilder.h"
 #include "StripCheck.h"
 #include "StripMeshes.h"
@@ -68,5 +69,16 @@ int main() {
   Measure("random 2000", RandomTriangles(7, 2000, 400));
   Measure("grid 100x100", Grid(100, 100));
   Measure("grid 141x141", Grid(141, 141));
+  // The meshes the program strips: the base meshes of the built-in species.
+  int count = 0;
+  const X2FishData* const* species = GetBuiltinSpecies(&count);
+  for (int i = 0; i < count; ++i) {
+    const X2FishMesh* mesh = species[i]->modelCount ? species[i]->model->baseMesh : nullptr;
+    if (!mesh || !mesh->indices || mesh->xBlock) continue;
+    const IndexList list(mesh->indices, mesh->indices + mesh->primitiveCount * 3);
+    char name[32];
+    std::snprintf(name, sizeof name, "species %d", i);
+    Measure(name, list);
+  }
   return 0;
 }
