@@ -1,0 +1,126 @@
+// Long runs of the shipped program in debug mode (a copy of the distributable
+// folder with the default configuration), watched from outside: its commit
+// charge, its frame statistics in the log and its exit. Prints Markdown
+// table rows. Not a test.
+//
+//   program_run --switches N   N window-mode switches and N maximise/restore
+//                              device resets; commit charge after the first
+//                              ten of each and at the end
+//   program_run --minutes M    M minutes at speed x8; frames per second and
+//                              commit charge minute by minute, frames still
+//                              presented at the end
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "C3Application.h"
+#include "ProgramTestSupport.h"
+#include "TestSupport.h"
+
+using namespace qvtest;
+
+namespace {
+
+bool CopyDist(const std::string& to) {
+  bool ok = CopyFileTo(DistDir() + "Qelvar.scr", to + "Qelvar.scr");
+  CreateDirectoryA((to + "ai").c_str(), nullptr);
+  CreateDirectoryA((to + "model").c_str(), nullptr);
+  for (const char* f : {"ai\\PurselAI.qva", "ai\\Forelens.qve", "model\\vassop.qvf", "model\\Calvesh.qvc",
+                        "FlockConfig.ini", "CameraConfig.ini", "CoralConfig.ini", "StructureConfig.ini"})
+    ok &= CopyFileTo(DistDir() + f, to + f);
+  return ok;
+}
+
+size_t Commit(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS_EX pmc{};
+  pmc.cb = sizeof pmc;
+  GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
+  return pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
+}
+
+// The frames per second of the last "frame stats" line at or after `from`;
+// negative when there is none.
+double LastFps(const std::string& log, size_t from) {
+  const size_t at = log.rfind("frame stats: ");
+  if (at == std::string::npos || at < from) return -1.0;
+  return std::atof(log.c_str() + at + std::strlen("frame stats: "));
+}
+
+int Switches(HWND window, HANDLE process, int n) {
+  size_t afterTen = 0;
+  for (int i = 0; i < n; ++i) {
+    PostMessageA(window, WM_COMMAND, kCmdToggleFullscreen, 0);
+    PumpMessages(300);
+    PostMessageA(window, WM_COMMAND, kCmdToggleFullscreen, 0);
+    PumpMessages(300);
+    ShowWindow(window, SW_MAXIMIZE);
+    PumpMessages(300);
+    ShowWindow(window, SW_RESTORE);
+    PumpMessages(300);
+    if (i == 9) afterTen = Commit(process);
+  }
+  const size_t end = Commit(process);
+  const std::string log = ReadLog();
+  std::printf("| window-mode switches | %d (and %d maximise/restore resets) | commit after 10: %zu | at the end: %zu | "
+              "growth: %lld bytes | failed resets logged: %d |\n",
+              2 * n, 2 * n, afterTen, end, static_cast<long long>(end) - static_cast<long long>(afterTen),
+              CountOf(log, "error box"));
+  return CountOf(log, "error box") == 0 ? 0 : 1;
+}
+
+int Minutes(HWND window, HANDLE process, int minutes) {
+  for (int i = 0; i < 3; ++i) PostMessageA(window, WM_COMMAND, kCmdSpeedUp, 0);  // x2, x4, x8
+  std::printf("| minute | fps (last second) | commit bytes |\n|---:|---:|---:|\n");
+  size_t first = 0, last = 0;
+  double fps = -1.0;
+  for (int m = 1; m <= minutes; ++m) {
+    const size_t mark = ReadLog().size();
+    PumpMessages(60000);
+    fps = LastFps(ReadLog(), mark);
+    last = Commit(process);
+    if (m == 1) first = last;
+    std::printf("| %d | %.1f | %zu |\n", m, fps, last);
+    std::fflush(stdout);
+  }
+  std::printf("\ncommit growth after the first minute: %lld bytes; frames at the end: %s\n",
+              static_cast<long long>(last) - static_cast<long long>(first), fps > 0 ? "yes" : "no");
+  return fps > 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::printf("usage: program_run --switches N | --minutes M\n");
+    return 2;
+  }
+  const std::string dir = MakeTempDir("qvrun");
+  if (!CopyDist(dir)) {
+    std::printf("cannot copy the distributable folder\n");
+    return 2;
+  }
+  WritePrivateProfileStringA("Display", "DebugLogLevel", "2", (dir + "qelvar.ini").c_str());
+  ClearLog();
+  ChildProcess program;
+  HWND window = StartDebugRun(&program, dir);
+  if (!window) {
+    std::printf("the program showed no window\n");
+    return 2;
+  }
+  PumpMessages(5000);
+  const int n = std::atoi(argv[2]);
+  int rc = std::strcmp(argv[1], "--switches") == 0 ? Switches(window, program.Handle(), n)
+                                                   : Minutes(window, program.Handle(), n);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  const bool ended = program.Wait(60000);
+  std::printf("closed: %s, exit code %lu, LastError.txt: %s\n", ended ? "yes" : "no",
+              ended ? static_cast<unsigned long>(program.ExitCode()) : 0ul,
+              FileExists(dir + "LastError.txt") ? "written" : "none");
+  if (!ended) program.Kill();
+  RemoveTree(dir);
+  return ended && program.ExitCode() == 0 ? rc : 1;
+}
