@@ -3,9 +3,10 @@
 // charge, its frame statistics in the log and its exit. Prints Markdown
 // table rows. Not a test.
 //
-//   program_run --switches N   N window-mode switches and N maximise/restore
-//                              device resets; commit charge after the first
-//                              ten of each and at the end
+//   program_run --switches N   N round trips full screen and back
+//   program_run --resets N     N device-reset round trips (maximise, restore);
+//                              both give the commit charge after the first ten
+//                              and at the end
 //   program_run --minutes M    M minutes at speed x8; frames per second and
 //                              commit charge minute by minute, frames still
 //                              presented at the end
@@ -50,24 +51,29 @@ double LastFps(const std::string& log, size_t from) {
   return std::atof(log.c_str() + at + std::strlen("frame stats: "));
 }
 
-int Switches(HWND window, HANDLE process, int n) {
+// n round trips of window-mode switches (full screen and back), or of
+// device resets (maximise and restore).
+int Cycles(HWND window, HANDLE process, int n, bool switches) {
   size_t afterTen = 0;
   for (int i = 0; i < n; ++i) {
-    PostMessageA(window, WM_COMMAND, kCmdToggleFullscreen, 0);
-    PumpMessages(300);
-    PostMessageA(window, WM_COMMAND, kCmdToggleFullscreen, 0);
-    PumpMessages(300);
-    ShowWindow(window, SW_MAXIMIZE);
-    PumpMessages(300);
-    ShowWindow(window, SW_RESTORE);
+    if (switches) {
+      PostMessageA(window, WM_COMMAND, kCmdToggleFullscreen, 0);
+      PumpMessages(300);
+      PostMessageA(window, WM_COMMAND, kCmdToggleFullscreen, 0);
+    } else {
+      ShowWindow(window, SW_MAXIMIZE);
+      PumpMessages(300);
+      ShowWindow(window, SW_RESTORE);
+    }
     PumpMessages(300);
     if (i == 9) afterTen = Commit(process);
   }
   const size_t end = Commit(process);
   const std::string log = ReadLog();
-  std::printf("| window-mode switches | %d (and %d maximise/restore resets) | commit after 10: %zu | at the end: %zu | "
-              "growth: %lld bytes | failed resets logged: %d |\n",
-              2 * n, 2 * n, afterTen, end, static_cast<long long>(end) - static_cast<long long>(afterTen),
+  std::printf("| %s | %d | commit after 10 round trips: %zu | at the end: %zu | growth per round trip: %lld bytes | "
+              "error boxes logged: %d |\n",
+              switches ? "window-mode switches" : "device resets (maximise, restore)", 2 * n, afterTen, end,
+              n > 10 ? (static_cast<long long>(end) - static_cast<long long>(afterTen)) / (n - 10) : 0,
               CountOf(log, "error box"));
   return CountOf(log, "error box") == 0 ? 0 : 1;
 }
@@ -95,7 +101,7 @@ int Minutes(HWND window, HANDLE process, int minutes) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::printf("usage: program_run --switches N | --minutes M\n");
+    std::printf("usage: program_run --switches N | --resets N | --minutes M\n");
     return 2;
   }
   const std::string dir = MakeTempDir("qvrun");
@@ -113,8 +119,13 @@ int main(int argc, char** argv) {
   }
   PumpMessages(5000);
   const int n = std::atoi(argv[2]);
-  int rc = std::strcmp(argv[1], "--switches") == 0 ? Switches(window, program.Handle(), n)
-                                                   : Minutes(window, program.Handle(), n);
+  int rc = 0;
+  if (std::strcmp(argv[1], "--switches") == 0)
+    rc = Cycles(window, program.Handle(), n, true);
+  else if (std::strcmp(argv[1], "--resets") == 0)
+    rc = Cycles(window, program.Handle(), n, false);
+  else
+    rc = Minutes(window, program.Handle(), n);
   PostMessageA(window, WM_CLOSE, 0, 0);
   const bool ended = program.Wait(60000);
   std::printf("closed: %s, exit code %lu, LastError.txt: %s\n", ended ? "yes" : "no",
