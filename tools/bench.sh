@@ -21,7 +21,7 @@ run() { "$src/tools/wine-run.sh" --build "$build" --arch x86_64 --timeout 900 "$
 cpu="$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
 echo "### Figures ($(date -u +%Y-%m-%d))"
 echo
-echo "Machine: $cpu, $(nproc) cores, $(free -g | awk '/Mem:/{print $2}') GB; $(wine64 --version 2>/dev/null || echo wine) running the x86-64 build; one core per program."
+echo "Machine: $cpu, $(nproc) cores, $(free -g | awk '/Mem:/{print $2}') GB; $(/usr/lib/wine/wine64 --version 2>/dev/null || echo Wine) running the x86-64 build; one core per program."
 echo
 echo "#### Simulation: flocks built through PurselAI on the host table, world Move without drawing"
 echo
@@ -29,6 +29,8 @@ run sim_bench.exe | tr -d '\r'
 echo
 echo "#### Triangle-strip builder (16-entry vertex cache)"
 echo
-echo '```'
-run strip_bench.exe | tr -d '\r'
-echo '```'
+# The builder reports odd meshes on standard output; they are counted here.
+strips="$(run strip_bench.exe | tr -d '\r')"
+grep '^|' <<<"$strips"
+echo
+echo "Builder diagnostics: $(grep -vc '^|' <<<"$strips" || true) lines (meshes with more than two triangles on an edge)."
