@@ -14,7 +14,7 @@ jobs="${QV_BENCH_JOBS:-3}"
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$src" -B "$build" -DQV_ARCH=x86_64 >/dev/null
 fi
-cmake --build "$build" -j"$jobs" --target sim_bench strip_bench PurselAI >/dev/null
+cmake --build "$build" -j"$jobs" --target sim_bench strip_bench program_run Qelvar PurselAI Forelens vassop Calvesh >/dev/null
 
 run() { "$src/tools/wine-run.sh" --build "$build" --arch x86_64 --timeout 900 "$build/tests/bin/$1" "${@:2}"; }
 
@@ -26,6 +26,10 @@ echo
 echo "#### Simulation: flocks built through PurselAI on the host table, world Move without drawing"
 echo
 run sim_bench.exe | tr -d '\r'
+echo
+echo "#### Start-up and close of the shipped program (debug mode, default configuration)"
+echo
+run program_run.exe --startup 5 | tr -d '\r' | grep '^|'
 echo
 echo "#### Triangle-strip builder (16-entry vertex cache)"
 echo

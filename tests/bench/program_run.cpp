@@ -7,6 +7,8 @@
 //   program_run --resets N     N device-reset round trips (maximise, restore);
 //                              both give the commit charge after the first ten
 //                              and at the end
+//   program_run --startup N    N starts: to the window, to the first frame, and
+//                              from WM_CLOSE to the end (medians)
 //   program_run --minutes M    M minutes at speed x8; frames per second and
 //                              commit charge minute by minute, frames still
 //                              presented at the end
@@ -16,6 +18,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
+#include <algorithm>
 #include <string>
 
 #include "C3Application.h"
@@ -97,11 +101,50 @@ int Minutes(HWND window, HANDLE process, int minutes) {
   return fps > 0 ? 0 : 1;
 }
 
+double Seconds() {
+  LARGE_INTEGER f, t;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+// n starts of the program: to its window, to its first frame (the capture
+// command posted as soon as the window shows is carried out at the first
+// frame drawn after scene set-up), and from WM_CLOSE to its end; medians.
+int Startup(const std::string& dir, int n) {
+  std::vector<double> window, frame, close;
+  CreateDirectoryA((dir + "capture").c_str(), nullptr);
+  for (int i = 0; i < n; ++i) {
+    DeleteFileA((dir + "capture\\L0000.bmp").c_str());
+    ChildProcess program;
+    const double start = Seconds();
+    HWND w = StartDebugRun(&program, dir);
+    if (!w) return 2;
+    window.push_back(Seconds() - start);
+    PostMessageA(w, WM_COMMAND, kCmdCapture, 0);
+    if (!WaitUntil([&] { return FileExists(dir + "capture\\L0000.bmp"); }, 60000)) return 2;
+    frame.push_back(Seconds() - start);
+    PumpMessages(2000);
+    const double closing = Seconds();
+    PostMessageA(w, WM_CLOSE, 0, 0);
+    if (!program.Wait(60000)) return 2;
+    close.push_back(Seconds() - closing);
+  }
+  auto median = [](std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+  };
+  std::printf("| start-up (median of %d) | window shown | first frame | WM_CLOSE to exit |\n|---|---:|---:|---:|\n", n);
+  std::printf("| default configuration, debug-mode window | %.2f s | %.2f s | %.2f s |\n", median(window), median(frame),
+              median(close));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::printf("usage: program_run --switches N | --resets N | --minutes M\n");
+    std::printf("usage: program_run --startup N | --switches N | --resets N | --minutes M\n");
     return 2;
   }
   const std::string dir = MakeTempDir("qvrun");
@@ -111,6 +154,11 @@ int main(int argc, char** argv) {
   }
   WritePrivateProfileStringA("Display", "DebugLogLevel", "2", (dir + "qelvar.ini").c_str());
   ClearLog();
+  if (std::strcmp(argv[1], "--startup") == 0) {
+    const int rc = Startup(dir, std::atoi(argv[2]));
+    RemoveTree(dir);
+    return rc;
+  }
   ChildProcess program;
   HWND window = StartDebugRun(&program, dir);
   if (!window) {
