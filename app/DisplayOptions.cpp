@@ -2,6 +2,7 @@
 
 #include "Diagnostics.h"
 #include "MyApplication.h"
+#include "X2ConfigList.h"
 
 namespace {
 
@@ -9,8 +10,9 @@ const char kDisplaySection[] = "Display";
 const char kSystemSection[] = "system";
 const char kMainIniName[] = "qelvar.ini";
 
+// A value that is no number keeps the default (logged).
 int ReadInt(const std::string& ini, const char* section, const char* key, int fallback) {
-  return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, ini.c_str()));
+  return configini::ReadInt(ini, section, key, fallback);
 }
 
 void WriteInt(const std::string& ini, const char* key, long long value) {

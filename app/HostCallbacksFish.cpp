@@ -69,7 +69,7 @@ void X2_CDECL RegisterObject(X2Object obj) {
     ::LogPrint("RegisterObject: no world for %s\n", object->className);
     return;
   }
-  if (world->children.Contains(object)) {
+  if (world->HasChild(object)) {
     ::LogPrint("RegisterObject: %s is already registered\n", object->className);
     return;
   }

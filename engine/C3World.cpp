@@ -58,6 +58,12 @@ void C3World::AddChild(C3Object* object) {
     LogPrint("KWEX Restore Fail:%s\n", object->className);
 }
 
+bool C3World::HasChild(const C3Object* object) const {
+  if (!object) return false;
+  const int at = object->listIndex;
+  return at >= 0 && at < children.count && children.items[at] == object;
+}
+
 bool C3World::IsRenderDisabled(const C3Object* object) const {
   return IsNameRenderDisabled(GetSceneHost()->GetDebugDisableRender(), object->className);
 }

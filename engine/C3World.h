@@ -35,6 +35,9 @@ class C3World : public C3Object {
   // world's device objects were made gets its own made (and restored) at
   // once, so it is never moved or drawn without them.
   void AddChild(C3Object* object);
+  // Whether object is one of the children, without a search: a child keeps
+  // its position in the list from AddChild until the list is emptied.
+  bool HasChild(const C3Object* object) const;
   bool IsRenderDisabled(const C3Object* object) const;
   HRESULT Capture(int view);
   void RequestCapture() { captureRequested = 1; }

@@ -24,9 +24,13 @@ void C4Collection::Add(C3Object* object) {
     count = 0;
   }
   if (count >= capacity) {
-    C3Object** grown = new C3Object*[capacity + growStep]();
+    // At least the grow step, and half the capacity once that is larger, so
+    // that filling a long list (tens of thousands of fish) copies it a few
+    // dozen times rather than thousands.
+    const int grow = std::max(growStep, capacity / 2);
+    C3Object** grown = new C3Object*[capacity + grow]();
     std::copy(items, items + capacity, grown);
-    capacity += growStep;
+    capacity += grow;
     delete[] items;
     items = grown;
   }

@@ -11,7 +11,8 @@ class C4Collection : public C3Object {
   HRESULT DeleteDeviceObjects() override;
   HRESULT FinalCleanUp() override;
 
-  // Appends; grows by the grow step when full. After Clear the storage is
+  // Appends; when full grows by the grow step or by half the capacity,
+  // whichever is larger. After Clear the storage is
   // made again with the old capacity (or one grow step when that was 0).
   void Add(C3Object* object);
   // Releases the storage and empties the list; returns 0.

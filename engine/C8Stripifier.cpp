@@ -141,6 +141,7 @@ void C8Stripifier::BuildStrip(C8StripInfo& strip) {
 
   std::vector<C8StripFace*> forward{first};
   std::vector<C8StripFace*> backward;
+  CountSeen(first, 1);
   if (c >= 0) {
     scratch_.push_back(c);
     GrowStrip(strip, first, forward, nullptr);
@@ -153,6 +154,21 @@ void C8Stripifier::BuildStrip(C8StripInfo& strip) {
   std::vector<C8StripFace*>& faces = strip.Faces();
   faces.assign(backward.rbegin(), backward.rend());
   faces.insert(faces.end(), forward.begin(), forward.end());
+  for (const C8StripFace* face : faces) CountSeen(face, -1);
+}
+
+void C8Stripifier::CountSeen(const C8StripFace* face, int delta) {
+  for (int v : {face->i0, face->i1, face->i2}) {
+    if (v < 0) continue;
+    if (static_cast<size_t>(v) >= seenCount_.size()) seenCount_.resize(static_cast<size_t>(v) + 1, 0);
+    seenCount_[static_cast<size_t>(v)] += delta;
+  }
+}
+
+bool C8Stripifier::AllSeen(const C8StripFace* face) const {
+  for (int v : {face->i0, face->i1, face->i2})
+    if (v < 0 || static_cast<size_t>(v) >= seenCount_.size() || seenCount_[static_cast<size_t>(v)] <= 0) return false;
+  return true;
 }
 
 // Walks from face across the last two scratch indices while the next face
@@ -167,11 +183,13 @@ void C8Stripifier::GrowStrip(const C8StripInfo& strip, C8StripFace* from,
     const int x = scratch_[scratch_.size() - 2];
     const int y = scratch_[scratch_.size() - 1];
     C8StripFace* next = FaceAcross(current, x, y);
-    if (!next || strip.IsTaken(next) || !C8StripInfo::IsUnique(seen, next)) break;
+    // A face whose three vertices are all in `seen` already ends the strip.
+    if (!next || strip.IsTaken(next) || AllSeen(next)) break;
     if (current->HasDirectedEdge(x, y) == next->HasDirectedEdge(x, y)) break;
 
     strip.Mark(next);
     seen.push_back(next);
+    CountSeen(next, 1);
     if (found) found->push_back(next);
     const int v = GetNextIndex(scratch_, next);
     if (v < 0) break;

@@ -3,6 +3,7 @@
 // input, the strip search with experiments, the cutting of strips into
 // cache-sized chunks, their ordering and their joining into one sequence.
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -51,6 +52,10 @@ class C8Stripifier {
   void BuildStrip(C8StripInfo& strip);
   void GrowStrip(const C8StripInfo& strip, C8StripFace* from, std::vector<C8StripFace*>& seen,
                  std::vector<C8StripFace*>* found);
+  // Counts of the faces of the strip being built at each vertex, so that a
+  // face whose three vertices the strip already has is told without a scan.
+  void CountSeen(const C8StripFace* face, int delta);
+  bool AllSeen(const C8StripFace* face) const;
   bool FindTraversal(const C8StripInfo& last, C8StripStart& next) const;
   bool SharesEdge(const C8StripFace* face, const C8StripInfo& strip) const;
   C8StripFace* FaceAcross(const C8StripFace* face, int a, int b) const;
@@ -59,6 +64,10 @@ class C8Stripifier {
   // Chunks and their order.
   void SplitUpStripsAndOptimize();
   static void UpdateCache(C8VertexCache& cache, const C8StripInfo& strip);
+  // The same, telling `changed` each vertex that enters (+1) or drops out of
+  // (-1) the cache.
+  static void UpdateCache(C8VertexCache& cache, const C8StripInfo& strip,
+                          const std::function<void(int vertex, int change)>& changed);
 
   int cacheSize_;
   float meshJump_ = 0.0f;
@@ -71,6 +80,7 @@ class C8Stripifier {
   std::deque<C8StripEdge> edges_;
   std::vector<C8StripEdge*> edgeLists_;   // list head per vertex index
   std::vector<int> scratch_;              // indices while growing a strip
+  std::vector<int> seenCount_;            // per vertex, see CountSeen
 
   std::vector<std::unique_ptr<C8StripInfo>> strips_;  // committed, search order
   std::vector<std::unique_ptr<C8StripInfo>> chunks_;  // cut to the cache size

@@ -1,15 +1,25 @@
 // Cutting strips into cache-sized chunks, ordering the chunks for vertex
 // reuse and joining them into one strip.
 #include <algorithm>
+#include <set>
 #include <utility>
 
 #include "C8Stripifier.h"
 #include "C8VertexCache.h"
 
 void C8Stripifier::UpdateCache(C8VertexCache& cache, const C8StripInfo& strip) {
+  UpdateCache(cache, strip, [](int, int) {});
+}
+
+void C8Stripifier::UpdateCache(C8VertexCache& cache, const C8StripInfo& strip,
+                               const std::function<void(int, int)>& changed) {
   for (const C8StripFace* face : strip.Faces()) {
     for (int v : {face->i0, face->i1, face->i2}) {
-      if (!cache.InCache(v)) cache.AddEntry(v);
+      if (cache.InCache(v)) continue;
+      const int dropped = cache.Last();
+      cache.AddEntry(v);
+      if (dropped >= 0) changed(dropped, -1);
+      changed(v, 1);
     }
   }
 }
@@ -46,31 +56,59 @@ void C8Stripifier::SplitUpStripsAndOptimize() {
     }
   }
 
+  // Then always the chunk that finds most of its vertices in the cache (the
+  // first such in chunk order). Each chunk's hits are kept up to date as
+  // vertices enter and leave the cache, through an index from vertex to the
+  // chunks that use it, and the chunks are kept sorted by hits per face.
+  const size_t n = chunks_.size();
+  std::vector<int> hits(n, 0);
+  std::vector<std::vector<std::pair<size_t, int>>> users;  // vertex -> (chunk, corners)
+  for (size_t k = 0; k < n; ++k) {
+    std::vector<int> corners;
+    for (const C8StripFace* face : chunks_[k]->Faces())
+      for (int v : {face->i0, face->i1, face->i2}) corners.push_back(v);
+    std::sort(corners.begin(), corners.end());
+    for (size_t i = 0; i < corners.size();) {
+      size_t j = i;
+      while (j < corners.size() && corners[j] == corners[i]) ++j;
+      const int v = corners[i];
+      if (v >= 0) {
+        if (static_cast<size_t>(v) >= users.size()) users.resize(static_cast<size_t>(v) + 1);
+        users[static_cast<size_t>(v)].push_back({k, static_cast<int>(j - i)});
+      }
+      i = j;
+    }
+  }
+  auto perFace = [&](size_t k) {
+    return static_cast<float>(hits[k]) / static_cast<float>(chunks_[k]->Faces().size());
+  };
+  auto before = [](const std::pair<float, size_t>& a, const std::pair<float, size_t>& b) {
+    return a.first > b.first || (a.first == b.first && a.second < b.second);
+  };
+  std::set<std::pair<float, size_t>, decltype(before)> open(before);
+  for (size_t k = 0; k < n; ++k)
+    if (k != first) open.insert({0.0f, k});
+
   C8VertexCache cache(cacheSize_);
+  auto changed = [&](int v, int change) {
+    if (v < 0 || static_cast<size_t>(v) >= users.size()) return;
+    for (const auto& [k, corners] : users[static_cast<size_t>(v)]) {
+      if (chunks_[k]->Visited()) continue;
+      open.erase({perFace(k), k});
+      hits[k] += change * corners;
+      open.insert({perFace(k), k});
+    }
+  };
   ordered_.push_back(chunks_[first].get());
   chunks_[first]->SetVisited();
-  UpdateCache(cache, *chunks_[first]);
+  UpdateCache(cache, *chunks_[first], changed);
 
-  // Then always the chunk that finds most of its vertices in the cache.
-  for (;;) {
-    float bestHits = -1.0f;
-    C8StripInfo* best = nullptr;
-    for (const auto& chunk : chunks_) {
-      if (chunk->Visited()) continue;
-      int hits = 0;
-      for (const C8StripFace* face : chunk->Faces()) {
-        hits += cache.InCache(face->i0) + cache.InCache(face->i1) + cache.InCache(face->i2);
-      }
-      const float perFace = static_cast<float>(hits) / static_cast<float>(chunk->Faces().size());
-      if (perFace > bestHits) {
-        bestHits = perFace;
-        best = chunk.get();
-      }
-    }
-    if (!best) break;
-    ordered_.push_back(best);
-    best->SetVisited();
-    UpdateCache(cache, *best);
+  while (!open.empty()) {
+    const size_t best = open.begin()->second;
+    open.erase(open.begin());
+    ordered_.push_back(chunks_[best].get());
+    chunks_[best]->SetVisited();
+    UpdateCache(cache, *chunks_[best], changed);
   }
 }
 

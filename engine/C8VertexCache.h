@@ -12,6 +12,8 @@ class C8VertexCache {
   void AddEntry(int v);
 
   int Size() const { return static_cast<int>(entries_.size()); }
+  // The entry the next AddEntry drops (-1 while the cache is not full).
+  int Last() const { return entries_.back(); }
 
  private:
   std::vector<int> entries_;  // -1 = empty

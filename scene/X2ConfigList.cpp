@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "Diagnostics.h"
 #include "X2PluginKey.h"
@@ -52,6 +53,19 @@ std::string X2ConfigList::PathOf(const char* file) const {
 namespace configini {
 
 int ReadInt(const std::string& path, const char* section, const char* key, int fallback) {
+  // A present value must start with a number (as the private-profile reader
+  // takes it); one that does not (empty, a word) would read as 0.
+  static const char kMissing[] = "\x01";
+  char text[64] = "";
+  GetPrivateProfileStringA(section, key, kMissing, text, sizeof text, path.c_str());
+  if (std::strcmp(text, kMissing) == 0) return fallback;
+  const char* p = text;
+  while (*p == ' ' || *p == '\t') ++p;
+  if (*p == '-' || *p == '+') ++p;
+  if (*p < '0' || *p > '9') {
+    LogPrint("%s [%s] %s=%s is not a number, default %d\n", path.c_str(), section, key, text, fallback);
+    return fallback;
+  }
   return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, path.c_str()));
 }
 

@@ -49,6 +49,8 @@ class X2ConfigList {
 
 // Private-profile reads and writes of the configuration files.
 namespace configini {
+// fallback when the key is missing, or (logged) when its value does not start
+// with a number.
 int ReadInt(const std::string& path, const char* section, const char* key, int fallback);
 // Cut to X2ConfigList::kTextSize - 1 bytes.
 std::string ReadText(const std::string& path, const char* section, const char* key);

@@ -6,6 +6,21 @@
 
 namespace {
 
+// A structure's rally record: a count and ten points of three floats.
+constexpr size_t kRallyRecordSize = 4 + 10 * 3 * 4;
+
+// count objects of type T at p, inside the image and at T's alignment (a
+// misplaced table is as corrupt as one outside).
+template <class T>
+bool Holds(const X2ModuleImage& image, const T* p, size_t count = 1) {
+  return reinterpret_cast<uintptr_t>(p) % alignof(T) == 0 && image.ContainsArray(p, count, sizeof(T));
+}
+
+// Rally records and other word tables are read as 32-bit words.
+bool HoldsWords(const X2ModuleImage& image, const void* p, size_t bytes) {
+  return reinterpret_cast<uintptr_t>(p) % 4 == 0 && image.Contains(p, bytes);
+}
+
 bool Terminated(const char* field, size_t size) {
   return std::memchr(field, '\0', size) != nullptr;
 }
@@ -20,7 +35,7 @@ bool OptionalFunction(Fn fn, const X2ModuleImage& image) {
 }
 
 const char* CheckTexture(const X2FishTexture* texture, const X2ModuleImage& image) {
-  if (!image.Contains(texture, sizeof(X2FishTexture))) return "texture entry outside the module";
+  if (!Holds(image, texture)) return "texture entry outside the module";
   if (texture->size == 0 || !image.Contains(texture->data, texture->size))
     return "texture data outside the module";
   return nullptr;
@@ -46,7 +61,7 @@ const char* CheckXBlockMesh(const X2FishMesh* mesh, const X2ModuleImage& image) 
 const char* CheckMorphFrames(const X2FishModel* model, const X2ModuleImage& image) {
   if (model->frameCount == 0) return nullptr;
   if (model->frameCount > kX2MaxFrames) return "frame count out of range";
-  if (!image.ContainsArray(model->frames, model->frameCount, sizeof(X2FishMesh*)))
+  if (!Holds(image, model->frames, model->frameCount))
     return "frame table outside the module";
   for (uint32_t i = 0; i < model->frameCount; ++i) {
     const X2FishMesh* frame = model->frames[i];
@@ -61,7 +76,7 @@ const char* CheckMorphFrames(const X2FishModel* model, const X2ModuleImage& imag
 const char* CheckParts(const X2FishModel* model, const X2ModuleImage& image) {
   if (model->partCount == 0) return nullptr;
   if (model->partCount > kX2MaxParts) return "part count out of range";
-  if (!image.ContainsArray(model->parts, model->partCount, sizeof(X2FishPart)))
+  if (!Holds(image, model->parts, model->partCount))
     return "part table outside the module";
   const X2FishMesh* pm = model->pminfoMesh;
   const X2FishMesh* base = model->baseMesh;
@@ -101,7 +116,7 @@ const char* X2CheckAIRecord(const X2AIData* record, const X2ModuleImage& image) 
 }
 
 const char* X2CheckMesh(const X2FishMesh* mesh, const X2ModuleImage& image) {
-  if (!image.Contains(mesh, sizeof(X2FishMesh))) return "mesh outside the module";
+  if (!Holds(image, mesh)) return "mesh outside the module";
   if (mesh->xBlock) return CheckXBlockMesh(mesh, image);
 
   size_t stride = StrideOf(mesh->fvf);
@@ -109,7 +124,8 @@ const char* X2CheckMesh(const X2FishMesh* mesh, const X2ModuleImage& image) {
   if (mesh->stride != stride) return "vertex stride does not match the format";
   if (mesh->vertexCount == 0 || mesh->vertexCount > kX2MaxMeshVertices)
     return "vertex count out of range";
-  if (!image.ContainsArray(mesh->vertices, mesh->vertexCount, stride))
+  if (reinterpret_cast<uintptr_t>(mesh->vertices) % 4 != 0 ||
+      !image.ContainsArray(mesh->vertices, mesh->vertexCount, stride))
     return "vertices outside the module";
 
   // Morph frames may leave their indices to the base mesh.
@@ -117,7 +133,7 @@ const char* X2CheckMesh(const X2FishMesh* mesh, const X2ModuleImage& image) {
     if (mesh->primitiveCount == 0 || mesh->primitiveCount > kX2MaxMeshVertices * 4u)
       return "triangle count out of range";
     size_t indexCount = size_t(mesh->primitiveCount) * 3;
-    if (!image.ContainsArray(mesh->indices, indexCount, sizeof(uint16_t)))
+    if (!Holds(image, mesh->indices, indexCount))
       return "indices outside the module";
     for (size_t i = 0; i < indexCount; ++i)
       if (mesh->indices[i] >= mesh->vertexCount) return "index out of range";
@@ -125,8 +141,7 @@ const char* X2CheckMesh(const X2FishMesh* mesh, const X2ModuleImage& image) {
 
   if (mesh->attributeRangeCount > kX2MaxAttributeRanges) return "attribute range count out of range";
   if (mesh->attributeRangeCount == 0) return nullptr;
-  if (!image.ContainsArray(mesh->attributeRanges, mesh->attributeRangeCount,
-                           sizeof(X2AttributeRange)))
+  if (!Holds(image, mesh->attributeRanges, mesh->attributeRangeCount))
     return "attribute ranges outside the module";
   const bool hasFaces = mesh->indices != nullptr;
   for (uint32_t i = 0; i < mesh->attributeRangeCount; ++i) {
@@ -141,7 +156,7 @@ const char* X2CheckMesh(const X2FishMesh* mesh, const X2ModuleImage& image) {
 }
 
 const char* X2CheckModel(const X2FishModel* model, const X2ModuleImage& image) {
-  if (!image.Contains(model, sizeof(X2FishModel))) return "model outside the module";
+  if (!Holds(image, model)) return "model outside the module";
 
   if (model->flags & X2_MODEL_TEXTURE_FILE) {
     if (!image.ContainsString(model->textureFile, MAX_PATH - 1)) return "texture name outside the module";
@@ -149,7 +164,7 @@ const char* X2CheckModel(const X2FishModel* model, const X2ModuleImage& image) {
     if (model->textureCount > kX2MaxTextures) return "texture count out of range";
     size_t textures = model->textureCount + (model->hasExtraTexture ? 1 : 0);
     if (textures > 0) {
-      if (!image.ContainsArray(model->textures, textures, sizeof(X2FishTexture)))
+      if (!Holds(image, model->textures, textures))
         return "texture table outside the module";
       for (size_t i = 0; i < textures; ++i)
         if (const char* why = CheckTexture(&model->textures[i], image)) return why;
@@ -164,18 +179,18 @@ const char* X2CheckModel(const X2FishModel* model, const X2ModuleImage& image) {
     uint32_t blocks;
     std::memcpy(&blocks, &model->swimBase, sizeof(blocks));
     if (blocks > kX2MaxFrames) return "X block count out of range";
-    if (blocks > 0 && !image.ContainsArray(model->frames, blocks, sizeof(X2FishMesh*)))
+    if (blocks > 0 && !Holds(image, model->frames, blocks))
       return "X block table outside the module";
     for (uint32_t i = 0; i < blocks; ++i) {
       const X2FishMesh* block = model->frames[i];
-      if (!image.Contains(block, sizeof(X2FishMesh)) || !block->xBlock) return "bad further X block";
+      if (!Holds(image, block) || !block->xBlock) return "bad further X block";
       if (const char* why = CheckXBlockMesh(block, image)) return why;
     }
     return nullptr;
   }
 
   if (model->hasSecondMesh) {
-    if (!image.Contains(model->secondMesh, sizeof(X2FarMesh))) return "far mesh outside the module";
+    if (!Holds(image, model->secondMesh)) return "far mesh outside the module";
     if (const char* why = X2CheckMesh(model->secondMesh->mesh, image)) return why;
   }
   if (const char* why = CheckMorphFrames(model, image)) return why;
@@ -191,27 +206,25 @@ const char* X2CheckFishRecord(const X2FishData* record, const X2ModuleImage& ima
   if (const char* why = X2CheckHeader(&record->header)) return why;
   if (!OptionalString(record->defaultAI, image)) return "default AI key outside the module";
   if (!OptionalFunction(record->PlaceInstance, image)) return "placement callback outside the module";
-  if (record->collisionCapsules && !image.Contains(record->collisionCapsules, sizeof(uint32_t)))
+  if (record->collisionCapsules && !HoldsWords(image, record->collisionCapsules, sizeof(uint32_t)))
     return "collision data outside the module";
   if (use == kX2UseStructure && record->collisionCapsules) {
     // The shapes a structure's field reads: the block and its three arrays.
     const auto* shapes = static_cast<const X6CollisionShapes*>(record->collisionCapsules);
-    if (!image.Contains(shapes, sizeof(X6CollisionShapes))) return "collision data outside the module";
-    if ((shapes->capsuleCount &&
-         !image.ContainsArray(shapes->capsules, shapes->capsuleCount, sizeof(X6CollisionCapsule))) ||
-        (shapes->sphereCount && !image.ContainsArray(shapes->spheres, shapes->sphereCount, sizeof(X6CollisionSphere))) ||
-        (shapes->triangleCount &&
-         !image.ContainsArray(shapes->triangles, shapes->triangleCount, sizeof(X6CollisionTriangle))))
+    if (!Holds(image, shapes)) return "collision data outside the module";
+    if ((shapes->capsuleCount && !Holds(image, shapes->capsules, shapes->capsuleCount)) ||
+        (shapes->sphereCount && !Holds(image, shapes->spheres, shapes->sphereCount)) ||
+        (shapes->triangleCount && !Holds(image, shapes->triangles, shapes->triangleCount)))
       return "collision shapes outside the module";
   }
-  if (record->footprint && !image.Contains(record->footprint, sizeof(float)))
+  if (record->footprint && !Holds(image, record->footprint))
     return "footprint outside the module";
-  // The ring wander copies a structure's whole rally record (124 bytes).
-  if (record->rallyPoints && !image.Contains(record->rallyPoints, use == kX2UseStructure ? 124 : sizeof(uint32_t)))
+  // The rally record is copied whole (124 bytes), not just its count.
+  if (record->rallyPoints && !HoldsWords(image, record->rallyPoints, kRallyRecordSize))
     return "rally points outside the module";
   if (record->modelCount > kX2MaxModels) return "model count out of range";
   if (record->modelCount == 0) return use == kX2UseCoral ? nullptr : "model count out of range";
-  if (!image.ContainsArray(record->model, record->modelCount, sizeof(X2FishModel)))
+  if (!Holds(image, record->model, record->modelCount))
     return "models outside the module";
   const uint32_t used = use == kX2UseCoral ? record->modelCount : 1;
   for (uint32_t i = 0; i < used; ++i)

@@ -254,7 +254,8 @@ TEST(DisplayKeysTest, SaveWritesTheFullscreenHalfAndReadsBack) {
   // Bad values read as their defaults, never crash.
   WriteFileText(ini, "[Display]\r\nWidth=wide\r\nHeight=\r\n");
   FullscreenKeys bad = ReadFullscreenKeys(ini);
-  EXPECT_EQ(bad.width, 0);  // the profile reader gives 0 for text that is no number
+  EXPECT_EQ(bad.width, 640);  // text that is no number (the profile reader's 0) is logged and left
+  EXPECT_EQ(bad.height, 480);
   EXPECT_EQ(bad.refresh, 60);
   RemoveTree(dir);
 }

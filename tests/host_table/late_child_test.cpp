@@ -66,3 +66,30 @@ TEST(LateChild, RegistrationIgnoresNullAndRepeats) {
   EXPECT_EQ(world.children.count, 1);
   EXPECT_EQ(world.children.items[0], object);
 }
+
+// Registration tells a child by its place in the list, without a search:
+// a stranger whose remembered place holds another child is still new, and
+// thousands of fish register in linear time.
+TEST(LateChild, RegistrationKnowsChildrenByTheirPlace) {
+  C3World world;
+  X2HostCallbacks* host = GetHostCallbacks();
+  std::vector<Recorder*> fish;
+  for (int i = 0; i < 20000; ++i) {
+    fish.push_back(new Recorder("fish"));
+    host->RegisterObject(HostHandle(fish.back()));
+  }
+  ASSERT_EQ(world.children.count, 20000);
+  for (int i : {0, 7, 19999}) {
+    EXPECT_TRUE(world.HasChild(fish[static_cast<size_t>(i)]));
+    host->RegisterObject(HostHandle(fish[static_cast<size_t>(i)]));
+  }
+  EXPECT_EQ(world.children.count, 20000);
+  auto* stranger = new Recorder("stranger");
+  stranger->listIndex = 7;
+  EXPECT_FALSE(world.HasChild(stranger));
+  host->RegisterObject(HostHandle(stranger));
+  EXPECT_EQ(world.children.count, 20001);
+  EXPECT_EQ(world.children.items[20000], stranger);
+  EXPECT_GE(world.children.capacity, 20001);
+  EXPECT_FALSE(world.HasChild(nullptr));
+}

@@ -130,6 +130,16 @@ TEST_F(RecordCheck, HeaderTextsMustEndInTheirFields) {
   EXPECT_STREQ(Check(), "maker not terminated");
 }
 
+// A structure's rally record is copied whole: its 124 bytes must lie in the
+// image, not just its count.
+TEST_F(RecordCheck, RallyRecordMustFitWhole) {
+  const char* end = reinterpret_cast<const char*>(&b) + sizeof(Blob);
+  b.record.rallyPoints = end - 4;
+  EXPECT_STREQ(Check(), "rally points outside the module");
+  b.record.rallyPoints = end - 124;
+  EXPECT_EQ(Check(), nullptr);
+}
+
 TEST_F(RecordCheck, PointersOutsideTheImageAreRefused) {
   static X2FishModel elsewhere;
   b.record.model = &elsewhere;

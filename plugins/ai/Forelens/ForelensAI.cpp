@@ -11,10 +11,10 @@
 
 namespace {
 
-X2ParamTable* NewTable(const char* param) {
+X2ParamTable* NewTable(const char* param, const X2Host* log = nullptr) {
   auto* table = new X2ParamTable();
   table->Load(kForelensKeys);
-  table->Parse(param);
+  table->Parse(param, log);
   return table;
 }
 
@@ -42,7 +42,8 @@ int X2_CDECL ForelensConfigure(HMODULE module, int, char* param, int paramSize,
 }
 
 X2AIObject* X2_CDECL ForelensCreateInstance(const char* param, X2HostCallbacks* hostTable) {
-  return new X2ForelensAI(X2Host(hostTable), NewTable(param));
+  const X2Host host(hostTable);
+  return new X2ForelensAI(host, NewTable(param, &host));
 }
 
 X2AIData gForelensRecord = {

@@ -24,11 +24,12 @@ PurselModule& Module() {
   return module;
 }
 
-// The parameter table of one call, read from param.
-std::unique_ptr<X2ParamTable> LoadParams(const char* param) {
+// The parameter table of one call, read from param; bad values are logged
+// through log when given.
+std::unique_ptr<X2ParamTable> LoadParams(const char* param, const X2Host* log = nullptr) {
   auto table = std::make_unique<X2ParamTable>();
   table->Load(kPurselKeys);
-  table->Parse(param);
+  table->Parse(param, log);
   return table;
 }
 
@@ -80,7 +81,7 @@ int X2_CDECL PurselBuildFlock(int flockIndex, const X2FishData* fish, const char
                               X2HostCallbacks* hostTable, int multiplierIndex) {
   const X2Host host(hostTable);
   host.Log("BuildFlock Booted\n");
-  const auto params = LoadParams(param);
+  const auto params = LoadParams(param, &host);
   const X2ParamTable& t = *params;
   FlockShape shape = ShapeOf(t, multiplierIndex);
   if (fish) {

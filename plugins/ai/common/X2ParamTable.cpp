@@ -1,8 +1,11 @@
 #include "X2ParamTable.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "X2Host.h"
 
 namespace {
 
@@ -35,6 +38,17 @@ bool EqualNoCase(const char* a, const char* b) {
     ++a;
     ++b;
   }
+}
+
+// Unsigned conversion of a number at the start of text, as strtoul reads it;
+// false when text starts with no digit of the base or the number overflows.
+bool ReadUnsigned(const char* text, int base, int* out) {
+  char* end = nullptr;
+  errno = 0;
+  unsigned long v = std::strtoul(text, &end, base);
+  if (end == text || errno == ERANGE || static_cast<unsigned long long>(v) > 0xFFFFFFFFull) return false;
+  *out = static_cast<int>(static_cast<unsigned>(v));
+  return true;
 }
 
 }  // namespace
@@ -71,26 +85,24 @@ void X2ParamTable::SetValue(int position, int value) {
   if (position >= 0 && position < count_) descs_[position].value = value;
 }
 
-void X2ParamTable::SetFromText(X2ParamDesc& d, const char* value) {
+bool X2ParamTable::SetFromText(X2ParamDesc& d, const char* value) {
   switch (d.kind) {
     case kParamDecimal:
-      d.value = static_cast<int>(std::strtoul(value, nullptr, 10));
-      break;
+      return ReadUnsigned(value, 10, &d.value);
     case kParamChoice:
       for (int i = 0; i < 10 && d.choices[i]; ++i) {
         if (EqualNoCase(d.choices[i], value)) {
           d.value = i;
-          break;
+          return true;
         }
       }
-      break;  // an unknown text keeps the value
+      return false;
     default:
-      d.value = static_cast<int>(std::strtoul(value, nullptr, 16));
-      break;
+      return ReadUnsigned(value, 16, &d.value);
   }
 }
 
-void X2ParamTable::Parse(const char* text) {
+int X2ParamTable::Parse(const char* text, const X2Host* log) {
   char buffer[kTextSize];
   std::snprintf(buffer, sizeof buffer, "%s", text ? text : "");
 
@@ -107,6 +119,7 @@ void X2ParamTable::Parse(const char* text) {
     }
   }
 
+  int rejected = 0;
   for (int i = 0; i < itemCount; ++i) {
     char* key = items[i];
     char* colon = std::strchr(key, ':');
@@ -117,11 +130,17 @@ void X2ParamTable::Parse(const char* text) {
     if (!*key || !*value) continue;
     for (int k = 0; k < count_; ++k) {
       if (EqualNoCase(descs_[k].key, key)) {
-        SetFromText(descs_[k], value);
+        // A value that names nothing of its kind keeps the value before it.
+        if (!SetFromText(descs_[k], value)) {
+          ++rejected;
+          if (log) log->Log("Param %s:%s ignored, %s stays %d\n", descs_[k].key, value, descs_[k].key,
+                            descs_[k].value);
+        }
         break;
       }
     }
   }
+  return rejected;
 }
 
 void X2ParamTable::Format(char* out, int length) const {

@@ -36,8 +36,10 @@ class X2ParamTable {
   // Appends the descriptors of a static key table up to its null key; each
   // value starts at, and defaults to, the static value.
   void Load(const X2ParamDesc* keys);
-  // Updates values from a parameter string; null reads as empty.
-  void Parse(const char* text);
+  // Updates values from a parameter string; null reads as empty. A value
+  // that is no number (decimal, hex, check box) or no choice text keeps the
+  // value it had, logged through log when given. Returns how many were kept.
+  int Parse(const char* text, const X2Host* log = nullptr);
   // Writes the non-default values; a negative length writes an empty string.
   void Format(char* out, int length) const;
 
@@ -57,7 +59,7 @@ class X2ParamTable {
   int ChoiceCount(int position) const;
 
  private:
-  void SetFromText(X2ParamDesc& desc, const char* value);
+  bool SetFromText(X2ParamDesc& desc, const char* value);
 
   int count_ = 0;
   X2ParamDesc descs_[kMaxDescs] = {};
