@@ -219,8 +219,10 @@ const char* X2CheckFishRecord(const X2FishData* record, const X2ModuleImage& ima
   }
   if (record->footprint && !Holds(image, record->footprint))
     return "footprint outside the module";
-  // The rally record is copied whole (124 bytes), not just its count.
-  if (record->rallyPoints && !HoldsWords(image, record->rallyPoints, kRallyRecordSize))
+  // A structure's rally record is copied whole (124 bytes), not just its
+  // count; no other kind reads it.
+  if (record->rallyPoints &&
+      !HoldsWords(image, record->rallyPoints, use == kX2UseStructure ? kRallyRecordSize : sizeof(uint32_t)))
     return "rally points outside the module";
   if (record->modelCount > kX2MaxModels) return "model count out of range";
   if (record->modelCount == 0) return use == kX2UseCoral ? nullptr : "model count out of range";

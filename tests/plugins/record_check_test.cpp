@@ -135,9 +135,9 @@ TEST_F(RecordCheck, HeaderTextsMustEndInTheirFields) {
 TEST_F(RecordCheck, RallyRecordMustFitWhole) {
   const char* end = reinterpret_cast<const char*>(&b) + sizeof(Blob);
   b.record.rallyPoints = end - 4;
-  EXPECT_STREQ(Check(), "rally points outside the module");
+  EXPECT_STREQ(X2CheckFishRecord(&b.record, image, kX2UseStructure), "rally points outside the module");
   b.record.rallyPoints = end - 124;
-  EXPECT_EQ(Check(), nullptr);
+  EXPECT_EQ(X2CheckFishRecord(&b.record, image, kX2UseStructure), nullptr);
 }
 
 TEST_F(RecordCheck, PointersOutsideTheImageAreRefused) {
