@@ -14,7 +14,6 @@ Usage:
     fog_images.py --out-dir DIR      (writes DIR/FogImages.cpp and .h)
     fog_images.py --tga DIR          (writes the TGA files, to look at them)
 """
-import argparse
 import math
 import os
 import sys
@@ -125,19 +124,7 @@ def write_sources(out_dir):
 
 
 def main(argv):
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("--out-dir")
-    parser.add_argument("--tga")
-    args = parser.parse_args(argv)
-    if args.out_dir:
-        write_sources(args.out_dir)
-    if args.tga:
-        os.makedirs(args.tga, exist_ok=True)
-        for name, data in images():
-            qvdata.write_bytes_if_changed(os.path.join(args.tga, name + ".tga"), data)
-    if not (args.out_dir or args.tga):
-        parser.error("--out-dir or --tga is required")
-    return 0
+    return qvdata.image_generator_main(argv, __doc__.split("\n")[0], write_sources, images)
 
 
 if __name__ == "__main__":

@@ -47,3 +47,23 @@ def write_bytes_if_changed(path: str, data: bytes) -> None:
 def write_if_changed(path: str, text: str) -> None:
     """write_bytes_if_changed for text, stored UTF-8 as it stands (no line-end translation)."""
     write_bytes_if_changed(path, text.encode("utf-8"))
+
+
+def image_generator_main(argv, description, write_sources, images) -> int:
+    """Command line of the picture generators: --out-dir writes the C++
+    sources, --tga writes each picture as a .tga file to look at."""
+    import argparse
+
+    parser = argparse.ArgumentParser(description=description)
+    parser.add_argument("--out-dir")
+    parser.add_argument("--tga")
+    args = parser.parse_args(argv)
+    if args.out_dir:
+        write_sources(args.out_dir)
+    if args.tga:
+        os.makedirs(args.tga, exist_ok=True)
+        for name, data in images():
+            write_bytes_if_changed(os.path.join(args.tga, name + ".tga"), data)
+    if not (args.out_dir or args.tga):
+        parser.error("--out-dir or --tga is required")
+    return 0
