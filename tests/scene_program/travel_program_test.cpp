@@ -70,14 +70,7 @@ class TravelProgram : public ::testing::Test {
     WritePrivateProfileStringA("Display", "DebugLogLevel", "2", ini.c_str());
     WritePrivateProfileStringA("system", "Lights", "0", ini.c_str());
     // The travelling camera is the one position entry, for the whole run.
-    const std::string cameras = dir_ + "CameraConfig.ini";
-    WritePrivateProfileStringA("SourceCameraConfig", "CameraChangeTime", "6", cameras.c_str());
-    WritePrivateProfileStringA("SourceCameraConfig", "CameraCount", "1", cameras.c_str());
-    WritePrivateProfileStringA("SourceCamera0", "ai", "TravelCamera_QvTest", cameras.c_str());
-    WritePrivateProfileStringA("SourceCamera0", "aiParam", "", cameras.c_str());
-    // One look-at entry (ahead along the way), never switched.
-    WritePrivateProfileStringA("TargetCameraConfig", "CameraChangeTime", "6", cameras.c_str());
-    WritePrivateProfileStringA("TargetCameraConfig", "CameraCount", "1", cameras.c_str());
+    UseOnlySourceCamera(dir_, "TravelCamera_QvTest");
   }
   void TearDown() override { RemoveTree(dir_); }
 

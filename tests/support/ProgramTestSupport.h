@@ -79,6 +79,19 @@ inline bool CopyDistFolder(const std::string& to,
   return ok;
 }
 
+// Makes the camera plug-in `aiKey` the one entry of the Source camera list
+// of `folder`'s CameraConfig.ini for the whole run (the Target list keeps
+// its one look-at entry, never switched).
+inline void UseOnlySourceCamera(const std::string& folder, const char* aiKey) {
+  const std::string cameras = folder + "CameraConfig.ini";
+  WritePrivateProfileStringA("SourceCameraConfig", "CameraChangeTime", "6", cameras.c_str());
+  WritePrivateProfileStringA("SourceCameraConfig", "CameraCount", "1", cameras.c_str());
+  WritePrivateProfileStringA("SourceCamera0", "ai", aiKey, cameras.c_str());
+  WritePrivateProfileStringA("SourceCamera0", "aiParam", "", cameras.c_str());
+  WritePrivateProfileStringA("TargetCameraConfig", "CameraChangeTime", "6", cameras.c_str());
+  WritePrivateProfileStringA("TargetCameraConfig", "CameraCount", "1", cameras.c_str());
+}
+
 // Presses the capture key and waits for the frame it saves as capture
 // file number `n` of the program run in `folder`.
 inline bool CaptureFrame(HWND window, const std::string& folder, int n, SavedFrame* shot) {

@@ -67,3 +67,17 @@ def image_generator_main(argv, description, write_sources, images) -> int:
     if not (args.out_dir or args.tga):
         parser.error("--out-dir or --tga is required")
     return 0
+
+
+def source_pair_main(argv, program, generate) -> int:
+    """Command line of the generators that write one .cpp and one .h:
+    `program OUT_CPP OUT_H`; generate() returns (cpp text, h text)."""
+    import sys
+
+    if len(argv) != 2:
+        print("usage: %s OUT_CPP OUT_H" % program, file=sys.stderr)
+        return 2
+    cpp, h = generate()
+    write_if_changed(argv[0], cpp)
+    write_if_changed(argv[1], h)
+    return 0

@@ -316,13 +316,7 @@ def generate():
 
 
 def main(argv):
-    if len(argv) != 2:
-        print("usage: seaface_gen.py OUT_CPP OUT_H", file=sys.stderr)
-        return 2
-    cpp, h = generate()
-    qvdata.write_if_changed(argv[0], cpp)
-    qvdata.write_if_changed(argv[1], h)
-    return 0
+    return qvdata.source_pair_main(argv, "seaface_gen.py", generate)
 
 
 if __name__ == "__main__":
