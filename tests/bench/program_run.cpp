@@ -12,6 +12,10 @@
 //   program_run --minutes M    M minutes at speed x8; frames per second and
 //                              commit charge minute by minute, frames still
 //                              presented at the end
+//   program_run --fish N1,N2,...  for each count a flock file of about that
+//                              many fish (shipped species through PurselAI),
+//                              the window at 1024x768: median frames per
+//                              second without and with the clone billboards
 #include <windows.h>
 #include <psapi.h>
 
@@ -23,6 +27,7 @@
 #include <string>
 
 #include "C3Application.h"
+#include "X2PluginAbi.h"
 #include "ProgramTestSupport.h"
 #include "TestSupport.h"
 
@@ -140,11 +145,206 @@ int Startup(const std::string& dir, int n) {
   return 0;
 }
 
+// ---- Whole-scene frame rate at a given number of fish ----
+
+constexpr int kSceneWidth = 1024, kSceneHeight = 768;
+constexpr int kHighPowerFactor = 2;  // the shipped multiplier (x1.0)
+constexpr int kMaxFlocks = 100;
+
+// The flock sizes PurselAI offers, largest first: its parameter string and
+// the count the plug-in itself gives for it.
+struct FlockSize {
+  const char* param;
+  int fish;
+};
+
+std::vector<FlockSize> PurselFlockSizes() {
+  std::vector<FlockSize> sizes;
+  HMODULE module = LoadLibraryA((DistDir() + "ai\\PurselAI.qva").c_str());
+  auto get = module ? reinterpret_cast<X2GetAIDataFn>(GetProcAddress(module, X2_AI_EXPORT_NAME)) : nullptr;
+  const X2AIData* record = get ? get(nullptr, nullptr) : nullptr;
+  if (record && record->CountFish)
+    for (const char* param : {"Scale:巨大", "Scale:多い", "Scale:少ない"})
+      sizes.push_back({param, record->CountFish(0, param, nullptr, kHighPowerFactor)});
+  if (module) FreeLibrary(module);
+  std::sort(sizes.begin(), sizes.end(), [](const FlockSize& a, const FlockSize& b) { return a.fish > b.fish; });
+  return sizes;
+}
+
+// Flocks giving about `fish` fish: the largest flocks while they fit, the
+// rest in the smallest, rounded to the nearest; at most 100 flocks.
+std::vector<const FlockSize*> PlanFlocks(const std::vector<FlockSize>& sizes, int fish) {
+  std::vector<const FlockSize*> plan;
+  int left = fish;
+  for (size_t k = 0; k < sizes.size(); ++k) {
+    const int each = std::max(sizes[k].fish, 1);
+    int take = k + 1 == sizes.size() ? (left + each / 2) / each : left / each;
+    take = std::min(take, kMaxFlocks - static_cast<int>(plan.size()));
+    for (int i = 0; i < take; ++i) plan.push_back(&sizes[k]);
+    left -= take * sizes[k].fish;
+  }
+  return plan;
+}
+
+// The species and AI names of the shipped flock file, as stored there.
+struct ShippedFlock {
+  std::string fish, ai;
+};
+
+std::vector<ShippedFlock> ShippedFlocks() {
+  const std::string file = DistDir() + "FlockConfig.ini";
+  std::vector<ShippedFlock> flocks;
+  const int count = GetPrivateProfileIntA("flockConfig", "flockCount", 0, file.c_str());
+  for (int i = 0; i < count; ++i) {
+    const std::string section = "flock" + std::to_string(i);
+    char fish[256] = "", ai[256] = "";
+    GetPrivateProfileStringA(section.c_str(), "fishType", "", fish, sizeof fish, file.c_str());
+    GetPrivateProfileStringA(section.c_str(), "ai", "", ai, sizeof ai, file.c_str());
+    if (fish[0] && ai[0]) flocks.push_back({fish, ai});
+  }
+  return flocks;
+}
+
+// Writes `dir`FlockConfig.ini with the planned flocks, the shipped species
+// in turn; returns the fish configured.
+int WriteFlockFile(const std::string& dir, const std::vector<const FlockSize*>& plan,
+                   const std::vector<ShippedFlock>& species) {
+  const std::string file = dir + "FlockConfig.ini";
+  DeleteFileA(file.c_str());
+  WritePrivateProfileStringA("flockConfig", "flockCount", std::to_string(plan.size()).c_str(), file.c_str());
+  WritePrivateProfileStringA("flockConfig", "HighPowerFactor", std::to_string(kHighPowerFactor).c_str(),
+                             file.c_str());
+  int fish = 0;
+  for (size_t i = 0; i < plan.size(); ++i) {
+    const std::string section = "flock" + std::to_string(i);
+    const ShippedFlock& s = species[i % species.size()];
+    WritePrivateProfileStringA(section.c_str(), "fishType", s.fish.c_str(), file.c_str());
+    WritePrivateProfileStringA(section.c_str(), "ai", s.ai.c_str(), file.c_str());
+    WritePrivateProfileStringA(section.c_str(), "aiParam", plan[i]->param, file.c_str());
+    fish += plan[i]->fish;
+  }
+  return fish;
+}
+
+// Gives the window a client area of w x h and has the program take the new
+// size, as at the end of a drag.
+void SizeClientArea(HWND window, int w, int h) {
+  RECT outer{}, client{};
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  const int frameW = (outer.right - outer.left) - client.right;
+  const int frameH = (outer.bottom - outer.top) - client.bottom;
+  SetWindowPos(window, nullptr, 0, 0, w + frameW, h + frameH, SWP_NOZORDER | SWP_NOACTIVATE);
+  PostMessageA(window, WM_EXITSIZEMOVE, 0, 0);
+}
+
+// The frames per second of the "frame stats" lines at or after `from` that
+// report the back buffer `size` (e.g. "(1024x768)").
+std::vector<double> FpsLines(const std::string& log, size_t from, const std::string& size) {
+  std::vector<double> fps;
+  const std::string prefix = "frame stats: ";
+  for (size_t at = log.find(prefix, from); at != std::string::npos; at = log.find(prefix, at + 1)) {
+    const std::string line = log.substr(at, log.find('\n', at) - at);
+    if (line.find(size) != std::string::npos) fps.push_back(std::atof(line.c_str() + prefix.size()));
+  }
+  return fps;
+}
+
+double MedianOf(std::vector<double> v) {
+  if (v.empty()) return -1.0;
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+struct SceneRun {
+  double fps = -1.0;  // median; negative when no figure came
+  int seconds = 0;    // frame stats lines the median was taken over
+  bool clean = false; // closed by WM_CLOSE with exit code 0
+};
+
+// One run of the program in `dir` as configured there: the window set to
+// 1024x768, settled, then the frame stats of about 15 seconds (longer when
+// frames are slow, so that at least five lines come).
+SceneRun RunScene(const std::string& dir) {
+  SceneRun run;
+  ClearLog();
+  ChildProcess program;
+  HWND window = StartDebugRun(&program, dir);
+  if (!window) return run;
+  PumpMessages(2000);
+  SizeClientArea(window, kSceneWidth, kSceneHeight);
+  char size[32];
+  std::snprintf(size, sizeof size, "(%dx%d)", kSceneWidth, kSceneHeight);
+  // Settled: the first line at the new size, then a few seconds more.
+  WaitUntil([&] { return !FpsLines(ReadLog(), 0, size).empty(); }, 120000);
+  PumpMessages(8000);
+  const size_t mark = ReadLog().size();
+  PumpMessages(15000);
+  for (int extra = 0; extra < 12 && FpsLines(ReadLog(), mark, size).size() < 5; ++extra) PumpMessages(5000);
+  const std::vector<double> fps = FpsLines(ReadLog(), mark, size);
+  run.fps = MedianOf(fps);
+  run.seconds = static_cast<int>(fps.size());
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  const bool ended = program.Wait(60000);
+  run.clean = ended && program.ExitCode() == 0 && CountOf(ReadLog(), "error box") == 0;
+  if (!ended) program.Kill();
+  return run;
+}
+
+std::vector<int> ParseCounts(const char* text) {
+  std::vector<int> counts;
+  for (const char* p = text; *p;) {
+    char* end = nullptr;
+    const long n = std::strtol(p, &end, 10);
+    if (end == p) break;
+    if (n > 0) counts.push_back(static_cast<int>(n));
+    p = *end == ',' ? end + 1 : end;
+  }
+  return counts;
+}
+
+int FishScene(const std::string& dir, const char* countsText) {
+  const std::vector<int> counts = ParseCounts(countsText);
+  const std::vector<FlockSize> sizes = PurselFlockSizes();
+  const std::vector<ShippedFlock> species = ShippedFlocks();
+  if (counts.empty() || sizes.empty() || species.empty()) {
+    std::printf("no fish counts, no PurselAI flock sizes or no shipped flocks\n");
+    return 2;
+  }
+  const std::string ini = dir + "qelvar.ini";
+  std::printf("| fish | flocks | fps | fps, clone billboards (TwinfinTech=1) |\n|---:|---:|---:|---:|\n");
+  int rc = 0;
+  for (int wanted : counts) {
+    const std::vector<const FlockSize*> plan = PlanFlocks(sizes, wanted);
+    const int fish = WriteFlockFile(dir, plan, species);
+    SceneRun runs[2];
+    for (int tech = 0; tech < 2; ++tech) {
+      WritePrivateProfileStringA("system", "TwinfinTech", tech ? "1" : "0", ini.c_str());
+      runs[tech] = RunScene(dir);
+      if (runs[tech].fps < 0 || !runs[tech].clean) rc = 1;
+    }
+    auto cell = [](const SceneRun& r) {
+      char text[64];
+      if (r.fps < 0)
+        std::snprintf(text, sizeof text, "no figure");
+      else
+        std::snprintf(text, sizeof text, "%.2f%s", r.fps, r.clean ? "" : " (unclean exit)");
+      return std::string(text);
+    };
+    std::printf("| %d | %zu | %s | %s |\n", fish, plan.size(), cell(runs[0]).c_str(), cell(runs[1]).c_str());
+    std::fflush(stdout);
+  }
+  std::printf("\nFigures: median of the once-a-second \"frame stats\" lines over about 15 s after settling, "
+              "debug-mode window at %dx%d; fish as configured (the plug-in's own count of each flock).\n",
+              kSceneWidth, kSceneHeight);
+  return rc;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::printf("usage: program_run --startup N | --switches N | --resets N | --minutes M\n");
+    std::printf("usage: program_run --startup N | --switches N | --resets N | --minutes M | --fish N1,N2,...\n");
     return 2;
   }
   const std::string dir = MakeTempDir("qvrun");
@@ -156,6 +356,11 @@ int main(int argc, char** argv) {
   ClearLog();
   if (std::strcmp(argv[1], "--startup") == 0) {
     const int rc = Startup(dir, std::atoi(argv[2]));
+    RemoveTree(dir);
+    return rc;
+  }
+  if (std::strcmp(argv[1], "--fish") == 0) {
+    const int rc = FishScene(dir, argv[2]);
     RemoveTree(dir);
     return rc;
   }
