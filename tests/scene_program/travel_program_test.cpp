@@ -52,6 +52,9 @@ double FloorDifference(const SavedFrame& a, const SavedFrame& b) {
   return sum / (3.0 * a.w * (a.h - a.h / 2));
 }
 
+// A floor height somewhere within stacked features of the base height.
+bool PlausibleFloor(float y) { return std::isfinite(y) && y > -70.0f && y < 15.0f; }
+
 // A captured frame and the rebuilds logged before it was asked for and
 // after it was saved: equal counts date the frame between two rebuilds.
 struct Shot {
@@ -109,7 +112,9 @@ TEST_F(TravelProgram, FloorFollowsTheTravellingCamera) {
   // Difference of the pair ending at each shot: -1 undated, else by kind.
   std::vector<double> quiet(2, -1.0), rebuilt(2, -1.0);
   int rebuiltPairs = 0;
-  while (rebuiltPairs < 2 && shots.size() < 80) {
+  // Pairs next to each other can straddle the same rebuild: go on until
+  // two rebuilds after the first one have been seen as well.
+  while ((rebuiltPairs < 2 || shots.back().rebuildsAfter < 3) && shots.size() < 80) {
     shots.emplace_back();
     ASSERT_TRUE(Capture(window, &shots.back())) << ReadLog();
     quiet.push_back(-1.0);
@@ -176,17 +181,19 @@ TEST_F(TravelProgram, FloorFollowsTheTravellingCamera) {
   EXPECT_EQ(log.find("TravelCamera: floor at "), std::string::npos) << log;
 
   // Heights under the camera and under a fish, read through the host once
-  // the floor stands: finite, the floor's (the missing-floor answer is -5),
-  // and varying along the way.
+  // the floor stands: finite, round the base height and varying along the
+  // way (the missing-floor answer is a constant -5). The floor's features
+  // are random and may stack, so a single height may lie anywhere within
+  // a few features of the base; only the way as a whole is bounded.
   const size_t built = log.find("FRAG: new");
   ASSERT_NE(built, std::string::npos);
   const auto own = Lines(log.substr(built), "TravelCamera: floor ", "%f at %f %f", 3);
   const auto fish = Lines(log.substr(built), "TravelCamera: fish at ", "%f %f %f floor %f", 4);
   ASSERT_GE(own.size(), 10u);
   ASSERT_GE(fish.size(), 10u);
-  float lowest = 0.0f, highest = -100.0f;
+  float lowest = 1000.0f, highest = -1000.0f;
   for (const auto& r : own) {
-    EXPECT_TRUE(std::isfinite(r[0]) && r[0] > -60.0f && r[0] < 0.0f && r[0] != -5.0f) << r[0];
+    EXPECT_TRUE(PlausibleFloor(r[0])) << r[0] << " at " << r[1] << " " << r[2];
     lowest = std::min(lowest, r[0]);
     highest = std::max(highest, r[0]);
   }
@@ -195,7 +202,7 @@ TEST_F(TravelProgram, FloorFollowsTheTravellingCamera) {
   // waves (the surface at 1, the waves at most 3.5 over it).
   float clearance = 1000.0f, top = -1000.0f;
   for (const auto& r : fish) {
-    EXPECT_TRUE(std::isfinite(r[3]) && r[3] > -60.0f && r[3] < 0.0f && r[3] != -5.0f) << r[3];
+    EXPECT_TRUE(PlausibleFloor(r[3])) << r[3];
     EXPECT_GT(r[1], r[3] - 1.0f) << "fish under the floor at " << r[0] << " " << r[2];
     EXPECT_LT(r[1], 4.5f) << "fish over the sea surface at " << r[0] << " " << r[2];
     clearance = std::min(clearance, r[1] - r[3]);
