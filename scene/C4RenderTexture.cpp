@@ -7,6 +7,7 @@
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "C6Fish.h"
+#include "CloneAtlas.h"
 #include "CloneQuads.h"
 #include "Diagnostics.h"
 #include "EngineData.h"
@@ -49,6 +50,9 @@ const uint32_t kCloneStates[] = {
     2, 1, 1, D3DTOP_DISABLE,
     0xFFFFFFFFu};
 
+// The billboard shader's tile of the atlas: (u, v) x c40.zw + c40.xy.
+constexpr UINT kTileConstant = 40;
+
 // Shared by every render texture: made by the first restore, released at
 // invalidation (the next restore makes it again).
 IDirect3DVertexBuffer9* g_cloneBuffer = nullptr;
@@ -82,12 +86,14 @@ C4RenderTexture::~C4RenderTexture() {
   ReleaseDeviceResources(g_instances == 0);
 }
 
-void C4RenderTexture::ReleaseDeviceResources(bool sharedBuffer) {
-  ReleaseInterface(&targetSurface_);
-  ReleaseInterface(&target_);
-  ReleaseInterface(&savedTarget_);
-  ReleaseInterface(&savedDepth_);
-  if (sharedBuffer) ReleaseInterface(&g_cloneBuffer);
+void C4RenderTexture::ReleaseDeviceResources(bool shared) {
+  CloneAtlas& atlas = CloneAtlas::Instance();
+  atlas.Leave(this);
+  pendingSource_ = nullptr;
+  if (shared) {
+    atlas.ReleaseDeviceObjects();
+    ReleaseInterface(&g_cloneBuffer);
+  }
 }
 
 void C4RenderTexture::SetSource(C6Fish* source) { source_ = source; }
@@ -106,14 +112,9 @@ HRESULT C4RenderTexture::RestoreDeviceObjects() {
   // A second restore without invalidation must not leak the first one's objects.
   ReleaseDeviceResources(false);
   if (source_) textureSize_ = source_->renderTextureSize;
-  const UINT edge = static_cast<UINT>(RenderTargetEdge(textureSize_));
-  HRESULT hr = RT_CHECK(device->CreateTexture(edge, edge, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
-                                              D3DPOOL_DEFAULT, &target_, nullptr));
-  if (hr != 0) return hr;
-  if ((hr = RT_CHECK(target_->GetSurfaceLevel(0, &targetSurface_))) != 0) return hr;
-  if ((hr = RT_CHECK(device->GetRenderTarget(0, &savedTarget_))) != 0) return hr;
-  if ((hr = RT_CHECK(device->GetDepthStencilSurface(&savedDepth_))) != 0) return hr;
+  CloneAtlas::Instance().Join(this, RenderTargetEdge(textureSize_));
   segmentSize_ = kCloneSegmentBytes;
+  HRESULT hr = 0;
   if (!g_cloneBuffer) {
     hr = RT_CHECK(device->CreateVertexBuffer(kCloneBufferBytes, D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, 0,
                                              D3DPOOL_DEFAULT, &g_cloneBuffer, nullptr));
@@ -149,9 +150,14 @@ HRESULT C4RenderTexture::FinalCleanUp() {
 void C4RenderTexture::RenderSource(C6Fish* source) {
   if (!source) return;
   extent_ = source->renderTextureScale;
-  IDirect3DDevice9* device = GetSceneHost()->GetDevice();
+  CloneAtlas& atlas = CloneAtlas::Instance();
   C3Camera* camera = GetMainCamera();
-  if (!device || !camera || !targetSurface_ || !savedTarget_) return;
+  if (!camera || !atlas.HasJoined(this)) return;
+  // A source bound after the restore brings its own picture size.
+  if (source->renderTextureSize != textureSize_) {
+    textureSize_ = source->renderTextureSize;
+    atlas.Join(this, RenderTargetEdge(textureSize_));
+  }
   D3DXVECTOR3 eye;
   camera->GetPosition(&eye);
   D3DXVECTOR3 toSource = source->position - eye;
@@ -161,34 +167,44 @@ void C4RenderTexture::RenderSource(C6Fish* source) {
   camera->GetDirection(&direction);
   float length = D3DXVec3Length(&direction);
   if (!(length > 0.5f)) direction = toSource / d;  // camera without a usable target
+  SourceViewProjection(source->position, direction, d, extent_, &sourceView_, &sourceProjection_);
+  pendingSource_ = source;
+  atlas.Queue(this);
+  // The clone decisions of this frame's move count on the picture; should
+  // the atlas fail to draw it, CaptureFailed takes that back.
+  source->sourceCaptured = 1;
+}
 
-  RT_CHECK(device->SetRenderTarget(0, targetSurface_));
-  RT_CHECK(device->SetDepthStencilSurface(savedDepth_));
-  RT_CHECK(device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0));
-  D3DXMATRIX view, projection;
-  SourceViewProjection(source->position, direction, d, extent_, &view, &projection);
-  source->SetViewProjection(&view, &projection);
-  // The pass runs in the frame move, before the world writes this frame's
-  // light and camera constants: write them now, or the first picture after
-  // a start or a reset is unlit.
-  GetSceneHost()->SetFrameShaderConstants();
-  bool drawn = false;
-  if (SUCCEEDED(device->BeginScene())) {
-    source->Render();
-    RT_CHECK(device->EndScene());
-    drawn = true;
-  }
-  RT_CHECK(device->SetRenderTarget(0, savedTarget_));
-  RT_CHECK(device->SetDepthStencilSurface(savedDepth_));
-  // An image that was not drawn must not be shown: the clones then draw themselves.
-  if (drawn) source->sourceCaptured = 1;
+void C4RenderTexture::DrawSource() {
+  C6Fish* source = pendingSource_;
+  pendingSource_ = nullptr;
+  if (!source) return;
+  source->SaveMatrices();
+  source->drawingIntoTexture = 1;
+  source->SetViewProjection(&sourceView_, &sourceProjection_);
+  source->Render();
+  source->drawingIntoTexture = 0;
+  source->RestoreMatrices();
+}
+
+void C4RenderTexture::CaptureFailed() {
+  if (pendingSource_) pendingSource_->sourceCaptured = 0;
+  pendingSource_ = nullptr;
+  // Decided again: with no picture every clone is drawn as itself.
+  quadCount_ = BuildCloneQuads(clones_.items, clones_.count, hasEye_ ? &eye_ : nullptr, &vertices_);
+}
+
+HRESULT C4RenderTexture::PreRender() {
+  CloneAtlas::Instance().Flush(GetSceneHost()->GetDevice());
+  return 0;
 }
 
 HRESULT C4RenderTexture::Move(float, float) {
   C3Camera* camera = GetMainCamera();
-  D3DXVECTOR3 eye(0.0f, 0.0f, 0.0f);
-  if (camera) camera->GetPosition(&eye);
-  quadCount_ = BuildCloneQuads(clones_.items, clones_.count, camera ? &eye : nullptr, &vertices_);
+  eye_ = D3DXVECTOR3(0.0f, 0.0f, 0.0f);
+  if (camera) camera->GetPosition(&eye_);
+  hasEye_ = camera != nullptr;
+  quadCount_ = BuildCloneQuads(clones_.items, clones_.count, hasEye_ ? &eye_ : nullptr, &vertices_);
   return 0;
 }
 
@@ -196,7 +212,10 @@ HRESULT C4RenderTexture::Render() {
   if (clones_.count == 0 || quadCount_ == 0) return 0;
   C3World* world = C3World::Current();
   IDirect3DDevice9* device = GetSceneHost()->GetDevice();
-  if (!world || !device || !g_cloneBuffer || !target_ || vertexShaders.size() < 2) return 0;
+  if (!world || !device || !g_cloneBuffer || vertexShaders.size() < 2) return 0;
+  IDirect3DTexture9* page = nullptr;
+  AtlasTileCoords tile{};
+  if (!CloneAtlas::Instance().Picture(this, &page, &tile)) return 0;
   DebugPrint(3, "%d", quadCount_);
   world->sbServer->SetSB(stateBlock);
   D3DXMATRIX viewTransposed, projectionTransposed;
@@ -207,7 +226,9 @@ HRESULT C4RenderTexture::Render() {
   RT_CHECK(SetVertexConstants(device, 45, projectionTransposed, 4));
   const float extent[4] = {extent_, 1.0f, 1.0f, 1.0f};
   RT_CHECK(SetVertexConstants(device, 39, extent, 1));
-  RT_CHECK(device->SetTexture(0, target_));
+  const float tileConstant[4] = {tile.offsetU, tile.offsetV, tile.scaleU, tile.scaleV};
+  RT_CHECK(SetVertexConstants(device, kTileConstant, tileConstant, 1));
+  RT_CHECK(device->SetTexture(0, page));
   for (const CloneSegmentDraw& draw : PlanCloneDraws(&g_segmentCounter, quadCount_)) {
     void* out = nullptr;
     RT_CHECK(g_cloneBuffer->Lock(draw.offset, draw.lockBytes, &out, draw.lockFlags));
@@ -219,7 +240,7 @@ HRESULT C4RenderTexture::Render() {
     RT_CHECK(device->ValidateDevice(&passes));
     RT_CHECK(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, draw.firstVertex, draw.primitives));
   }
-  // The target is drawn into again next frame; it must not stay bound.
+  // The atlas is drawn into again next frame; it must not stay bound.
   RT_CHECK(device->SetTexture(0, nullptr));
   return 0;
 }

@@ -220,7 +220,10 @@ int WriteFlockFile(const std::string& dir, const std::vector<const FlockSize*>& 
     const ShippedFlock& s = species[i % species.size()];
     WritePrivateProfileStringA(section.c_str(), "fishType", s.fish.c_str(), file.c_str());
     WritePrivateProfileStringA(section.c_str(), "ai", s.ai.c_str(), file.c_str());
-    WritePrivateProfileStringA(section.c_str(), "aiParam", plan[i]->param, file.c_str());
+    // Calm flocks: only they give each formation row a render texture when
+    // the clone billboards are on.
+    const std::string param = std::string(plan[i]->param) + ",Character:おとなしい";
+    WritePrivateProfileStringA(section.c_str(), "aiParam", param.c_str(), file.c_str());
     fish += plan[i]->fish;
   }
   return fish;

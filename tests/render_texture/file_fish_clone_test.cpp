@@ -33,6 +33,7 @@ class CapturedFish : public X2FileFish {
     if (drawingIntoTexture) {
       Drop();
       GetSceneHost()->GetDevice()->GetRenderTarget(0, &surface);
+      GetSceneHost()->GetDevice()->GetViewport(&tile);
     }
     return X2FileFish::Render();
   }
@@ -41,6 +42,7 @@ class CapturedFish : public X2FileFish {
     surface = nullptr;
   }
   IDirect3DSurface9* surface = nullptr;
+  D3DVIEWPORT9 tile{};  // where in the surface the picture went
 };
 
 class FileFishClones : public ::testing::Test {
@@ -112,25 +114,34 @@ class FileFishClones : public ::testing::Test {
       EXPECT_GT(BillboardPixels(px, clone), 20);
     }
   }
-  // The source is drawn into the texture during the frame move, with the
-  // frame constants the world set in the frame before: two frames give the
-  // lit picture.
+  // As the program draws a frame: the sources go into the atlas before the
+  // world is drawn.
   void TwoFrames() {
     for (int i = 0; i < 2; ++i) {
       world->Move(0.05f);
+      world->PreRender();
       world->Render();
     }
   }
-  // Pixels of the picture the fish left in the texture (alpha above 0).
+  // Pixels of the picture the fish left in its tile of the atlas (alpha
+  // above 0); nothing outside the tile.
   int PicturePixels() {
     if (!source->surface) return -1;
     int w = 0, h = 0;
     std::vector<uint32_t> image = dev.ReadSurface(source->surface, &w, &h);
-    EXPECT_EQ(128, w);
-    int n = 0;
-    for (uint32_t p : image) n += (p >> 24) != 0;
-    EXPECT_EQ(0u, image[0] >> 24);  // the corner stays clear
-    return n;
+    const D3DVIEWPORT9& t = source->tile;
+    EXPECT_EQ(128u, t.Width);
+    EXPECT_EQ(128u, t.Height);
+    int inside = 0, outside = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const bool in = x >= static_cast<int>(t.X) && x < static_cast<int>(t.X + t.Width) &&
+                        y >= static_cast<int>(t.Y) && y < static_cast<int>(t.Y + t.Height);
+        if ((image[static_cast<size_t>(y) * w + x] >> 24) != 0) ++(in ? inside : outside);
+      }
+    EXPECT_EQ(0, outside);
+    EXPECT_EQ(0u, image[static_cast<size_t>(t.Y) * w + t.X] >> 24);  // the tile's corner stays clear
+    return inside;
   }
 
   qvtest::D3DTestDevice dev;

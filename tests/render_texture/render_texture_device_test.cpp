@@ -44,6 +44,7 @@ class PaintFish : public C6Fish {
       if (captured) captured->Release();
       captured = nullptr;
       d->GetRenderTarget(0, &captured);
+      d->GetViewport(&tile);
     } else {
       ++ownDraws;
     }
@@ -85,6 +86,7 @@ class PaintFish : public C6Fish {
   int captures = 0;
   int ownDraws = 0;
   IDirect3DSurface9* captured = nullptr;
+  D3DVIEWPORT9 tile{};  // where in the captured surface the picture went
 };
 
 using DeviceHost = qvtest::BlueSeaHost;
@@ -143,9 +145,12 @@ class RenderTextureScene : public ::testing::Test {
     texture->AddObject(f);
     return f;
   }
+  // As the program draws a frame: the sources go into the atlas before the
+  // world is drawn.
   void Frame() {
     camera->C3Camera::Move(0, 0);
     world->Move(0.02f);
+    world->PreRender();
     world->Render();
   }
   // The back-buffer pixel where a world point is seen (0xRRGGBB).
@@ -209,12 +214,15 @@ TEST_F(RenderTextureScene, SourceIntoTextureClonesAsBillboards) {
   ASSERT_NE(nullptr, source->captured);
   int w = 0, h = 0;
   std::vector<uint32_t> image = dev.ReadSurface(source->captured, &w, &h);
-  ASSERT_EQ(128, w);
-  ASSERT_EQ(128, h);
-  EXPECT_EQ(kTop, image[40 * 128 + 64]);
-  EXPECT_EQ(kBottom, image[88 * 128 + 64]);
-  EXPECT_EQ(0u, image[2 * 128 + 2] >> 24);
-  EXPECT_EQ(0u, image[64 * 128 + 4] >> 24);
+  ASSERT_EQ(128u, source->tile.Width);
+  ASSERT_EQ(128u, source->tile.Height);
+  ASSERT_LE(static_cast<int>(source->tile.X + 128), w);
+  ASSERT_LE(static_cast<int>(source->tile.Y + 128), h);
+  auto at = [&](int x, int y) { return image[static_cast<size_t>(source->tile.Y + y) * w + source->tile.X + x]; };
+  EXPECT_EQ(kTop, at(64, 40));
+  EXPECT_EQ(kBottom, at(64, 88));
+  EXPECT_EQ(0u, at(2, 2) >> 24);
+  EXPECT_EQ(0u, at(4, 64) >> 24);
 
   ExpectScene();
   // The billboard constants are in the program's copy as well.
