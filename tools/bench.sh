@@ -31,10 +31,10 @@ echo "#### Start-up and close of the shipped program (debug mode, default config
 echo
 run program_run.exe --startup 5 | tr -d '\r' | grep '^|'
 echo
-echo "#### Whole scene: frames per second by fish count (debug-mode window at 1024x768)"
+echo "#### Whole scene: frame rate and frame time by fish count, every fish drawn against clone billboards (debug-mode window at 1024x768)"
 echo
 # The program's own diagnostics on standard output are left out.
-scene="$(run program_run.exe --fish 1000,5000,10000 | tr -d '\r')"
+scene="$(run program_run.exe --fish 500,5000,10000 | tr -d '\r')"
 grep '^|' <<<"$scene"
 echo
 grep '^Figures:' <<<"$scene"
