@@ -52,8 +52,8 @@ class PaintFish : public C6Fish {
       float x, y, z;
       D3DCOLOR c;
     };
-    D3DCOLOR top = drawingIntoTexture ? kTop : kItself;
-    D3DCOLOR bottom = drawingIntoTexture ? kBottom : kItself;
+    D3DCOLOR top = drawingIntoTexture ? pictureTop : kItself;
+    D3DCOLOR bottom = drawingIntoTexture ? pictureBottom : kItself;
     const V v[12] = {{-0.5f, 0.0f, 0, top},    {-0.5f, 0.5f, 0, top},    {0.5f, 0.0f, 0, top},
                      {0.5f, 0.0f, 0, top},     {-0.5f, 0.5f, 0, top},    {0.5f, 0.5f, 0, top},
                      {-0.5f, -0.5f, 0, bottom}, {-0.5f, 0.0f, 0, bottom}, {0.5f, -0.5f, 0, bottom},
@@ -83,6 +83,8 @@ class PaintFish : public C6Fish {
     w->vbServer->ResetStreams();
     return 0;
   }
+  D3DCOLOR pictureTop = kTop;
+  D3DCOLOR pictureBottom = kBottom;
   int captures = 0;
   int ownDraws = 0;
   IDirect3DSurface9* captured = nullptr;
@@ -137,12 +139,13 @@ class RenderTextureScene : public ::testing::Test {
     world->AddChild(f);
     return f;
   }
-  PaintFish* AddClone(const D3DXVECTOR3& at) {
+  PaintFish* AddClone(const D3DXVECTOR3& at) { return AddClone(at, texture, source); }
+  PaintFish* AddClone(const D3DXVECTOR3& at, C4RenderTexture* of, PaintFish* from) {
     PaintFish* f = AddFish(at);
     f->cloneMode = kCloneCopy;
-    f->cloneSource = source;
-    f->renderTexture = texture;
-    texture->AddObject(f);
+    f->cloneSource = from;
+    f->renderTexture = of;
+    of->AddObject(f);
     return f;
   }
   // As the program draws a frame: the sources go into the atlas before the
@@ -165,7 +168,8 @@ class RenderTextureScene : public ::testing::Test {
   }
   // A billboard at a clone: red above, yellow below, background beside the
   // picture, all along the camera's own right and up axes.
-  void ExpectBillboard(const std::vector<uint32_t>& px, const C6Fish* clone) {
+  void ExpectBillboard(const std::vector<uint32_t>& px, const C6Fish* clone, D3DCOLOR kTop = ::kTop,
+                       D3DCOLOR kBottom = ::kBottom) {
     SCOPED_TRACE(::testing::Message() << "clone at " << clone->position.x << "," << clone->position.z);
     D3DXVECTOR3 dir, right, up, y(0.0f, 1.0f, 0.0f);
     camera->GetDirection(&dir);
@@ -264,6 +268,53 @@ TEST_F(RenderTextureScene, ClonesSurviveADeviceReset) {
   EXPECT_EQ(3, source->captures);
   ExpectScene();
   ExpectBillboard(dev.ReadBackBuffer(), late);
+}
+
+// Rows of a formation each have a render texture: every billboard shows its
+// own row's picture, although all pictures share the atlas.
+TEST_F(RenderTextureScene, EachTextureShowsItsOwnPicture) {
+  constexpr D3DCOLOR kGreen = 0xFF00FF00, kWhite = 0xFFFFFFFF;
+  C4RenderTexture* second = new C4RenderTexture;
+  PaintFish* otherSource = AddFish(D3DXVECTOR3(-3.0f, -1.5f, 11.0f));
+  otherSource->renderTextureSize = 128;  // a smaller picture: a tile of its own size
+  otherSource->pictureTop = kGreen;
+  otherSource->pictureBottom = kWhite;
+  otherSource->cloneMode = kCloneSource;
+  otherSource->cloneSource = otherSource;
+  otherSource->renderTexture = second;
+  second->SetSource(otherSource);
+  second->AddObject(otherSource);
+  PaintFish* otherClone = AddClone(D3DXVECTOR3(1.5f, 1.8f, 13.0f), second, otherSource);
+  world->AddChild(second);
+  second->InitDeviceObjects();
+  ASSERT_EQ(0, second->RestoreDeviceObjects());
+  otherClone->InitDeviceObjects();
+  otherClone->RestoreDeviceObjects();
+  Frame();
+  Frame();
+  EXPECT_EQ(2, second->QuadCount());
+  EXPECT_EQ(64u, otherSource->tile.Width);
+  // Both pictures went to one surface, in tiles apart.
+  EXPECT_EQ(source->captured, otherSource->captured);
+  const D3DVIEWPORT9& a = source->tile;
+  const D3DVIEWPORT9& b = otherSource->tile;
+  EXPECT_TRUE(a.X + a.Width <= b.X || b.X + b.Width <= a.X || a.Y + a.Height <= b.Y || b.Y + b.Height <= a.Y);
+  ExpectScene();
+  const std::vector<uint32_t> px = dev.ReadBackBuffer();
+  ExpectBillboard(px, otherSource, kGreen, kWhite);
+  ExpectBillboard(px, otherClone, kGreen, kWhite);
+}
+
+// Without the pass before the frame (the atlas never drew the pictures) no
+// billboard shows a stale or empty picture.
+TEST_F(RenderTextureScene, NoPictureNoBillboards) {
+  camera->C3Camera::Move(0, 0);
+  world->Move(0.02f);
+  world->Render();
+  for (uint32_t p : dev.ReadBackBuffer()) {
+    const uint32_t rgb = p & 0xFFFFFF;
+    ASSERT_TRUE(rgb != (kTop & 0xFFFFFF) && rgb != (kBottom & 0xFFFFFF)) << std::hex << rgb;
+  }
 }
 
 TEST_F(RenderTextureScene, MatrixWithNaNDrawsNothing) {
