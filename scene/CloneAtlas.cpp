@@ -133,10 +133,8 @@ void CloneAtlas::Flush(IDirect3DDevice9* device) {
   }
   IDirect3DSurface9* savedTarget = nullptr;
   IDirect3DSurface9* savedDepth = nullptr;
-  D3DVIEWPORT9 savedViewport{};
   ATLAS_CHECK(device->GetRenderTarget(0, &savedTarget));
   device->GetDepthStencilSurface(&savedDepth);  // none is allowed
-  ATLAS_CHECK(device->GetViewport(&savedViewport));
 
   if (FAILED(device->BeginScene())) {
     ReleaseInterface(&savedTarget);
@@ -167,8 +165,9 @@ void CloneAtlas::Flush(IDirect3DDevice9* device) {
   }
   ATLAS_CHECK(device->EndScene());
   ATLAS_CHECK(device->SetRenderTarget(0, savedTarget));
+  // Setting the target again also gives it its whole-surface viewport back
+  // (a pure device cannot be asked for the one it had).
   ATLAS_CHECK(device->SetDepthStencilSurface(savedDepth));
-  ATLAS_CHECK(device->SetViewport(&savedViewport));
   ReleaseInterface(&savedTarget);
   ReleaseInterface(&savedDepth);
   // Tiles too large for any page were not drawn.

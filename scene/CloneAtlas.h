@@ -24,7 +24,8 @@ class CloneAtlas {
   // The texture's source is to be drawn by the next Flush.
   void Queue(C4RenderTexture* texture);
   // Draws every queued source into its tile (C4RenderTexture::DrawSource)
-  // and puts the device's render target, depth surface and viewport back.
+  // and puts the device's render target and depth surface back (with the
+  // target's whole-surface viewport).
   // Sources that could not be drawn hear of it (C4RenderTexture::CaptureFailed).
   void Flush(IDirect3DDevice9* device);
 
