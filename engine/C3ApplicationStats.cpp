@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "C3Application.h"
+#include "C3DrawCounter.h"
 #include "Diagnostics.h"
 #include "EngineTimer.h"
 #include "EngineUtil.h"
@@ -135,6 +136,8 @@ void C3Application::BuildStatsText() {
   double interval = now - m_lastStatsTime;
   if (interval <= 1.0) return;
   m_framesPerSecond = static_cast<float>(m_framesCounted / interval);
+  const C3DrawCounter::Totals draws = C3DrawCounter::Take();
+  const double frames = m_framesCounted > 0 ? static_cast<double>(m_framesCounted) : 1.0;
   m_framesCounted = 0;
   m_lastStatsTime = now;
 
@@ -145,7 +148,11 @@ void C3Application::BuildStatsText() {
                        depth ? m_settings.DepthStencilFormat() : D3DFMT_UNKNOWN,
                        m_settings.MultisampleType());
   // The texts stay in the application; at log level 2 the log follows them.
-  if (GetDebugLogLevel() >= 2) LogPrint("frame stats: %s\n", m_frameStats);
+  if (GetDebugLogLevel() >= 2) {
+    LogPrint("frame stats: %s\n", m_frameStats);
+    LogPrint("frame draws: %.1f calls, %.0f primitives a frame\n", static_cast<double>(draws.draws) / frames,
+             static_cast<double>(draws.primitives) / frames);
+  }
 }
 
 HRESULT C3Application::ShowErrorBox(HRESULT code, int kind) {

@@ -1,6 +1,7 @@
 // Mesh records, bounds, stream binding and drawing, and the area query.
 #include <cmath>
 
+#include "C3DrawCounter.h"
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "C4VertexObject.h"
@@ -96,9 +97,9 @@ void C4VertexObject::DrawMesh(int i) {
   const X2FishMesh* d = meshes[i]->descriptor;
   if (drawFlags & kDrawStrips) {
     if (d->primitiveCount < 3) return;
-    device->DrawIndexedPrimitive(D3DPT_TRIANGLESTRIP, 0, 0, d->vertexCount, 0, d->primitiveCount - 2);
+    C3DrawCounter::DrawIndexed(device, D3DPT_TRIANGLESTRIP, 0, 0, d->vertexCount, 0, d->primitiveCount - 2);
   } else {
-    device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, d->vertexCount, 0, d->primitiveCount);
+    C3DrawCounter::DrawIndexed(device, D3DPT_TRIANGLELIST, 0, 0, d->vertexCount, 0, d->primitiveCount);
   }
 }
 

@@ -1,4 +1,5 @@
 #include "GlareDraw.h"
+#include "C3DrawCounter.h"
 
 #include "Diagnostics.h"
 #include "GlarePasses.h"
@@ -38,7 +39,7 @@ void SetStageWeights(IDirect3DDevice9* d, const float weight[4]) {
   }
 }
 
-void DrawQuad(IDirect3DDevice9* d) { d->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2); }
+void DrawQuad(IDirect3DDevice9* d) { C3DrawCounter::Draw(d, D3DPT_TRIANGLESTRIP, 0, 2); }
 
 void BlurPass(const GlareDrawContext& c, const X1GlareKernel& kernel, float intensity,
               bool horizontal, float step) {

@@ -1,4 +1,5 @@
 #include "TexturePanelCells.h"
+#include "C3DrawCounter.h"
 
 #include <cstring>
 
@@ -64,7 +65,7 @@ HRESULT TexturePanelCells::Draw(const PanelDrawContext& c) {
   d->SetTexture(0, c.atlas);
   d->SetRenderState(D3DRS_TEXTUREFACTOR, PanelTextureFactor(alpha_));
   d->SetRenderState(D3DRS_ZENABLE, FALSE);
-  d->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4 * length_, 0, 2 * length_);
+  C3DrawCounter::DrawIndexed(d, D3DPT_TRIANGLELIST, 0, 0, 4 * length_, 0, 2 * length_);
   d->SetRenderState(D3DRS_ZENABLE, TRUE);
   return 0;
 }

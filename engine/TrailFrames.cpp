@@ -1,4 +1,5 @@
 #include "TrailFrames.h"
+#include "C3DrawCounter.h"
 
 #include <cstring>
 
@@ -124,7 +125,7 @@ HRESULT TrailFrames::Composite(const TrailDrawContext& c, const float wave[4], f
     d->SetRenderState(D3DRS_ALPHABLENDENABLE, i == TrailFirstLayer() ? FALSE : TRUE);
     FatalCheck(kSource, __LINE__, __TIME__, d->SetTexture(0, textures_[i]));
     c.buffers->SetIB(c.gridIndices, true);
-    d->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, kTrailGridVertices, 0, kTrailGridFaces);
+    C3DrawCounter::DrawIndexed(d, D3DPT_TRIANGLELIST, 0, 0, kTrailGridVertices, 0, kTrailGridFaces);
   }
   // No kept frame stays bound to the device (it would hold the frame past an
   // invalidation).

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "C3Camera.h"
+#include "C3DrawCounter.h"
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "Diagnostics.h"
@@ -110,6 +111,6 @@ HRESULT C3LightTower::Render() {
   scene->vsServer->SetShaders(vertexShaders[0], nullptr, declarations[0]);
   scene->vbServer->SetVB(0, vertexBuffer, sizeof(ShaftVertex), true);  // the object's own buffer
   TOWER_CHECK(device->SetTexture(0, textures.empty() ? nullptr : textures[0]));
-  TOWER_CHECK(device->DrawPrimitive(D3DPT_TRIANGLEFAN, 0, kShaftVertexCount - 2));
+  TOWER_CHECK(C3DrawCounter::Draw(device, D3DPT_TRIANGLEFAN, 0, kShaftVertexCount - 2));
   return 0;
 }

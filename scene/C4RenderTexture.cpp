@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "C3Camera.h"
+#include "C3DrawCounter.h"
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "C6Fish.h"
@@ -238,7 +239,7 @@ HRESULT C4RenderTexture::Render() {
     world->vsServer->SetShaders(vertexShaders[0], vertexShaders[1], declarations[0]);
     DWORD passes = 0;
     RT_CHECK(device->ValidateDevice(&passes));
-    RT_CHECK(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, draw.firstVertex, draw.primitives));
+    RT_CHECK(C3DrawCounter::Draw(device, D3DPT_TRIANGLESTRIP, draw.firstVertex, draw.primitives));
   }
   // The atlas is drawn into again next frame; it must not stay bound.
   RT_CHECK(device->SetTexture(0, nullptr));

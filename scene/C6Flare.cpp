@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "C3Camera.h"
+#include "C3DrawCounter.h"
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "Diagnostics.h"
@@ -119,7 +120,7 @@ HRESULT C6Flare::Render() {
     const float size[4] = {d.size, 1.333f * d.size, 1.0f, 1.0f};
     SetVertexConstants(device, 45, place, 1);
     SetVertexConstants(device, 46, size, 1);
-    FLARE_CHECK(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2));
+    FLARE_CHECK(C3DrawCounter::Draw(device, D3DPT_TRIANGLESTRIP, 0, 2));
   }
   FLARE_CHECK(device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL));
   return 0;

@@ -1,4 +1,5 @@
 #include "C6LegacySeaface.h"
+#include "C3DrawCounter.h"
 
 #include <cstring>
 
@@ -81,10 +82,10 @@ HRESULT C6LegacySeaface::Render() {
   scene->vbServer->SetIB(meshes[0]->indexBuffer, false);
   LEGACY_CHECK(device->SetTexture(0, textures.empty() ? nullptr : textures[0]));
   if (drawFlags & kDrawStrips)
-    LEGACY_CHECK(device->DrawIndexedPrimitive(D3DPT_TRIANGLESTRIP, 0, 0, grid->vertexCount, 0,
+    LEGACY_CHECK(C3DrawCounter::DrawIndexed(device, D3DPT_TRIANGLESTRIP, 0, 0, grid->vertexCount, 0,
                                               grid->primitiveCount - 2));
   else
-    LEGACY_CHECK(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, grid->vertexCount, 0,
+    LEGACY_CHECK(C3DrawCounter::DrawIndexed(device, D3DPT_TRIANGLELIST, 0, 0, grid->vertexCount, 0,
                                               grid->primitiveCount));
   return 0;
 }

@@ -1,4 +1,5 @@
 #include "C9WaterPhysics.h"
+#include "C3DrawCounter.h"
 
 #include <utility>
 
@@ -110,7 +111,7 @@ void C9WaterPhysics::Seed(IDirect3DDevice9* device) {
   square.SetStream(scene->vbServer);
   device->SetTexture(0, textures.empty() ? nullptr : textures[0]);
   if (SUCCEEDED(device->BeginScene())) {
-    device->DrawPrimitive(D3DPT_TRIANGLEFAN, 0, 2);
+    C3DrawCounter::Draw(device, D3DPT_TRIANGLEFAN, 0, 2);
     device->EndScene();
   }
 }
@@ -126,7 +127,7 @@ void C9WaterPhysics::Pass(IDirect3DDevice9* device, int target, int pixelShader,
   }
   scene->vsServer->SetShaders(vertexShaders[kWaterOffsetVs], vertexShaders[pixelShader],
                               declarations[kWaterOffsetVs]);
-  device->DrawPrimitive(D3DPT_TRIANGLEFAN, 0, 2);
+  C3DrawCounter::Draw(device, D3DPT_TRIANGLEFAN, 0, 2);
   device->EndScene();
 }
 

@@ -1,4 +1,5 @@
 #include "X1Halation.h"
+#include "C3DrawCounter.h"
 
 #include <cstring>
 
@@ -134,7 +135,7 @@ HRESULT X1Halation::Render() {
   HALATION_CHECK(device->SetRenderState(D3DRS_ZENABLE, FALSE));
   DWORD passes = 0;
   HALATION_CHECK(device->ValidateDevice(&passes));
-  HALATION_CHECK(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, kHalationQuadVertices * quadCount - 2));
+  HALATION_CHECK(C3DrawCounter::Draw(device, D3DPT_TRIANGLESTRIP, 0, kHalationQuadVertices * quadCount - 2));
   HALATION_CHECK(device->SetRenderState(D3DRS_ZENABLE, TRUE));
   return 0;
 }

@@ -1,5 +1,6 @@
 // The terrain's draw: state block, matrices, bump scale, shaders, buffers,
 // textures, one indexed triangle list.
+#include "C3DrawCounter.h"
 #include "C3SceneHost.h"
 #include "C6Caustic.h"
 #include "C3World.h"
@@ -58,7 +59,7 @@ HRESULT X1Terrain::Render() {
     if (TERRAIN_CHECK(device->SetTexture(1, caustic)) != 0) return 0;
     if (!plan.causticStage) device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
   }
-  TERRAIN_CHECK(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, static_cast<UINT>(Mesh().VertexCount()), 0,
+  TERRAIN_CHECK(C3DrawCounter::DrawIndexed(device, D3DPT_TRIANGLELIST, 0, 0, static_cast<UINT>(Mesh().VertexCount()), 0,
                                              static_cast<UINT>(Mesh().FaceCount())));
   return 0;
 }

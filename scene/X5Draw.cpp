@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "C3Camera.h"
+#include "C3DrawCounter.h"
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "C6Caustic.h"
@@ -95,7 +96,7 @@ void X5SkinObject::DrawContainer(X5Frame* frame, X5MeshContainer* c, const X5Mes
       SetMaterial(frame, c, material, device);
       DWORD passes = 0;
       if (DRAW_CHECK(device->ValidateDevice(&passes)) != 0) return;
-      DRAW_CHECK(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, r.VertexStart, r.VertexCount, r.FaceStart * 3,
+      DRAW_CHECK(C3DrawCounter::DrawIndexed(device, D3DPT_TRIANGLELIST, 0, r.VertexStart, r.VertexCount, r.FaceStart * 3,
                                               r.FaceCount));
       facesDrawn += static_cast<int>(r.FaceCount);
     }
@@ -115,7 +116,7 @@ void X5SkinObject::DrawContainer(X5Frame* frame, X5MeshContainer* c, const X5Mes
     SetMaterial(frame, c, material, device);
     DWORD passes = 0;
     if (DRAW_CHECK(device->ValidateDevice(&passes)) != 0) return;
-    DRAW_CHECK(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, k.vertexStart, k.vertexCount, k.faceStart * 3,
+    DRAW_CHECK(C3DrawCounter::DrawIndexed(device, D3DPT_TRIANGLELIST, 0, k.vertexStart, k.vertexCount, k.faceStart * 3,
                                             k.faceCount));
     facesDrawn += static_cast<int>(k.faceCount);
   }

@@ -6,6 +6,7 @@
 #include "BubbleData.h"
 #include "BubbleImages.h"
 #include "C3Camera.h"
+#include "C3DrawCounter.h"
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "ComRelease.h"
@@ -185,7 +186,7 @@ HRESULT X7Bubbles::Render() {
     BUBBLES_CHECK(SetVertexConstants(device, 39, kBubbleLight, 1));
     DWORD passes = 0;
     BUBBLES_CHECK(device->ValidateDevice(&passes));
-    BUBBLES_CHECK(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4 * ventCount, 0, 2 * ventCount));
+    BUBBLES_CHECK(C3DrawCounter::DrawIndexed(device, D3DPT_TRIANGLELIST, 0, 0, 4 * ventCount, 0, 2 * ventCount));
   }
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "X7SegmentObject.h"
 
 #include "C3Camera.h"
+#include "C3DrawCounter.h"
 #include "C3SceneHost.h"
 #include "Diagnostics.h"
 
@@ -53,6 +54,6 @@ void X7SegmentObject::DoRender() {
   }
   for (const SegmentDraw& d : plan.draws)
     FatalCheck("X7SegmentObject", __LINE__, __TIME__,
-               device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, d.minIndex, d.vertexCount, d.startIndex,
+               C3DrawCounter::DrawIndexed(device, D3DPT_TRIANGLELIST, 0, d.minIndex, d.vertexCount, d.startIndex,
                                             d.primitiveCount));
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "C3Camera.h"
+#include "C3DrawCounter.h"
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "ComRelease.h"
@@ -162,7 +163,7 @@ HRESULT X7SoftFog::Render() {
     const SoftFogDraw& d = draws[k];
     if (static_cast<size_t>(d.texture) >= textures.size()) continue;
     SOFTFOG_CHECK(device->SetTexture(0, textures[d.texture]));
-    SOFTFOG_CHECK(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, d.baseVertex, 0, d.vertices, 0, d.triangles));
+    SOFTFOG_CHECK(C3DrawCounter::DrawIndexed(device, D3DPT_TRIANGLELIST, d.baseVertex, 0, d.vertices, 0, d.triangles));
   }
   SOFTFOG_CHECK(device->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD));
   SOFTFOG_CHECK(device->SetRenderState(D3DRS_ZENABLE, TRUE));

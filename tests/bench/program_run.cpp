@@ -15,9 +15,13 @@
 //   program_run --fish N1,N2,...  for each count a flock file of about that
 //                              many calm fish (shipped species through
 //                              PurselAI), the window at 1024x768: median
-//                              frames per second and frame time with every
-//                              fish drawn itself and with the far fish of
-//                              each formation row drawn as clone billboards
+//                              frames per second, frame time and draw calls
+//                              with every fish drawn itself and with the far
+//                              fish of each formation row drawn as clone
+//                              billboards
+//   program_run --where N      the default scene at 1024x768 with each part
+//                              left out in turn (N runs each): where the
+//                              frame time goes
 #include <windows.h>
 #include <psapi.h>
 
@@ -255,6 +259,15 @@ std::vector<double> FpsLines(const std::string& log, size_t from, const std::str
   return fps;
 }
 
+// Draw calls a frame from the "frame draws" lines at or after `from`.
+std::vector<double> DrawLines(const std::string& log, size_t from) {
+  std::vector<double> draws;
+  const std::string prefix = "frame draws: ";
+  for (size_t at = log.find(prefix, from); at != std::string::npos; at = log.find(prefix, at + 1))
+    draws.push_back(std::atof(log.c_str() + at + prefix.size()));
+  return draws;
+}
+
 double MedianOf(std::vector<double> v) {
   if (v.empty()) return -1.0;
   std::sort(v.begin(), v.end());
@@ -263,6 +276,7 @@ double MedianOf(std::vector<double> v) {
 
 struct SceneRun {
   double fps = -1.0;  // median; negative when no figure came
+  double draws = -1.0;  // draw calls a frame, median
   int seconds = 0;    // frame stats lines the median was taken over
   bool clean = false; // closed by WM_CLOSE with exit code 0
   int pictures = 0;   // render textures in the clone atlas (its last log line)
@@ -297,6 +311,7 @@ SceneRun RunScene(const std::string& dir) {
   for (int extra = 0; extra < 12 && FpsLines(ReadLog(), mark, size).size() < 5; ++extra) PumpMessages(5000);
   const std::vector<double> fps = FpsLines(ReadLog(), mark, size);
   run.fps = MedianOf(fps);
+  run.draws = MedianOf(DrawLines(ReadLog(), mark));
   run.seconds = static_cast<int>(fps.size());
   PostMessageA(window, WM_CLOSE, 0, 0);
   const bool ended = program.Wait(60000);
@@ -327,9 +342,9 @@ int FishScene(const std::string& dir, const char* countsText) {
     return 2;
   }
   const std::string ini = dir + "qelvar.ini";
-  std::printf("| fish | flocks | every fish drawn: fps | ms per frame | clone billboards (TwinfinTech=1): fps | "
-              "ms per frame | render textures | clone frame time / every fish |\n"
-              "|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+  std::printf("| fish | flocks | every fish drawn: fps | ms per frame | draws a frame | clone billboards "
+              "(TwinfinTech=1): fps | ms per frame | draws a frame | render textures | clone frame time / every "
+              "fish |\n|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
   int rc = 0;
   for (int wanted : counts) {
     const std::vector<const FlockSize*> plan = PlanFlocks(sizes, wanted);
@@ -350,8 +365,8 @@ int FishScene(const std::string& dir, const char* countsText) {
     };
     char ratio[32] = "-";
     if (runs[0].fps > 0 && runs[1].fps > 0) std::snprintf(ratio, sizeof ratio, "%.2f", runs[0].fps / runs[1].fps);
-    std::printf("| %d | %zu | %s | %s | %d | %s |\n", fish, plan.size(), cell(runs[0]).c_str(), cell(runs[1]).c_str(),
-                runs[1].pictures, ratio);
+    std::printf("| %d | %zu | %s | %.0f | %s | %.0f | %d | %s |\n", fish, plan.size(), cell(runs[0]).c_str(),
+                runs[0].draws, cell(runs[1]).c_str(), runs[1].draws, runs[1].pictures, ratio);
     std::fflush(stdout);
   }
   std::printf("\nFigures: median of the once-a-second \"frame stats\" lines over about 15 s after settling, "
@@ -362,11 +377,77 @@ int FishScene(const std::string& dir, const char* countsText) {
   return rc;
 }
 
+// ---- Where the frame time of the default scene goes ----
+
+struct SceneVariant {
+  const char* name;
+  const char* section;  // nullptr: nothing changed
+  const char* key;
+  const char* value;
+};
+
+// Each part of the scene left out on its own, by its setting or, where it
+// has none, by hiding its class from drawing.
+const SceneVariant kVariants[] = {
+    {"whole default scene", nullptr, nullptr, nullptr},
+    {"no sea surface (Seaface=0)", "system", "Seaface", "0"},
+    {"no halation (Halation=0)", "system", "Halation", "0"},
+    {"no flare (Flare=0)", "system", "Flare", "0"},
+    {"no light shafts (LightTower=0)", "system", "LightTower", "0"},
+    {"no bubbles (Bubble=0)", "system", "Bubble", "0"},
+    {"no sky dome (Skydome=0)", "system", "Skydome", "0"},
+    {"no fish lights (Lights=0)", "system", "Lights", "0"},
+    {"no coral (CoralDensity=0)", "system", "CoralDensity", "0"},
+    {"no pixel shaders (PixelShader11=0)", "system", "PixelShader11", "0"},
+    {"floor hidden", "Display", "DebugDisableRender", "X1Terrain"},
+    {"soft fog hidden", "Display", "DebugDisableRender", "X7SoftFog"},
+    {"fish hidden", "Display", "DebugDisableRender", "X2FileFish"},
+};
+
+int WhereTimeGoes(const std::string& dir, int repeats) {
+  const std::string ini = dir + "qelvar.ini";
+  std::printf("| scene | fps | ms per frame | ms saved | draws a frame |\n|---|---:|---:|---:|---:|\n");
+  double whole = -1.0;
+  int rc = 0;
+  for (const SceneVariant& v : kVariants) {
+    char old[256] = "";
+    if (v.section) {
+      GetPrivateProfileStringA(v.section, v.key, "", old, sizeof old, ini.c_str());
+      WritePrivateProfileStringA(v.section, v.key, v.value, ini.c_str());
+    }
+    std::vector<double> fps, draws;
+    for (int r = 0; r < repeats; ++r) {
+      const SceneRun run = RunScene(dir);
+      if (run.fps > 0) fps.push_back(run.fps);
+      if (run.draws >= 0) draws.push_back(run.draws);
+      if (run.fps < 0 || !run.clean) rc = 1;
+    }
+    if (v.section) WritePrivateProfileStringA(v.section, v.key, old[0] ? old : nullptr, ini.c_str());
+    const double f = MedianOf(fps);
+    if (f <= 0) {
+      std::printf("| %s | no figure | | | |\n", v.name);
+      continue;
+    }
+    const double ms = 1000.0 / f;
+    if (!v.section) whole = ms;
+    const double d = MedianOf(draws);
+    if (v.section && whole > 0)
+      std::printf("| %s | %.2f | %.1f | %.1f | %.0f |\n", v.name, f, ms, whole - ms, d);
+    else
+      std::printf("| %s | %.2f | %.1f | | %.0f |\n", v.name, f, ms, d);
+    std::fflush(stdout);
+  }
+  std::printf("\nFigures: median fps of %d run(s) per line, each the median of the once-a-second \"frame "
+              "stats\" lines over about 15 s, debug-mode window at %dx%d, default configuration.\n",
+              repeats, kSceneWidth, kSceneHeight);
+  return rc;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::printf("usage: program_run --startup N | --switches N | --resets N | --minutes M | --fish N1,N2,...\n");
+    std::printf("usage: program_run --startup N | --switches N | --resets N | --minutes M | --fish N1,N2,... | --where N\n");
     return 2;
   }
   const std::string dir = MakeTempDir("qvrun");
@@ -378,6 +459,11 @@ int main(int argc, char** argv) {
   ClearLog();
   if (std::strcmp(argv[1], "--startup") == 0) {
     const int rc = Startup(dir, std::atoi(argv[2]));
+    RemoveTree(dir);
+    return rc;
+  }
+  if (std::strcmp(argv[1], "--where") == 0) {
+    const int rc = WhereTimeGoes(dir, std::max(1, std::atoi(argv[2])));
     RemoveTree(dir);
     return rc;
   }

@@ -5,8 +5,11 @@
 // move, after 20 seconds of scene time reached with the speed keys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "ProgramTestSupport.h"
 
@@ -116,6 +119,67 @@ TEST_P(SceneProgram, FlocksSwimBeforeTheCamera) {
   const std::string tag = "scene_preset" + std::to_string(GetParam());
   WriteFileBytes(folder + tag + "_a.bmp", a.bytes.data(), a.bytes.size());
   WriteFileBytes(folder + tag + "_b.bmp", b.bytes.data(), b.bytes.size());
+}
+
+// The draw calls and primitives of a frame, as the log gives them once a
+// second, from the third line on (the first seconds build the scene).
+struct FrameDraws {
+  double calls = -1.0, primitives = -1.0;
+};
+
+FrameDraws MedianDraws(const std::string& dir) {
+  ClearLog();
+  ChildProcess program;
+  FrameDraws out;
+  HWND window = StartDebugRun(&program, dir);
+  if (!window) return out;
+  const std::string prefix = "frame draws: ";
+  std::vector<double> calls, primitives;
+  WaitUntil([&] {
+    calls.clear();
+    primitives.clear();
+    const std::string log = ReadLog();
+    int line = 0;
+    for (size_t at = log.find(prefix); at != std::string::npos; at = log.find(prefix, at + 1)) {
+      double c = 0.0, p = 0.0;
+      if (++line > 2 && sscanf(log.c_str() + at + prefix.size(), "%lf calls, %lf", &c, &p) == 2) {
+        calls.push_back(c);
+        primitives.push_back(p);
+      }
+    }
+    return calls.size() >= 5;
+  }, kProgramWaitMs);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  program.Wait(60000);
+  if (calls.empty()) return out;
+  std::sort(calls.begin(), calls.end());
+  std::sort(primitives.begin(), primitives.end());
+  out.calls = calls[calls.size() / 2];
+  out.primitives = primitives[primitives.size() / 2];
+  return out;
+}
+
+// The whole default scene counts its draws; hiding the objects of the scene
+// leaves those of the panels and the glare.
+TEST(SceneDraws, FramesCountTheirDrawCalls) {
+  const std::string dir = MakeTempDir("qvdraws");
+  ASSERT_TRUE(CopyDistFolder(dir));
+  const std::string ini = dir + "qelvar.ini";
+  WritePrivateProfileStringA("Display", "DebugLogLevel", "2", ini.c_str());
+  const FrameDraws whole = MedianDraws(dir);
+  WritePrivateProfileStringA("Display", "DebugDisableRender",
+                             "X1Terrain C6Skydome C3Logo X7SoftFog C3LightTower C6Flare X1Halation X7Bubbles "
+                             "X2FileCoral C6unionSeaface X2FileFish",
+                             ini.c_str());
+  const FrameDraws hidden = MedianDraws(dir);
+  RemoveTree(dir);
+  printf("draws a frame: %.1f (%.0f primitives), scene hidden %.1f (%.0f primitives)\n", whole.calls,
+         whole.primitives, hidden.calls, hidden.primitives);
+  ASSERT_GT(whole.calls, 20.0) << "floor, sea, sky, shafts, coral, fish and panels are each drawn";
+  EXPECT_GT(whole.primitives, whole.calls * 2.0);
+  ASSERT_GT(hidden.calls, 0.0);
+  EXPECT_LT(hidden.calls, whole.calls - 10.0);
+  EXPECT_LT(hidden.primitives * 2.0, whole.primitives);
 }
 
 // 0: the default files of the program folder; 1..3: the presets.
