@@ -317,6 +317,26 @@ TEST_F(RenderTextureScene, NoPictureNoBillboards) {
   }
 }
 
+// The atlas's scene cannot begin (one is open already): no picture, and every
+// clone, the source too, is drawn as itself in the frame.
+TEST_F(RenderTextureScene, FailedAtlasPassLeavesClonesToThemselves) {
+  camera->C3Camera::Move(0, 0);
+  world->Move(0.02f);
+  ASSERT_EQ(3, texture->QuadCount());
+  ASSERT_EQ(D3D_OK, dev.Device()->BeginScene());
+  world->PreRender();
+  dev.Device()->EndScene();
+  EXPECT_EQ(0, source->captures);
+  EXPECT_EQ(0, source->sourceCaptured);
+  EXPECT_EQ(0, texture->QuadCount());
+  world->Render();
+  for (PaintFish* f : {source, left, right, closeBy}) {
+    EXPECT_EQ(1, f->drawAsMesh);
+    EXPECT_EQ(1, f->ownDraws);
+  }
+  EXPECT_EQ(kItself & 0xFFFFFF, Seen(dev.ReadBackBuffer(), left->position));
+}
+
 TEST_F(RenderTextureScene, MatrixWithNaNDrawsNothing) {
   Frame();
   ASSERT_EQ(3, texture->QuadCount());
