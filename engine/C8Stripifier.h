@@ -3,14 +3,11 @@
 // input, the strip search with experiments, the cutting of strips into
 // cache-sized chunks, their ordering and their joining into one sequence.
 #include <deque>
-#include <functional>
 #include <memory>
 #include <vector>
 
 #include "C8StripInfo.h"
 #include "StripTopology.h"
-
-class C8VertexCache;
 
 class C8Stripifier {
  public:
@@ -29,6 +26,18 @@ class C8Stripifier {
   // Joins the ordered chunks into one strip index sequence, with degenerate
   // triangles between chunks, keeping every face's winding.
   std::vector<int> JoinStrips() const;
+
+  // Stripify, then one strip that never misses the modelled cache more
+  // often than the list itself: JoinStrips or ListAsStrip(true), whichever
+  // misses less, and ListAsStrip(false) when both miss more than the list.
+  std::vector<int> MakeStrip(const std::vector<int>& indices);
+
+  // The triangles of the last Stripify call in list order, joined with
+  // degenerate triangles; a left-out triangle stays as its indices doubled.
+  // With continueRuns a face that goes on from the one before it extends
+  // its run (up to the chunk size); without, every face is a run of its own
+  // and the strip misses any FIFO cache exactly where the list does.
+  std::vector<int> ListAsStrip(bool continueRuns) const;
 
   // The index of face that is not one of the last two of indices, or -1.
   static int GetNextIndex(const std::vector<int>& indices, const C8StripFace* face);
@@ -63,13 +72,13 @@ class C8Stripifier {
 
   // Chunks and their order.
   void SplitUpStripsAndOptimize();
-  static void UpdateCache(C8VertexCache& cache, const C8StripInfo& strip);
-  // The same, telling `changed` each vertex that enters (+1) or drops out of
-  // (-1) the cache.
-  static void UpdateCache(C8VertexCache& cache, const C8StripInfo& strip,
-                          const std::function<void(int vertex, int change)>& changed);
+  void OrderChunksForCache();
+  // Appends the indices of one chunk to a joined sequence: the degenerate
+  // join (none for the first chunk) and the chunk's own strip.
+  static void AppendChunk(std::vector<int>& out, const C8StripInfo& chunk);
 
-  int cacheSize_;
+  int cacheSize_;       // faces per chunk
+  int modelCacheSize_;  // entries of the modelled cache
   float meshJump_ = 0.0f;
   bool firstReset_ = true;
   int nextStripId_ = 0;
