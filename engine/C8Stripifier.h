@@ -27,17 +27,20 @@ class C8Stripifier {
   // triangles between chunks, keeping every face's winding.
   std::vector<int> JoinStrips() const;
 
-  // Stripify, then one strip that never misses the modelled cache more
-  // often than the list itself: JoinStrips or ListAsStrip(true), whichever
-  // misses less, and ListAsStrip(false) when both miss more than the list.
+  // Stripify, then the one strip that misses the modelled cache least of
+  // JoinStrips and the list's own runs (WalkList) as listed and in cache
+  // order; ListAsStrip when all of them miss more than the list itself.
   std::vector<int> MakeStrip(const std::vector<int>& indices);
 
-  // The triangles of the last Stripify call in list order, joined with
-  // degenerate triangles; a left-out triangle stays as its indices doubled.
-  // With continueRuns a face that goes on from the one before it extends
-  // its run (up to the chunk size); without, every face is a run of its own
-  // and the strip misses any FIFO cache exactly where the list does.
-  std::vector<int> ListAsStrip(bool continueRuns) const;
+  // The faces of the last Stripify call in list order, one face per run,
+  // joined with degenerate triangles; a left-out triangle stays as its
+  // indices doubled. It misses any FIFO cache exactly where the list does.
+  std::vector<int> ListAsStrip() const;
+
+  // The faces of the last Stripify call in list order, cut into runs where
+  // a face does not go on from the one before it or the chunk size is
+  // reached.
+  std::vector<std::unique_ptr<C8StripInfo>> WalkList() const;
 
   // The index of face that is not one of the last two of indices, or -1.
   static int GetNextIndex(const std::vector<int>& indices, const C8StripFace* face);
@@ -72,7 +75,17 @@ class C8Stripifier {
 
   // Chunks and their order.
   void SplitUpStripsAndOptimize();
-  void OrderChunksForCache();
+  // The chunks in the order that loads the fewest new vertices per face
+  // into the modelled cache at each step; marks them visited.
+  std::vector<C8StripInfo*> OrderForCache(const std::vector<std::unique_ptr<C8StripInfo>>& chunks) const;
+  static std::vector<int> Join(const std::vector<C8StripInfo*>& chunks);
+  // The corners of a run's first face in strip order: the run goes on
+  // across (b, c) into `second` and `third` hangs on c.
+  static void LeadOrder(const C8StripFace& first, const C8StripFace* second,
+                        const C8StripFace* third, int& a, int& b, int& c);
+  // Appends a run's first face as (a, b, c) at the position that draws it
+  // with its own winding, after a degenerate join to earlier indices.
+  static void StartRun(std::vector<int>& out, const C8StripFace& first, int a, int b, int c);
   // Appends the indices of one chunk to a joined sequence: the degenerate
   // join (none for the first chunk) and the chunk's own strip.
   static void AppendChunk(std::vector<int>& out, const C8StripInfo& chunk);

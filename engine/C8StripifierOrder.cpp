@@ -18,33 +18,6 @@ int FirstOrder(const C8StripInfo& chunk) {
   return first;
 }
 
-// The corners of a run's first face in strip order: the run goes on across
-// (b, c) into `second` and the third face hangs on c.
-void LeadOrder(const C8StripFace& first, const C8StripFace* second, const C8StripFace* third,
-               int& a, int& b, int& c) {
-  a = first.i0;
-  b = first.i1;
-  c = first.i2;
-  if (!second) return;
-  if (!second->Contains(a)) {
-  } else if (!second->Contains(b)) {
-    std::swap(a, b);
-  } else if (!second->Contains(c)) {
-    std::swap(a, c);
-  }
-  if (third && !third->Contains(a) && third->Contains(b)) std::swap(b, c);
-}
-
-// Appends a run's first face as (a, b, c). An even position draws it as
-// given, an odd one reversed; after earlier indices, the last of them
-// repeated and a repeated (once or twice) make the degenerate join.
-void StartRun(std::vector<int>& out, const C8StripFace& first, int a, int b, int c) {
-  const bool keepsWinding = first.HasDirectedEdge(a, b);
-  if (!out.empty()) out.insert(out.end(), {out.back(), a});
-  if ((out.size() % 2 == 0) != keepsWinding) out.push_back(a);
-  out.insert(out.end(), {a, b, c});
-}
-
 }  // namespace
 
 void C8Stripifier::SplitUpStripsAndOptimize() {
@@ -63,8 +36,7 @@ void C8Stripifier::SplitUpStripsAndOptimize() {
     }
   }
   strips_.clear();
-  if (chunks_.empty()) return;
-  OrderChunksForCache();
+  ordered_ = OrderForCache(chunks_);
 }
 
 // Greedy over the joined output: the next chunk is the one that loads the
@@ -72,17 +44,18 @@ void C8Stripifier::SplitUpStripsAndOptimize() {
 // so far. When no chunk has a vertex left in the cache, the chunk that comes
 // first in the list goes next, so that a well-ordered list is followed
 // rather than left for a far corner of the mesh.
-void C8Stripifier::OrderChunksForCache() {
-  const size_t n = chunks_.size();
+std::vector<C8StripInfo*> C8Stripifier::OrderForCache(
+    const std::vector<std::unique_ptr<C8StripInfo>>& chunks) const {
+  const size_t n = chunks.size();
   std::vector<int> firstOrder(n);
   std::vector<int> distinct(n, 0);
   std::vector<int> resident(n, 0);
   std::vector<std::vector<size_t>> users;  // vertex -> chunks that use it
   std::vector<int> corners;
   for (size_t k = 0; k < n; ++k) {
-    firstOrder[k] = FirstOrder(*chunks_[k]);
+    firstOrder[k] = FirstOrder(*chunks[k]);
     corners.clear();
-    for (const C8StripFace* face : chunks_[k]->Faces())
+    for (const C8StripFace* face : chunks[k]->Faces())
       for (int v : {face->i0, face->i1, face->i2}) corners.push_back(v);
     std::sort(corners.begin(), corners.end());
     corners.erase(std::unique(corners.begin(), corners.end()), corners.end());
@@ -98,7 +71,7 @@ void C8Stripifier::OrderChunksForCache() {
   const double cold = std::numeric_limits<double>::max();
   auto key = [&](size_t k) {
     const double misses = resident[k] > 0
-        ? static_cast<double>(distinct[k] - resident[k]) / static_cast<double>(chunks_[k]->Faces().size())
+        ? static_cast<double>(distinct[k] - resident[k]) / static_cast<double>(chunks[k]->Faces().size())
         : cold;
     return Key(misses, firstOrder[k], k);
   };
@@ -109,19 +82,20 @@ void C8Stripifier::OrderChunksForCache() {
   auto change = [&](int v, int delta) {
     if (v < 0 || static_cast<size_t>(v) >= users.size()) return;
     for (size_t k : users[static_cast<size_t>(v)]) {
-      if (chunks_[k]->Visited()) continue;
+      if (chunks[k]->Visited()) continue;
       open.erase(key(k));
       resident[k] += delta;
       open.insert(key(k));
     }
   };
 
+  std::vector<C8StripInfo*> ordered;
   std::vector<int> joined;
   while (!open.empty()) {
     const size_t best = std::get<2>(*open.begin());
     open.erase(open.begin());
-    C8StripInfo& chunk = *chunks_[best];
-    ordered_.push_back(&chunk);
+    C8StripInfo& chunk = *chunks[best];
+    ordered.push_back(&chunk);
     chunk.SetVisited();
 
     const size_t from = joined.size();
@@ -135,6 +109,34 @@ void C8Stripifier::OrderChunksForCache() {
       change(v, 1);
     }
   }
+  return ordered;
+}
+
+// The corners of a run's first face in strip order: the run goes on across
+// (b, c) into `second` and the third face hangs on c.
+void C8Stripifier::LeadOrder(const C8StripFace& first, const C8StripFace* second, const C8StripFace* third,
+                             int& a, int& b, int& c) {
+  a = first.i0;
+  b = first.i1;
+  c = first.i2;
+  if (!second) return;
+  if (!second->Contains(a)) {
+  } else if (!second->Contains(b)) {
+    std::swap(a, b);
+  } else if (!second->Contains(c)) {
+    std::swap(a, c);
+  }
+  if (third && !third->Contains(a) && third->Contains(b)) std::swap(b, c);
+}
+
+// Appends a run's first face as (a, b, c). An even position draws it as
+// given, an odd one reversed; after earlier indices, the last of them
+// repeated and a repeated (once or twice) make the degenerate join.
+void C8Stripifier::StartRun(std::vector<int>& out, const C8StripFace& first, int a, int b, int c) {
+  const bool keepsWinding = first.HasDirectedEdge(a, b);
+  if (!out.empty()) out.insert(out.end(), {out.back(), a});
+  if ((out.size() % 2 == 0) != keepsWinding) out.push_back(a);
+  out.insert(out.end(), {a, b, c});
 }
 
 void C8Stripifier::AppendChunk(std::vector<int>& out, const C8StripInfo& chunk) {
@@ -159,77 +161,10 @@ void C8Stripifier::AppendChunk(std::vector<int>& out, const C8StripInfo& chunk) 
   }
 }
 
-std::vector<int> C8Stripifier::JoinStrips() const {
+std::vector<int> C8Stripifier::Join(const std::vector<C8StripInfo*>& chunks) {
   std::vector<int> out;
-  for (const C8StripInfo* chunk : ordered_) AppendChunk(out, *chunk);
+  for (const C8StripInfo* chunk : chunks) AppendChunk(out, *chunk);
   return out;
 }
 
-std::vector<int> C8Stripifier::ListAsStrip(bool continueRuns) const {
-  const size_t triangles = indices_.size() / 3;
-  std::vector<const C8StripFace*> kept(triangles, nullptr);
-  for (const C8StripFace& face : faces_) kept[static_cast<size_t>(face.order)] = &face;
-
-  std::vector<int> out;
-  int run = 0;  // faces in the run that ends the output
-  for (size_t t = 0; t < triangles; ++t) {
-    const C8StripFace* face = kept[t];
-    if (!face) {
-      // Only repeats: every triangle they touch is degenerate.
-      if (!out.empty()) out.push_back(out.back());
-      for (int k = 0; k < 3; ++k) {
-        const int v = indices_[3 * t + static_cast<size_t>(k)];
-        if (v >= 0) out.insert(out.end(), {v, v});
-      }
-      run = 0;
-      continue;
-    }
-
-    if (continueRuns && run > 0 && run < cacheSize_) {
-      // The face goes on from the last two indices when it holds them and
-      // the position it would be drawn at gives it its own winding.
-      const int p = out[out.size() - 2];
-      const int q = out[out.size() - 1];
-      const int r = face->i0 != p && face->i0 != q ? face->i0
-                    : face->i1 != p && face->i1 != q ? face->i1 : face->i2;
-      const bool even = out.size() % 2 == 0;
-      if (face->Contains(p) && face->Contains(q) &&
-          (even ? face->HasDirectedEdge(p, q) : face->HasDirectedEdge(p, r))) {
-        out.push_back(r);
-        ++run;
-        continue;
-      }
-    }
-
-    int a = face->i0, b = face->i1, c = face->i2;
-    if (continueRuns) {
-      LeadOrder(*face, t + 1 < triangles ? kept[t + 1] : nullptr,
-                t + 2 < triangles ? kept[t + 2] : nullptr, a, b, c);
-    }
-    StartRun(out, *face, a, b, c);
-    run = 1;
-  }
-  return out;
-}
-
-std::vector<int> C8Stripifier::MakeStrip(const std::vector<int>& indices) {
-  Stripify(indices);
-  const std::vector<int> list(indices_.begin(), indices_.begin() + indices_.size() / 3 * 3);
-  const int listMisses = C8VertexCache::CountMisses(list, modelCacheSize_);
-
-  // Chunks in cache order against the list's own order walked in strips:
-  // the first wins on meshes listed in no useful order, the second on
-  // meshes already listed for the cache. Fewer misses win, then fewer
-  // indices.
-  std::vector<int> best = JoinStrips();
-  int bestMisses = C8VertexCache::CountMisses(best, modelCacheSize_);
-  std::vector<int> walked = ListAsStrip(true);
-  const int walkedMisses = C8VertexCache::CountMisses(walked, modelCacheSize_);
-  if (walkedMisses < bestMisses || (walkedMisses == bestMisses && walked.size() < best.size())) {
-    best = std::move(walked);
-    bestMisses = walkedMisses;
-  }
-  // Runs of one face in list order miss exactly where the list does.
-  if (bestMisses > listMisses) return ListAsStrip(false);
-  return best;
-}
+std::vector<int> C8Stripifier::JoinStrips() const { return Join(ordered_); }
