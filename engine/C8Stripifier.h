@@ -40,7 +40,7 @@ class C8Stripifier {
   // The faces of the last Stripify call in list order, cut into runs where
   // a face does not go on from the one before it or the chunk size is
   // reached.
-  std::vector<std::unique_ptr<C8StripInfo>> WalkList() const;
+  std::vector<std::unique_ptr<C8StripInfo>> WalkList();
 
   // The index of face that is not one of the last two of indices, or -1.
   static int GetNextIndex(const std::vector<int>& indices, const C8StripFace* face);

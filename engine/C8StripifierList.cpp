@@ -5,38 +5,38 @@
 #include "C8Stripifier.h"
 #include "C8VertexCache.h"
 
-std::vector<std::unique_ptr<C8StripInfo>> C8Stripifier::WalkList() const {
-  const size_t triangles = indices_.size() / 3;
-  std::vector<C8StripFace*> kept(triangles, nullptr);
-  for (C8StripFace& face : const_cast<std::deque<C8StripFace>&>(faces_)) {
-    kept[static_cast<size_t>(face.order)] = &face;
-  }
+std::vector<std::unique_ptr<C8StripInfo>> C8Stripifier::WalkList() {
+  // Faces are stored in list order.
+  std::vector<C8StripFace*> faces;
+  for (C8StripFace& face : faces_) faces.push_back(&face);
 
   std::vector<std::unique_ptr<C8StripInfo>> runs;
   std::vector<int> strip;  // the current run as drawn from an even position
-  for (size_t t = 0; t < triangles; ++t) {
-    C8StripFace* face = kept[t];
-    if (!face) continue;
-
-    if (!runs.empty() && !strip.empty() &&
-        runs.back()->Faces().size() < static_cast<size_t>(cacheSize_)) {
+  for (size_t k = 0; k < faces.size(); ++k) {
+    C8StripFace* face = faces[k];
+    if (!runs.empty() && runs.back()->Faces().size() < static_cast<size_t>(cacheSize_)) {
       // The face goes on from the last two indices when it holds them and
-      // the position it would be drawn at gives it its own winding.
-      const int p = strip[strip.size() - 2];
-      const int q = strip[strip.size() - 1];
-      const int r = GetNextIndex(strip, face);
-      const bool even = strip.size() % 2 == 0;
-      if (r >= 0 && face->Contains(p) && face->Contains(q) &&
-          (even ? face->HasDirectedEdge(p, q) : face->HasDirectedEdge(p, r))) {
-        strip.push_back(r);
-        runs.back()->Faces().push_back(face);
-        continue;
+      // a third one that is not among the last three, and the position it
+      // would be drawn at gives it its own winding.
+      const size_t n = strip.size();
+      const int p = strip[n - 2];
+      const int q = strip[n - 1];
+      if (face->Contains(p) && face->Contains(q)) {
+        const int r = face->i0 != p && face->i0 != q ? face->i0
+                      : face->i1 != p && face->i1 != q ? face->i1 : face->i2;
+        const bool winds = n % 2 == 0 ? face->HasDirectedEdge(p, q) : face->HasDirectedEdge(p, r);
+        if (r != strip[n - 3] && winds) {
+          strip.push_back(r);
+          runs.back()->Faces().push_back(face);
+          continue;
+        }
       }
     }
 
+    // A new run leads into the next two faces, as AppendChunk will.
     int a, b, c;
-    LeadOrder(*face, t + 1 < triangles ? kept[t + 1] : nullptr,
-              t + 2 < triangles ? kept[t + 2] : nullptr, a, b, c);
+    LeadOrder(*face, k + 1 < faces.size() ? faces[k + 1] : nullptr,
+              k + 2 < faces.size() ? faces[k + 2] : nullptr, a, b, c);
     strip.clear();
     StartRun(strip, *face, a, b, c);
     runs.push_back(std::make_unique<C8StripInfo>(C8StripStart(), face->stripId, -1));
