@@ -26,6 +26,8 @@ class C8Stripifier {
   // Joins the ordered chunks into one strip index sequence, with degenerate
   // triangles between chunks, keeping every face's winding.
   std::vector<int> JoinStrips() const;
+  // The same for any chunks, in the given order.
+  static std::vector<int> Join(const std::vector<C8StripInfo*>& chunks);
 
   // Stripify, then the one strip that misses the modelled cache least of
   // JoinStrips and the list's own runs (WalkList) as listed and in cache
@@ -78,7 +80,6 @@ class C8Stripifier {
   // The chunks in the order that loads the fewest new vertices per face
   // into the modelled cache at each step; marks them visited.
   std::vector<C8StripInfo*> OrderForCache(const std::vector<std::unique_ptr<C8StripInfo>>& chunks) const;
-  static std::vector<int> Join(const std::vector<C8StripInfo*>& chunks);
   // The corners of a run's first face in strip order: the run goes on
   // across (b, c) into `second` and `third` hangs on c.
   static void LeadOrder(const C8StripFace& first, const C8StripFace* second,
