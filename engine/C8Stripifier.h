@@ -79,7 +79,8 @@ class C8Stripifier {
   void SplitUpStripsAndOptimize();
   // The chunks in the order that loads the fewest new vertices per face
   // into the modelled cache at each step; marks them visited.
-  std::vector<C8StripInfo*> OrderForCache(const std::vector<std::unique_ptr<C8StripInfo>>& chunks) const;
+  std::vector<C8StripInfo*> OrderForCache(
+      const std::vector<std::unique_ptr<C8StripInfo>>& chunks) const;
   // The corners of a run's first face in strip order: the run goes on
   // across (b, c) into `second` and `third` hangs on c.
   static void LeadOrder(const C8StripFace& first, const C8StripFace* second,

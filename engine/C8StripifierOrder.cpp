@@ -70,9 +70,8 @@ std::vector<C8StripInfo*> C8Stripifier::OrderForCache(
   using Key = std::tuple<double, int, size_t>;  // new vertices per face, list position, chunk
   const double cold = std::numeric_limits<double>::max();
   auto key = [&](size_t k) {
-    const double misses = resident[k] > 0
-        ? static_cast<double>(distinct[k] - resident[k]) / static_cast<double>(chunks[k]->Faces().size())
-        : cold;
+    const double faces = static_cast<double>(chunks[k]->Faces().size());
+    const double misses = resident[k] > 0 ? (distinct[k] - resident[k]) / faces : cold;
     return Key(misses, firstOrder[k], k);
   };
   std::set<Key> open;
@@ -114,8 +113,8 @@ std::vector<C8StripInfo*> C8Stripifier::OrderForCache(
 
 // The corners of a run's first face in strip order: the run goes on across
 // (b, c) into `second` and the third face hangs on c.
-void C8Stripifier::LeadOrder(const C8StripFace& first, const C8StripFace* second, const C8StripFace* third,
-                             int& a, int& b, int& c) {
+void C8Stripifier::LeadOrder(const C8StripFace& first, const C8StripFace* second,
+                             const C8StripFace* third, int& a, int& b, int& c) {
   a = first.i0;
   b = first.i1;
   c = first.i2;

@@ -37,7 +37,9 @@ IndexList Tube(int rings, int segments) {
       out.insert(out.end(), {at(r, k + 1), at(r + 1, k + 1), at(r + 1, k)});
     }
   }
-  for (int k = 0; k < segments; ++k) out.insert(out.end(), {tail, at(rings - 1, k), at(rings - 1, k + 1)});
+  for (int k = 0; k < segments; ++k) {
+    out.insert(out.end(), {tail, at(rings - 1, k), at(rings - 1, k + 1)});
+  }
   return out;
 }
 

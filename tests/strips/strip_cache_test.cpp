@@ -3,6 +3,7 @@
 // list, whatever order the list is in.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -72,7 +73,8 @@ TEST_F(StripCacheTest, StripsMissNoMoreThanTheirLists) {
       const std::vector<int> strip(groups[0].indices, groups[0].indices + groups[0].indexCount);
       delete[] groups;
 
-      EXPECT_LE(C8VertexCache::CountMisses(strip, cacheSize), C8VertexCache::CountMisses(list, cacheSize));
+      EXPECT_LE(C8VertexCache::CountMisses(strip, cacheSize),
+                C8VertexCache::CountMisses(list, cacheSize));
       const DecodedStrip decoded = DecodeStrip(strip);
       EXPECT_EQ("", CompareTriangles(ExpectedTriangles(list), decoded.triangles));
       for (int run : decoded.runs) ASSERT_LE(run, std::max(cacheSize - 6, 1));
@@ -101,7 +103,8 @@ TEST_F(StripCacheTest, WellOrderedListsStillGiveStrips) {
 TEST(StripListOrder, FacePerRunMissesExactlyWhereTheListDoes) {
   // Duplicates, triangles with a repeated index and mixed windings included.
   for (uint32_t seed = 1; seed <= 12; ++seed) {
-    IndexList soup = RandomTriangles(seed, 60 + static_cast<int>(seed) * 13, 8 + static_cast<int>(seed) * 3);
+    const int n = static_cast<int>(seed);
+    IndexList soup = RandomTriangles(seed, 60 + n * 13, 8 + n * 3);
     soup.insert(soup.end(), {4, 4, 5, 1, 2, 1, 6, 6, 6});
     const std::vector<int> list(soup.begin(), soup.end());
     C8Stripifier stripifier(16);
@@ -110,8 +113,8 @@ TEST(StripListOrder, FacePerRunMissesExactlyWhereTheListDoes) {
     SCOPED_TRACE(seed);
     EXPECT_EQ("", CompareTriangles(ExpectedTriangles(list), DecodeStrip(strip).triangles));
     for (int cacheSize : {1, 3, 16, 32}) {
-      EXPECT_EQ(C8VertexCache::CountMisses(list, cacheSize), C8VertexCache::CountMisses(strip, cacheSize))
-          << cacheSize;
+      EXPECT_EQ(C8VertexCache::CountMisses(list, cacheSize),
+                C8VertexCache::CountMisses(strip, cacheSize)) << cacheSize;
     }
   }
 }
@@ -119,9 +122,10 @@ TEST(StripListOrder, FacePerRunMissesExactlyWhereTheListDoes) {
 TEST(StripListOrder, ListRunsDecodeToTheirFaces) {
   // The runs of a walk over the list, joined as listed: every face once,
   // with its winding, in runs within the chunk size.
-  std::vector<IndexList> lists = {Tube(6, 7), Perturb(Sphere(2), 3, 10, 30), MixedWindingGrid(5, 8, 8)};
-  for (uint32_t seed = 1; seed <= 20; ++seed) {
-    lists.push_back(RandomTriangles(seed, 20 + static_cast<int>(seed) * 9, 5 + static_cast<int>(seed)));
+  std::vector<IndexList> lists = {Tube(6, 7), Perturb(Sphere(2), 3, 10, 30),
+                                  MixedWindingGrid(5, 8, 8)};
+  for (int seed = 1; seed <= 20; ++seed) {
+    lists.push_back(RandomTriangles(static_cast<uint32_t>(seed), 20 + seed * 9, 5 + seed));
   }
   for (size_t k = 0; k < lists.size(); ++k) {
     SCOPED_TRACE(k);
