@@ -88,7 +88,8 @@ std::vector<int> C8Stripifier::MakeStrip(const std::vector<int>& indices) {
   std::vector<C8StripInfo*> listed;
   for (const auto& run : runs) listed.push_back(run.get());
   consider(Join(listed));
-  consider(Join(OrderForCache(runs)));
+  // Runs of one or two faces gain too little from reordering to pay for it.
+  if (runs.size() * 2 <= faces_.size()) consider(Join(OrderForCache(runs)));
 
   // One face per run in list order misses exactly where the list does.
   if (bestMisses > listMisses) return ListAsStrip();
