@@ -17,7 +17,8 @@ void Report(const char* text) {
 
 }  // namespace
 
-C8Stripifier::C8Stripifier(int cacheSize) : cacheSize_(std::max(cacheSize - 6, 1)) {}
+C8Stripifier::C8Stripifier(int cacheSize)
+    : cacheSize_(std::max(cacheSize - 6, 1)), modelCacheSize_(std::max(cacheSize, 1)) {}
 
 C8Stripifier::~C8Stripifier() = default;
 
@@ -63,7 +64,7 @@ void C8Stripifier::BuildStripifyInfo() {
     // Exact duplicates (same indices, same order) appear once.
     if (!seen.emplace(a, b, c).second) continue;
 
-    faces_.emplace_back(a, b, c);
+    faces_.emplace_back(a, b, c, static_cast<int>(t));
     C8StripFace* face = &faces_.back();
     AddEdge(face, a, b);
     AddEdge(face, b, c);

@@ -3,14 +3,11 @@
 // input, the strip search with experiments, the cutting of strips into
 // cache-sized chunks, their ordering and their joining into one sequence.
 #include <deque>
-#include <functional>
 #include <memory>
 #include <vector>
 
 #include "C8StripInfo.h"
 #include "StripTopology.h"
-
-class C8VertexCache;
 
 class C8Stripifier {
  public:
@@ -29,6 +26,23 @@ class C8Stripifier {
   // Joins the ordered chunks into one strip index sequence, with degenerate
   // triangles between chunks, keeping every face's winding.
   std::vector<int> JoinStrips() const;
+  // The same for any chunks, in the given order.
+  static std::vector<int> Join(const std::vector<C8StripInfo*>& chunks);
+
+  // Stripify, then the one strip that misses the modelled cache least of
+  // JoinStrips and the list's own runs (WalkList) as listed and in cache
+  // order; ListAsStrip when all of them miss more than the list itself.
+  std::vector<int> MakeStrip(const std::vector<int>& indices);
+
+  // The faces of the last Stripify call in list order, one face per run,
+  // joined with degenerate triangles; a left-out triangle stays as its
+  // indices doubled. It misses any FIFO cache exactly where the list does.
+  std::vector<int> ListAsStrip() const;
+
+  // The faces of the last Stripify call in list order, cut into runs where
+  // a face does not go on from the one before it or the chunk size is
+  // reached.
+  std::vector<std::unique_ptr<C8StripInfo>> WalkList();
 
   // The index of face that is not one of the last two of indices, or -1.
   static int GetNextIndex(const std::vector<int>& indices, const C8StripFace* face);
@@ -63,13 +77,23 @@ class C8Stripifier {
 
   // Chunks and their order.
   void SplitUpStripsAndOptimize();
-  static void UpdateCache(C8VertexCache& cache, const C8StripInfo& strip);
-  // The same, telling `changed` each vertex that enters (+1) or drops out of
-  // (-1) the cache.
-  static void UpdateCache(C8VertexCache& cache, const C8StripInfo& strip,
-                          const std::function<void(int vertex, int change)>& changed);
+  // The chunks in the order that loads the fewest new vertices per face
+  // into the modelled cache at each step; marks them visited.
+  std::vector<C8StripInfo*> OrderForCache(
+      const std::vector<std::unique_ptr<C8StripInfo>>& chunks) const;
+  // The corners of a run's first face in strip order: the run goes on
+  // across (b, c) into `second` and `third` hangs on c.
+  static void LeadOrder(const C8StripFace& first, const C8StripFace* second,
+                        const C8StripFace* third, int& a, int& b, int& c);
+  // Appends a run's first face as (a, b, c) at the position that draws it
+  // with its own winding, after a degenerate join to earlier indices.
+  static void StartRun(std::vector<int>& out, const C8StripFace& first, int a, int b, int c);
+  // Appends the indices of one chunk to a joined sequence: the degenerate
+  // join (none for the first chunk) and the chunk's own strip.
+  static void AppendChunk(std::vector<int>& out, const C8StripInfo& chunk);
 
-  int cacheSize_;
+  int cacheSize_;       // faces per chunk
+  int modelCacheSize_;  // entries of the modelled cache
   float meshJump_ = 0.0f;
   bool firstReset_ = true;
   int nextStripId_ = 0;

@@ -1,28 +1,24 @@
 // Cutting strips into cache-sized chunks, ordering the chunks for vertex
 // reuse and joining them into one strip.
 #include <algorithm>
+#include <limits>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "C8Stripifier.h"
 #include "C8VertexCache.h"
 
-void C8Stripifier::UpdateCache(C8VertexCache& cache, const C8StripInfo& strip) {
-  UpdateCache(cache, strip, [](int, int) {});
+namespace {
+
+// The first list position among a chunk's faces.
+int FirstOrder(const C8StripInfo& chunk) {
+  int first = std::numeric_limits<int>::max();
+  for (const C8StripFace* face : chunk.Faces()) first = std::min(first, face->order);
+  return first;
 }
 
-void C8Stripifier::UpdateCache(C8VertexCache& cache, const C8StripInfo& strip,
-                               const std::function<void(int, int)>& changed) {
-  for (const C8StripFace* face : strip.Faces()) {
-    for (int v : {face->i0, face->i1, face->i2}) {
-      if (cache.InCache(v)) continue;
-      const int dropped = cache.Last();
-      cache.AddEntry(v);
-      if (dropped >= 0) changed(dropped, -1);
-      changed(v, 1);
-    }
-  }
-}
+}  // namespace
 
 void C8Stripifier::SplitUpStripsAndOptimize() {
   const size_t threshold = static_cast<size_t>(cacheSize_);
@@ -40,127 +36,134 @@ void C8Stripifier::SplitUpStripsAndOptimize() {
     }
   }
   strips_.clear();
-  if (chunks_.empty()) return;
+  ordered_ = OrderForCache(chunks_);
+}
 
-  // Start with the chunk that has the fewest neighbours per face: a border.
-  float fewest = 10000.0f;
-  size_t first = 0;
-  for (size_t k = 0; k < chunks_.size(); ++k) {
-    const std::vector<C8StripFace*>& faces = chunks_[k]->Faces();
-    int neighbours = 0;
-    for (const C8StripFace* face : faces) neighbours += NeighbourCount(face);
-    const float average = static_cast<float>(neighbours) / static_cast<float>(faces.size());
-    if (average < fewest) {
-      fewest = average;
-      first = k;
-    }
-  }
-
-  // Then always the chunk that finds most of its vertices in the cache (the
-  // first such in chunk order). Each chunk's hits are kept up to date as
-  // vertices enter and leave the cache, through an index from vertex to the
-  // chunks that use it, and the chunks are kept sorted by hits per face.
-  const size_t n = chunks_.size();
-  std::vector<int> hits(n, 0);
-  std::vector<std::vector<std::pair<size_t, int>>> users;  // vertex -> (chunk, corners)
+// Greedy over the joined output: the next chunk is the one that loads the
+// fewest new vertices per face into the cache as it stands after the chunks
+// so far. When no chunk has a vertex left in the cache, the chunk that comes
+// first in the list goes next, so that a well-ordered list is followed
+// rather than left for a far corner of the mesh.
+std::vector<C8StripInfo*> C8Stripifier::OrderForCache(
+    const std::vector<std::unique_ptr<C8StripInfo>>& chunks) const {
+  const size_t n = chunks.size();
+  std::vector<int> firstOrder(n);
+  std::vector<int> distinct(n, 0);
+  std::vector<int> resident(n, 0);
+  std::vector<std::vector<size_t>> users;  // vertex -> chunks that use it
+  std::vector<int> corners;
   for (size_t k = 0; k < n; ++k) {
-    std::vector<int> corners;
-    for (const C8StripFace* face : chunks_[k]->Faces())
+    firstOrder[k] = FirstOrder(*chunks[k]);
+    corners.clear();
+    for (const C8StripFace* face : chunks[k]->Faces())
       for (int v : {face->i0, face->i1, face->i2}) corners.push_back(v);
     std::sort(corners.begin(), corners.end());
-    for (size_t i = 0; i < corners.size();) {
-      size_t j = i;
-      while (j < corners.size() && corners[j] == corners[i]) ++j;
-      const int v = corners[i];
-      if (v >= 0) {
-        if (static_cast<size_t>(v) >= users.size()) users.resize(static_cast<size_t>(v) + 1);
-        users[static_cast<size_t>(v)].push_back({k, static_cast<int>(j - i)});
-      }
-      i = j;
+    corners.erase(std::unique(corners.begin(), corners.end()), corners.end());
+    for (int v : corners) {
+      if (v < 0) continue;
+      if (static_cast<size_t>(v) >= users.size()) users.resize(static_cast<size_t>(v) + 1);
+      users[static_cast<size_t>(v)].push_back(k);
+      ++distinct[k];
     }
   }
-  auto perFace = [&](size_t k) {
-    return static_cast<float>(hits[k]) / static_cast<float>(chunks_[k]->Faces().size());
-  };
-  auto before = [](const std::pair<float, size_t>& a, const std::pair<float, size_t>& b) {
-    return a.first > b.first || (a.first == b.first && a.second < b.second);
-  };
-  std::set<std::pair<float, size_t>, decltype(before)> open(before);
-  for (size_t k = 0; k < n; ++k)
-    if (k != first) open.insert({0.0f, k});
 
-  C8VertexCache cache(cacheSize_);
-  auto changed = [&](int v, int change) {
+  using Key = std::tuple<double, int, size_t>;  // new vertices per face, list position, chunk
+  const double cold = std::numeric_limits<double>::max();
+  auto key = [&](size_t k) {
+    const double faces = static_cast<double>(chunks[k]->Faces().size());
+    const double misses = resident[k] > 0 ? (distinct[k] - resident[k]) / faces : cold;
+    return Key(misses, firstOrder[k], k);
+  };
+  std::set<Key> open;
+  for (size_t k = 0; k < n; ++k) open.insert(key(k));
+
+  C8VertexCache cache(modelCacheSize_);
+  auto change = [&](int v, int delta) {
     if (v < 0 || static_cast<size_t>(v) >= users.size()) return;
-    for (const auto& [k, corners] : users[static_cast<size_t>(v)]) {
-      if (chunks_[k]->Visited()) continue;
-      open.erase({perFace(k), k});
-      hits[k] += change * corners;
-      open.insert({perFace(k), k});
+    for (size_t k : users[static_cast<size_t>(v)]) {
+      if (chunks[k]->Visited()) continue;
+      open.erase(key(k));
+      resident[k] += delta;
+      open.insert(key(k));
     }
   };
-  ordered_.push_back(chunks_[first].get());
-  chunks_[first]->SetVisited();
-  UpdateCache(cache, *chunks_[first], changed);
 
+  std::vector<C8StripInfo*> ordered;
+  std::vector<int> joined;
   while (!open.empty()) {
-    const size_t best = open.begin()->second;
+    const size_t best = std::get<2>(*open.begin());
     open.erase(open.begin());
-    ordered_.push_back(chunks_[best].get());
-    chunks_[best]->SetVisited();
-    UpdateCache(cache, *chunks_[best], changed);
+    C8StripInfo& chunk = *chunks[best];
+    ordered.push_back(&chunk);
+    chunk.SetVisited();
+
+    const size_t from = joined.size();
+    AppendChunk(joined, chunk);
+    for (size_t i = from; i < joined.size(); ++i) {
+      const int v = joined[i];
+      if (cache.InCache(v)) continue;
+      const int dropped = cache.Last();
+      cache.AddEntry(v);
+      if (dropped >= 0) change(dropped, -1);
+      change(v, 1);
+    }
+  }
+  return ordered;
+}
+
+// The corners of a run's first face in strip order: the run goes on across
+// (b, c) into `second` and the third face hangs on c.
+void C8Stripifier::LeadOrder(const C8StripFace& first, const C8StripFace* second,
+                             const C8StripFace* third, int& a, int& b, int& c) {
+  a = first.i0;
+  b = first.i1;
+  c = first.i2;
+  if (!second) return;
+  if (!second->Contains(a)) {
+  } else if (!second->Contains(b)) {
+    std::swap(a, b);
+  } else if (!second->Contains(c)) {
+    std::swap(a, c);
+  }
+  if (third && !third->Contains(a) && third->Contains(b)) std::swap(b, c);
+}
+
+// Appends a run's first face as (a, b, c). An even position draws it as
+// given, an odd one reversed; after earlier indices, the last of them
+// repeated and a repeated (once or twice) make the degenerate join.
+void C8Stripifier::StartRun(std::vector<int>& out, const C8StripFace& first, int a, int b, int c) {
+  const bool keepsWinding = first.HasDirectedEdge(a, b);
+  if (!out.empty()) out.insert(out.end(), {out.back(), a});
+  if ((out.size() % 2 == 0) != keepsWinding) out.push_back(a);
+  out.insert(out.end(), {a, b, c});
+}
+
+void C8Stripifier::AppendChunk(std::vector<int>& out, const C8StripInfo& chunk) {
+  const std::vector<C8StripFace*>& faces = chunk.Faces();
+  if (faces.empty()) return;
+  int a, b, c;
+  LeadOrder(*faces.front(), faces.size() > 1 ? faces[1] : nullptr,
+            faces.size() > 2 ? faces[2] : nullptr, a, b, c);
+  StartRun(out, *faces.front(), a, b, c);
+
+  int last[3] = {a, b, c};
+  for (size_t k = 1; k < faces.size(); ++k) {
+    const C8StripFace* face = faces[k];
+    for (int v : {face->i0, face->i1, face->i2}) {
+      if (v == last[0] || v == last[1] || v == last[2]) continue;
+      out.push_back(v);
+      last[0] = last[1];
+      last[1] = last[2];
+      last[2] = v;
+      break;
+    }
   }
 }
 
-std::vector<int> C8Stripifier::JoinStrips() const {
+std::vector<int> C8Stripifier::Join(const std::vector<C8StripInfo*>& chunks) {
   std::vector<int> out;
-  for (size_t s = 0; s < ordered_.size(); ++s) {
-    const std::vector<C8StripFace*>& faces = ordered_[s]->Faces();
-    const C8StripFace* first = faces.front();
-
-    // Order the first face so that the strip goes on across (b, c) and the
-    // third face hangs on c.
-    int a = first->i0, b = first->i1, c = first->i2;
-    if (faces.size() > 1) {
-      const C8StripFace* second = faces[1];
-      if (!second->Contains(a)) {
-      } else if (!second->Contains(b)) {
-        std::swap(a, b);
-      } else if (!second->Contains(c)) {
-        std::swap(a, c);
-      }
-      if (faces.size() > 2) {
-        const C8StripFace* third = faces[2];
-        if (!third->Contains(a) && third->Contains(b)) std::swap(b, c);
-      }
-    }
-
-    // An even position draws (a, b, c) as given, an odd one reversed.
-    const bool keepsWinding = first->HasDirectedEdge(a, b);
-    if (s == 0) {
-      if (!keepsWinding) out.push_back(a);
-    } else {
-      out.push_back(a);
-      const bool evenNext = out.size() % 2 == 0;
-      if (evenNext != keepsWinding) out.push_back(a);
-    }
-
-    out.push_back(a);
-    out.push_back(b);
-    out.push_back(c);
-    int last[3] = {a, b, c};
-    for (size_t k = 1; k < faces.size(); ++k) {
-      const C8StripFace* face = faces[k];
-      for (int v : {face->i0, face->i1, face->i2}) {
-        if (v == last[0] || v == last[1] || v == last[2]) continue;
-        out.push_back(v);
-        last[0] = last[1];
-        last[1] = last[2];
-        last[2] = v;
-        break;
-      }
-    }
-    if (s + 1 < ordered_.size()) out.push_back(last[2]);
-  }
+  for (const C8StripInfo* chunk : chunks) AppendChunk(out, *chunk);
   return out;
 }
+
+std::vector<int> C8Stripifier::JoinStrips() const { return Join(ordered_); }

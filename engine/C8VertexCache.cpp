@@ -12,3 +12,14 @@ void C8VertexCache::AddEntry(int v) {
   std::copy_backward(entries_.begin(), entries_.end() - 1, entries_.end());
   entries_.front() = v;
 }
+
+int C8VertexCache::CountMisses(const std::vector<int>& stream, int size) {
+  C8VertexCache cache(size);
+  int misses = 0;
+  for (int v : stream) {
+    if (v >= 0 && cache.InCache(v)) continue;
+    ++misses;
+    cache.AddEntry(v);
+  }
+  return misses;
+}

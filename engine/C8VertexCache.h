@@ -15,6 +15,10 @@ class C8VertexCache {
   // The entry the next AddEntry drops (-1 while the cache is not full).
   int Last() const { return entries_.back(); }
 
+  // Misses of a cache of `size` entries (at least one) over an index
+  // stream; negative indices count as misses.
+  static int CountMisses(const std::vector<int>& stream, int size);
+
  private:
   std::vector<int> entries_;  // -1 = empty
 };

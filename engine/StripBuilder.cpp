@@ -22,8 +22,7 @@ void GenerateStrips(const unsigned short* indices, unsigned int indexCount,
   std::vector<int> strip;
   {
     C8Stripifier stripifier(g_stripCacheSize);
-    stripifier.Stripify(list);
-    strip = stripifier.JoinStrips();
+    strip = stripifier.MakeStrip(list);
   }
 
   C8PrimitiveGroup* group = new C8PrimitiveGroup[1];

@@ -4,8 +4,12 @@
 // Strips are grown across shared edges, cut to the length of a small vertex
 // cache, ordered so that each chunk reuses the vertices the previous ones
 // left in the cache, and joined with repeated indices (degenerate triangles)
-// in between. Every triangle keeps its winding. The builder keeps no state
-// between calls besides the cache size.
+// in between. A list already in a good order is also walked in strips as
+// listed; the strip that misses the cache least is kept, and it never misses
+// a first-in first-out cache of the set size more often than the list (at
+// worst every triangle is drawn on its own in list order). Every triangle
+// keeps its winding. The builder keeps no state between calls besides the
+// cache size.
 
 // One output group of indices; it owns its index array.
 struct C8PrimitiveGroup {

@@ -4,11 +4,12 @@
 // One input triangle, indices in input order.
 struct C8StripFace {
   int i0, i1, i2;
+  int order;              // position of the triangle in the input list
   int stripId = -1;       // committed strip, -1 = none
   int testStripId = -1;   // candidate strip of the current experiment
   int experimentId = -1;  // experiment that last marked the face
 
-  C8StripFace(int a, int b, int c) : i0(a), i1(b), i2(c) {}
+  C8StripFace(int a, int b, int c, int n = 0) : i0(a), i1(b), i2(c), order(n) {}
 
   bool Contains(int v) const { return v == i0 || v == i1 || v == i2; }
   // True when the face runs from x to y along one of its edges, that is

@@ -39,6 +39,47 @@ grep '^|' <<<"$scene"
 echo
 grep '^Figures:' <<<"$scene"
 echo
+echo "#### Where the frame time goes: the default scene with each part left out (1024x768)"
+echo
+where="$(run program_run.exe --where 1 | tr -d '\r')"
+grep '^|' <<<"$where"
+echo
+grep '^Figures:' <<<"$where"
+echo
+echo "#### Where the processor time goes: 1,000 fish at 1024x768, sampled by perf"
+echo
+if command -v perf >/dev/null 2>&1 && perf record -q -o /dev/null -- true >/dev/null 2>&1; then
+  data="$build/bench-perf.data"
+  perf record -q -F 199 -o "$data" -- "$src/tools/wine-run.sh" --build "$build" --arch x86_64 --timeout 600 \
+    "$build/tests/bin/program_run.exe" --fish 1000 >/dev/null 2>&1 || true
+  # Samples by thread: the program's main thread split into the time inside
+  # the Direct3D layer (most of it waiting for the renderer) and the rest,
+  # which is the program's own code and the C library; the renderer's
+  # threads and the command thread of the Direct3D layer.
+  perf report -i "$data" --no-children --sort comm,dso -g none 2>/dev/null | awk '
+    /^#/ || NF < 3 { next }
+    { share = $1; sub(/%/, "", share); comm = $2; dso = $3; for (i = 4; i <= NF; ++i) dso = dso " " $i }
+    comm ~ /^llvmpipe-/ { raster += share; next }
+    comm == "wined3d_cs" { cs += share; next }
+    comm == "Qelvar.scr" && dso ~ /^(wined3d|d3d9|d3dx9_43)\.dll$/ { d3d += share; next }
+    comm == "Qelvar.scr" && dso ~ /kernel|ntdll|win32u|libGL|libX|swrast|LLVM/ { sys += share; next }
+    comm == "Qelvar.scr" { own += share; next }
+    { other += share }
+    END {
+      print "| thread | share of the processor time |"
+      print "|---|---:|"
+      printf "| renderer threads (software rasterizer) | %.1f%% |\n", raster
+      printf "| Direct3D command thread | %.1f%% |\n", cs
+      printf "| main thread, inside Direct3D (mostly waiting for the renderer) | %.1f%% |\n", d3d
+      printf "| main thread, system and driver libraries | %.1f%% |\n", sys
+      printf "| main thread, the program'"'"'s own code and the C library | %.1f%% |\n", own
+      printf "| other processes of the run (bench driver, Wine) | %.1f%% |\n", other
+    }'
+  rm -f "$data"
+else
+  echo "perf is not available here (tools/setup.sh --bench installs it; it needs perf_event_paranoid <= 1 or root)."
+fi
+echo
 echo "#### Triangle-strip builder (16-entry vertex cache)"
 echo
 # The builder reports odd meshes on standard output; they are counted here.

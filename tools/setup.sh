@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs everything the build and the tests need on a Debian 12 machine
 # (run as root). Idempotent: a second run only checks and costs seconds.
+# With --bench also the profiler that tools/bench.sh samples the program with.
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,8 @@ packages=(
   xvfb xauth x11-utils imagemagick xfonts-terminus
   locales fonts-wine fonts-ipafont-gothic
 )
+
+if [ "${1:-}" = "--bench" ]; then packages+=(linux-perf); fi
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 

@@ -23,6 +23,26 @@ IndexList Grid(int columns, int rows) {
   return out;
 }
 
+IndexList Tube(int rings, int segments) {
+  // Vertex 0 and the last one are the tips; ring r holds 1 + r * segments on.
+  IndexList out;
+  auto at = [segments](int ring, int k) {
+    return static_cast<unsigned short>(1 + ring * segments + (k % segments));
+  };
+  const unsigned short tail = static_cast<unsigned short>(1 + rings * segments);
+  for (int k = 0; k < segments; ++k) out.insert(out.end(), {0, at(0, k + 1), at(0, k)});
+  for (int r = 0; r + 1 < rings; ++r) {
+    for (int k = 0; k < segments; ++k) {
+      out.insert(out.end(), {at(r, k), at(r, k + 1), at(r + 1, k)});
+      out.insert(out.end(), {at(r, k + 1), at(r + 1, k + 1), at(r + 1, k)});
+    }
+  }
+  for (int k = 0; k < segments; ++k) {
+    out.insert(out.end(), {tail, at(rings - 1, k), at(rings - 1, k + 1)});
+  }
+  return out;
+}
+
 IndexList Cube() {
   // Corner k has coordinates (k & 1, (k >> 1) & 1, (k >> 2) & 1); every
   // quad is listed counter-clockwise seen from outside.

@@ -9,6 +9,10 @@ using IndexList = std::vector<unsigned short>;
 
 // A grid of columns x rows quads, two triangles each, all wound alike.
 IndexList Grid(int columns, int rows);
+// A closed tube of `rings` rings of `segments` vertices with a fan at each
+// end, listed fan, then ring band after ring band: a list already in a good
+// order for a vertex cache.
+IndexList Tube(int rings, int segments);
 // A closed cube: 8 corners, 12 outward triangles.
 IndexList Cube();
 // An icosahedron subdivided `levels` times (20 * 4^levels faces), closed and

@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "BuiltinFish.h"
+#include "C8VertexCache.h"
 #include "StripBuilder.h"
 #include "StripCheck.h"
 #include "StripMeshes.h"
@@ -19,22 +19,7 @@ using namespace striptest;
 namespace {
 
 // The vertex cache the strips are built for and measured against.
-constexpr size_t kCache = 16;
-
-// Misses of a first-in first-out cache of `size` entries over an index stream.
-int CountMisses(const std::vector<int>& stream, size_t size) {
-  std::deque<int> cache;
-  int misses = 0;
-  for (int v : stream) {
-    bool hit = false;
-    for (int c : cache) hit = hit || c == v;
-    if (hit) continue;
-    ++misses;
-    cache.push_front(v);
-    if (cache.size() > size) cache.pop_back();
-  }
-  return misses;
-}
+constexpr int kCache = 16;
 
 // Builds the strips five times (the median time counts) and prints one
 // Markdown table row.
@@ -59,7 +44,8 @@ void Measure(const char* name, const IndexList& list) {
 
   const std::vector<int> plain(list.begin(), list.end());
   const double triangles = static_cast<double>(list.size() / 3);
-  const int listMisses = CountMisses(plain, kCache), stripMisses = CountMisses(strip, kCache);
+  const int listMisses = C8VertexCache::CountMisses(plain, kCache),
+            stripMisses = C8VertexCache::CountMisses(strip, kCache);
   std::printf("| %s | %zu | %zu | %zu | %zu | %.3f | %.3f | %.1f |\n", name, list.size() / 3, list.size(),
               strip.size(), DecodeStrip(strip).runs.size(), listMisses / triangles, stripMisses / triangles,
               times[times.size() / 2]);
@@ -69,7 +55,7 @@ void Measure(const char* name, const IndexList& list) {
 }  // namespace
 
 int main() {
-  SetStripCacheSize(static_cast<int>(kCache));
+  SetStripCacheSize(kCache);
   std::printf("| mesh | triangles | list indices | strip indices | chunks | ACMR list | ACMR strip | ms |\n");
   std::printf("|---|---:|---:|---:|---:|---:|---:|---:|\n");
   Measure("cube", Cube());
