@@ -34,7 +34,7 @@ echo
 echo "#### Whole scene: frame rate and frame time by fish count, every fish drawn against clone billboards (debug-mode window at 1024x768)"
 echo
 # The program's own diagnostics on standard output are left out.
-scene="$(run program_run.exe --fish 500,5000,10000 | tr -d '\r')"
+scene="$(run program_run.exe --fish 500,1000,5000,10000 | tr -d '\r')"
 grep '^|' <<<"$scene"
 echo
 grep '^Figures:' <<<"$scene"

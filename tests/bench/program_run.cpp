@@ -392,16 +392,15 @@ const SceneVariant kVariants[] = {
     {"whole default scene", nullptr, nullptr, nullptr},
     {"no sea surface (Seaface=0)", "system", "Seaface", "0"},
     {"no halation (Halation=0)", "system", "Halation", "0"},
-    {"no flare (Flare=0)", "system", "Flare", "0"},
     {"no light shafts (LightTower=0)", "system", "LightTower", "0"},
-    {"no bubbles (Bubble=0)", "system", "Bubble", "0"},
-    {"no sky dome (Skydome=0)", "system", "Skydome", "0"},
     {"no fish lights (Lights=0)", "system", "Lights", "0"},
     {"no coral (CoralDensity=0)", "system", "CoralDensity", "0"},
     {"no pixel shaders (PixelShader11=0)", "system", "PixelShader11", "0"},
     {"floor hidden", "Display", "DebugDisableRender", "X1Terrain"},
     {"soft fog hidden", "Display", "DebugDisableRender", "X7SoftFog"},
     {"fish hidden", "Display", "DebugDisableRender", "X2FileFish"},
+    // The whole scene once more: how far two runs of one scene differ here.
+    {"whole default scene, again", nullptr, nullptr, nullptr},
 };
 
 int WhereTimeGoes(const std::string& dir, int repeats) {
@@ -429,9 +428,9 @@ int WhereTimeGoes(const std::string& dir, int repeats) {
       continue;
     }
     const double ms = 1000.0 / f;
-    if (!v.section) whole = ms;
+    if (!v.section && whole < 0) whole = ms;
     const double d = MedianOf(draws);
-    if (v.section && whole > 0)
+    if (&v != &kVariants[0] && whole > 0)
       std::printf("| %s | %.2f | %.1f | %.1f | %.0f |\n", v.name, f, ms, whole - ms, d);
     else
       std::printf("| %s | %.2f | %.1f | | %.0f |\n", v.name, f, ms, d);
