@@ -10,6 +10,7 @@
 #include "C6Fish.h"
 #include "CloneAtlas.h"
 #include "CloneQuads.h"
+#include "ComRelease.h"
 #include "Diagnostics.h"
 #include "EngineData.h"
 #include "EngineUtil.h"
@@ -65,12 +66,6 @@ bool MatrixHasNaN(const D3DXMATRIX& m) {
   return HasNaN4(f) || HasNaN4(f + 4) || HasNaN4(f + 8) || HasNaN4(f + 12);
 }
 
-template <typename T>
-void ReleaseInterface(T** p) {
-  if (*p) (*p)->Release();
-  *p = nullptr;
-}
-
 }  // namespace
 
 C4RenderTexture::C4RenderTexture() {
@@ -93,7 +88,7 @@ void C4RenderTexture::ReleaseDeviceResources(bool shared) {
   pendingSource_ = nullptr;
   if (shared) {
     atlas.ReleaseDeviceObjects();
-    ReleaseInterface(&g_cloneBuffer);
+    SafeRelease(g_cloneBuffer);
   }
 }
 

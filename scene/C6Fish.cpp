@@ -84,13 +84,8 @@ HRESULT C6Fish::Move(float current, float previous) {
 
   if (cloneMode == kCloneSource) {
     sourceCaptured = 0;
-    if (!HasFlag(kObjCulled) && renderTexture) {
-      SaveMatrices();
-      drawingIntoTexture = 1;
-      renderTexture->RenderSource(this);
-      drawingIntoTexture = 0;
-      RestoreMatrices();
-    }
+    // The picture is asked for here and drawn before the frame.
+    if (!HasFlag(kObjCulled) && renderTexture) renderTexture->RenderSource(this);
   }
   return 0;
 }

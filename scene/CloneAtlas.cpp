@@ -4,19 +4,10 @@
 
 #include "C3SceneHost.h"
 #include "C4RenderTexture.h"
+#include "ComRelease.h"
 #include "Diagnostics.h"
 
 #define ATLAS_CHECK(code) FatalCheck("CloneAtlas", __LINE__, __TIME__, (code))
-
-namespace {
-
-template <typename T>
-void ReleaseInterface(T** p) {
-  if (*p) (*p)->Release();
-  *p = nullptr;
-}
-
-}  // namespace
 
 CloneAtlas& CloneAtlas::Instance() {
   static CloneAtlas atlas;
@@ -62,11 +53,11 @@ void CloneAtlas::Queue(C4RenderTexture* texture) {
 }
 
 void CloneAtlas::ReleaseDeviceObjects() {
-  for (IDirect3DSurface9*& s : surfaces_) ReleaseInterface(&s);
-  for (IDirect3DTexture9*& t : pages_) ReleaseInterface(&t);
+  for (IDirect3DSurface9*& s : surfaces_) SafeRelease(s);
+  for (IDirect3DTexture9*& t : pages_) SafeRelease(t);
   surfaces_.clear();
   pages_.clear();
-  ReleaseInterface(&depth_);
+  SafeRelease(depth_);
   dirty_ = true;
 }
 
@@ -137,8 +128,8 @@ void CloneAtlas::Flush(IDirect3DDevice9* device) {
   device->GetDepthStencilSurface(&savedDepth);  // none is allowed
 
   if (FAILED(device->BeginScene())) {
-    ReleaseInterface(&savedTarget);
-    ReleaseInterface(&savedDepth);
+    SafeRelease(savedTarget);
+    SafeRelease(savedDepth);
     ReportFailed();
     return;
   }
@@ -168,8 +159,8 @@ void CloneAtlas::Flush(IDirect3DDevice9* device) {
   // Setting the target again also gives it its whole-surface viewport back
   // (a pure device cannot be asked for the one it had).
   ATLAS_CHECK(device->SetDepthStencilSurface(savedDepth));
-  ReleaseInterface(&savedTarget);
-  ReleaseInterface(&savedDepth);
+  SafeRelease(savedTarget);
+  SafeRelease(savedDepth);
   // Tiles too large for any page were not drawn.
   ReportFailed();
 }
