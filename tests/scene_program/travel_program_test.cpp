@@ -212,3 +212,60 @@ TEST_F(TravelProgram, FloorFollowsTheTravellingCamera) {
 }
 
 }  // namespace
+
+namespace {
+
+// The fish over a minute of scene time with coral on the floor, with the sea
+// surface and without it: the travelling camera's plug-in logs, once a
+// second, the least height over the floor and the highest point of every
+// fish of every flock.
+class WaterProgram : public TravelProgram, public ::testing::WithParamInterface<int> {};
+
+TEST_P(WaterProgram, FishStayBetweenTheFloorAndTheSurface) {
+  const std::string ini = dir_ + "qelvar.ini";
+  WritePrivateProfileStringA("system", "Seaface", GetParam() ? "1" : "0", ini.c_str());
+  WritePrivateProfileStringA("system", "CoralDensity", "4", ini.c_str());
+  ChildProcess program;
+  HWND window = StartDebugRun(&program, dir_);
+  ASSERT_NE(window, nullptr);
+  const char* const kExtremes = "TravelCamera: fish extremes ";
+  ASSERT_NE(WaitForLog(kExtremes, 0, 180000), std::string::npos) << ReadLog();
+  PressKey(window, 'Z');  // twice the speed: a minute of scene time in about half of one
+  std::string log;
+  for (int i = 0; i < 600 && Count(log = ReadLog(), kExtremes) < 62; ++i) PumpMessages(500);
+  Shot shot;
+  ASSERT_TRUE(Capture(window, &shot)) << ReadLog();
+  const std::string folder = TestBinDir() + "..\\..\\artefacts\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  WriteFileBytes(folder + (GetParam() ? "water_seaface_on.bmp" : "water_seaface_off.bmp"), shot.frame.bytes.data(),
+                 shot.frame.bytes.size());
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program.Wait(60000));
+  EXPECT_EQ(0u, program.ExitCode());
+  log = ReadLog();
+  EXPECT_NE(log.find("coral: "), std::string::npos);
+
+  const auto seconds = Lines(log, kExtremes, "%f over floor %f top %f lost %f", 4);
+  ASSERT_GE(seconds.size(), 60u);
+  float fish = 0.0f, least = 1000.0f, top = -1000.0f;
+  for (const auto& s : seconds) {
+    EXPECT_EQ(s[3], 0.0f) << "fish without a finite height over the floor";
+    fish = std::max(fish, s[0]);
+    least = std::min(least, s[1]);
+    top = std::max(top, s[2]);
+  }
+  printf("Seaface %d, %zu seconds, up to %.0f fish a second: least height over the floor %.2f, highest %.2f\n",
+         GetParam(), seconds.size(), fish, least, top);
+  EXPECT_GT(fish, 0.0f);
+  // The tallest coral stands 1.5 over the floor (a 0.6 fan at most 2.5
+  // times its size): no fish reaches down into it.
+  EXPECT_GT(least, 1.5f);
+  // The sea surface rests at 1 and its crests rise at most 3.5 over it; the
+  // waves' ceiling keeps the fish under them. Without the surface there is
+  // neither a ceiling nor a top to leave.
+  if (GetParam()) EXPECT_LT(top, 4.5f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seaface, WaterProgram, ::testing::Values(1, 0));
+
+}  // namespace
