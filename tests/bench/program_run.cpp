@@ -11,7 +11,8 @@
 //                              from WM_CLOSE to the end (medians)
 //   program_run --minutes M    M minutes at speed x8; frames per second and
 //                              commit charge minute by minute, frames still
-//                              presented at the end
+//                              presented at the end; the frames at 10 and 30
+//                              minutes of scene time kept as artefacts
 //   program_run --fish N1,N2,...  for each count a flock file of about that
 //                              many calm fish (shipped species through
 //                              PurselAI), the window at 1024x768: median
@@ -93,14 +94,38 @@ int Cycles(HWND window, HANDLE process, int n, bool switches) {
   return CountOf(log, "error box") == 0 ? 0 : 1;
 }
 
-int Minutes(HWND window, HANDLE process, int minutes) {
+// The frame the capture command saves, copied beside the test artefacts
+// as long_<scene minutes>min.bmp.
+void KeepFrame(HWND window, const std::string& dir, int n, int sceneMinutes) {
+  SavedFrame shot;
+  if (!CaptureFrame(window, dir, n, &shot)) {
+    std::printf("no frame saved at %d minutes of scene time\n", sceneMinutes);
+    return;
+  }
+  const std::string folder = TestBinDir() + "..\\..\\artefacts\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string name = "long_" + std::to_string(sceneMinutes) + "min.bmp";
+  WriteFileBytes(folder + name, shot.bytes.data(), shot.bytes.size());
+  std::printf("frame at %d minutes of scene time: artefacts/%s\n", sceneMinutes, name.c_str());
+}
+
+int Minutes(HWND window, HANDLE process, const std::string& dir, int minutes) {
   for (int i = 0; i < 3; ++i) PostMessageA(window, WM_COMMAND, kCmdSpeedUp, 0);  // x2, x4, x8
   std::printf("| minute | fps (last second) | commit bytes |\n|---:|---:|---:|\n");
   size_t first = 0, last = 0;
   double fps = -1.0;
+  // Frames at 10 and 30 minutes of scene time: 75 and 225 seconds at x8.
+  const int keepAt[] = {75, 225};
+  int seconds = 0, kept = 0;
   for (int m = 1; m <= minutes; ++m) {
     const size_t mark = ReadLog().size();
-    PumpMessages(60000);
+    for (int s = 0; s < 60; s += 5, seconds += 5) {
+      PumpMessages(5000);
+      if (kept < 2 && seconds + 5 >= keepAt[kept]) {
+        KeepFrame(window, dir, kept, keepAt[kept] * 8 / 60);
+        ++kept;
+      }
+    }
     fps = LastFps(ReadLog(), mark);
     last = Commit(process);
     if (m == 1) first = last;
@@ -485,7 +510,7 @@ int main(int argc, char** argv) {
   else if (std::strcmp(argv[1], "--resets") == 0)
     rc = Cycles(window, program.Handle(), n, false);
   else
-    rc = Minutes(window, program.Handle(), n);
+    rc = Minutes(window, program.Handle(), dir, n);
   PostMessageA(window, WM_CLOSE, 0, 0);
   const bool ended = program.Wait(60000);
   std::printf("closed: %s, exit code %lu, LastError.txt: %s\n", ended ? "yes" : "no",

@@ -263,7 +263,9 @@ TEST_P(WaterProgram, FishStayBetweenTheFloorAndTheSurface) {
   // The sea surface rests at 1 and its crests rise at most 3.5 over it; the
   // waves' ceiling keeps the fish under them. Without the surface there is
   // neither a ceiling nor a top to leave.
-  if (GetParam()) EXPECT_LT(top, 4.5f);
+  if (GetParam()) {
+    EXPECT_LT(top, 4.5f);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Seaface, WaterProgram, ::testing::Values(1, 0));

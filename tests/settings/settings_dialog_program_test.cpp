@@ -358,7 +358,7 @@ TEST_F(SettingsDialogProgram, CancelWritesNothingAndOkWritesALoadedPreset) {
     d.Click(kTargetAdd);
     d.SelectRow(kCoralList, 0);
     d.Click(kPresetHeavy);  // the heavy preset over the edits
-    EXPECT_EQ(d.Count(kFlockList), 7);
+    EXPECT_EQ(d.Count(kFlockList), 8);
     EXPECT_EQ(d.Chosen(kMultiplier), "X 2");
     EXPECT_FALSE(d.Checked(kNoMouseExit));
     ASSERT_TRUE(d.Press(button));
@@ -368,9 +368,9 @@ TEST_F(SettingsDialogProgram, CancelWritesNothingAndOkWritesALoadedPreset) {
     }
   }
   const std::string preset = dir_ + "preset\\3\\";
-  EXPECT_EQ(IniText(Flocks(), "flockConfig", "flockCount"), "7");
+  EXPECT_EQ(IniText(Flocks(), "flockConfig", "flockCount"), "8");
   EXPECT_EQ(IniText(Flocks(), "flockConfig", "HighPowerFactor"), "3");
-  EXPECT_EQ(IniText(Flocks(), "flock6", "aiParam"), IniText(preset + "FlockConfig.ini", "flock6", "aiParam"));
+  EXPECT_EQ(IniText(Flocks(), "flock7", "fishType"), IniText(preset + "FlockConfig.ini", "flock7", "fishType"));
   for (const char* key : {"TwinfinTech", "Waterity", "CoralDensity", "MultiSurface", "UpsDowns"})
     EXPECT_EQ(IniText(Ini(), "system", key), IniText(preset + "qelvar.ini", "system", key)) << key;
 }
