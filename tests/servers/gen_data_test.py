@@ -101,5 +101,24 @@ class GenDataTest(unittest.TestCase):
         self.assertEqual(2, len(result.stdout.split()))
 
 
+class ShaderTextTest(unittest.TestCase):
+    DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "data")
+    # The water simulation draws into its own render targets, never fogged.
+    UNFOGGED = {"water_copy.vsh", "water_offset.vsh"}
+
+    def test_every_scene_vertex_shader_writes_fog(self):
+        checked = 0
+        for folder, _, files in os.walk(self.DATA):
+            for name in files:
+                if not name.endswith(".vsh") or name in self.UNFOGGED:
+                    continue
+                with open(os.path.join(folder, name)) as f:
+                    text = f.read()
+                self.assertTrue(text.startswith("vs_1_1"), name)
+                self.assertRegex(text, r"(?m)^\s*\w+\s+oFog", "%s writes no fog" % name)
+                checked += 1
+        self.assertGreater(checked, 20)
+
+
 if __name__ == "__main__":
     unittest.main()
