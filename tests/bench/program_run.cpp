@@ -97,6 +97,7 @@ int Cycles(HWND window, HANDLE process, int n, bool switches) {
 // The frame the capture command saves, copied beside the test artefacts
 // as long_<scene minutes>min.bmp.
 void KeepFrame(HWND window, const std::string& dir, int n, int sceneMinutes) {
+  CreateDirectoryA((dir + "capture").c_str(), nullptr);
   SavedFrame shot;
   if (!CaptureFrame(window, dir, n, &shot)) {
     std::printf("no frame saved at %d minutes of scene time\n", sceneMinutes);

@@ -187,6 +187,53 @@ TEST(SceneDraws, FramesCountTheirDrawCalls) {
   EXPECT_LT(hidden.primitives * 2.0, whole.primitives);
 }
 
+// With DisplayInfo on, the statistics panels on the left show the frame and
+// device texts the application answers; off, they stay empty. Only the
+// panels are drawn over the cleared water.
+TEST(StatusPanels, DisplayInfoShowsTheApplicationsStatistics) {
+  const std::string dir = MakeTempDir("qvstatus");
+  ASSERT_TRUE(CopyDistFolder(dir));
+  const std::string ini = dir + "qelvar.ini";
+  WritePrivateProfileStringA("Display", "DebugLogLevel", "2", ini.c_str());
+  WritePrivateProfileStringA("Display", "DebugDisableRender",
+                             "X1Terrain C6Skydome C3Logo X7SoftFog C3LightTower C6Flare X1Halation X7Bubbles "
+                             "X2FileCoral C6unionSeaface X2FileFish",
+                             ini.c_str());
+  WritePrivateProfileStringA("system", "Lights", "0", ini.c_str());
+  int text[2] = {-1, -1};
+  for (int shown = 0; shown < 2; ++shown) {
+    WritePrivateProfileStringA("system", "DisplayInfo", shown ? "1" : "0", ini.c_str());
+    ClearLog();
+    ChildProcess program;
+    HWND window = StartDebugRun(&program, dir);
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(WaitForLog("frame stats: ", 0, 120000), std::string::npos) << ReadLog();
+    PumpMessages(2000);
+    SavedFrame shot;
+    ASSERT_TRUE(CaptureFrame(window, dir, shown, &shot)) << ReadLog();
+    // The dark backing of the text in the left column of panels, from the
+    // frame statistics down: the bright water is never that dark.
+    text[shown] = 0;
+    for (int y = shot.h / 2; y < shot.h * 3 / 5; ++y)
+      for (int x = 0; x < shot.w / 2; ++x) {
+        const uint8_t* p = shot.At(x, y);
+        text[shown] += std::max({p[0], p[1], p[2]}) < 48;
+      }
+    if (shown) {
+      const std::string folder = TestBinDir() + "..\\..\\artefacts\\";
+      CreateDirectoryA(folder.c_str(), nullptr);
+      WriteFileBytes(folder + "status_panels.bmp", shot.bytes.data(), shot.bytes.size());
+    }
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.Wait(60000));
+    EXPECT_EQ(0u, program.ExitCode());
+  }
+  RemoveTree(dir);
+  printf("dark panel pixels of the statistics: %d off, %d on\n", text[0], text[1]);
+  EXPECT_LT(text[0], 20);
+  EXPECT_GT(text[1], 2000);
+}
+
 // 0: the default files of the program folder; 1..3: the presets.
 INSTANTIATE_TEST_SUITE_P(Presets, SceneProgram, ::testing::Values(0, 1, 2, 3));
 
