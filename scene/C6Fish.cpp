@@ -15,6 +15,7 @@
 #include "SBServer.h"
 #include "SceneGlobals.h"
 #include "X1Halation.h"
+#include "X1Terrain.h"
 
 namespace {
 
@@ -75,6 +76,8 @@ HRESULT C6Fish::Move(float current, float previous) {
   StepFishAI(ai, current, previous, this);
   UpdateSwim(swim, speed, current - previous);
   C4VertexObject::Move(current, previous);
+  if (TheDisplayInfo && TheTerrain && GetDebugLogLevel() >= 2)
+    TheDisplayInfo->heights.Note(position.y, TheTerrain->GetHeight(position.x, position.z, nullptr, true, false));
 
   if (!HasFlag(kObjCulled)) {
     if (TheDisplayInfo) TheDisplayInfo->AddFish();

@@ -3,6 +3,7 @@
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "C7TexturePanel.h"
+#include "Diagnostics.h"
 #include "StatusLine.h"
 
 C9DisplayInfo::C9DisplayInfo(C7TexturePanel* const* panels, int panelCount)
@@ -30,6 +31,7 @@ HRESULT C9DisplayInfo::Move(float current, float previous) {
                      world ? world->GetSpeedFactor() : 1.0f);
     C7TexturePanel::Printf(Panel(kStatusPanel), "%s", line);
   }
+  if (GetDebugLogLevel() >= 2) heights.Report(current);
   return C3Object::Move(current, previous);
 }
 

@@ -4,6 +4,7 @@
 // DisplayInfo setting is on; during the first seconds it also hands the
 // application's statistic texts to three other panels.
 #include "C3Object.h"
+#include "FishHeightWatch.h"
 
 class C7TexturePanel;
 
@@ -28,6 +29,8 @@ class C9DisplayInfo : public C3Object {
 
   int shownFishCount = 0;
   int runningFishCount = 0;
+  // Every fish's height over the floor, logged at debug log level 2.
+  FishHeightWatch heights;
 
  private:
   C7TexturePanel* Panel(int index) const;

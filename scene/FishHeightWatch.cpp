@@ -1,0 +1,24 @@
+#include "FishHeightWatch.h"
+
+#include "Diagnostics.h"
+
+void FishHeightWatch::Note(float y, float floor) {
+  const float over = y - floor;
+  if (!std::isfinite(over)) {
+    ++lost_;
+    return;
+  }
+  ++fish_;
+  least_ = std::fmin(least_, over);
+  top_ = std::fmax(top_, y);
+}
+
+void FishHeightWatch::Report(float now) {
+  if (!(now >= next_) || fish_ + lost_ == 0) return;
+  next_ = now + 1.0f;
+  LogPrint("fish heights: %d noted, least over the floor %.2f, highest %.2f, not finite %d\n", fish_, least_, top_,
+           lost_);
+  fish_ = lost_ = 0;
+  least_ = INFINITY;
+  top_ = -INFINITY;
+}
