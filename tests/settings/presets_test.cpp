@@ -106,12 +106,12 @@ TEST_P(PresetTest, LoadsEveryItemWithoutComplaint) {
   EXPECT_EQ(GetTechSetting(kTechDisableMouseExit), 0);
 }
 
-TEST_P(PresetTest, FlocksNameBuiltInSpeciesAndTheFlockAi) {
+TEST_P(PresetTest, FlocksNameShippedSpeciesAndTheFlockAi) {
   const std::string file = PresetDir(GetParam()) + "FlockConfig.ini";
   const std::set<std::string> species = {
       "マアジ_ハルベノルソフト",   "ブリ_ハルベノルソフト",       "マイワシ_ハルベノルソフト",
       "マダイ_ハルベノルソフト",   "クロダイ_ハルベノルソフト",   "マダイ（青）_ハルベノルソフト",
-      "マダイ（黄）_ハルベノルソフト"};
+      "マダイ（黄）_ハルベノルソフト", "ジンベエザメ_ハルベノルソフト" /* the model folder's vassop */};
   int count = ReadInt(file, "flockConfig", "flockCount");
   ASSERT_GE(count, 1);
   ASSERT_LE(count, 100);
