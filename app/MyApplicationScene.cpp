@@ -159,9 +159,9 @@ HRESULT MyApplication::OneTimeSceneInit() {
     TheTerrain->followers.Add(floor);
   }
   if (::GetSceneSetting(kSceneSeaface)) {
-    auto* ceiling = new X1HeightCollision(0.0f, TheTerrain);  // the waves over the floor's centre
-    TheCollisionServer->AddCollision(ceiling);
-    world->AddChild(ceiling);
+    TheWaveCeiling = new X1HeightCollision(0.0f, TheTerrain);  // the waves over the floor's centre
+    TheCollisionServer->AddCollision(TheWaveCeiling);
+    world->AddChild(TheWaveCeiling);
   }
   if (TheStructureConfig) PlaceStructures();
   world->AddChild(MakeCoralServer(TheTerrain, GetHostCallbacks()));

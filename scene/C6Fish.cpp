@@ -15,6 +15,7 @@
 #include "SBServer.h"
 #include "SceneGlobals.h"
 #include "X1Halation.h"
+#include "X1HeightCollision.h"
 #include "X1Terrain.h"
 
 namespace {
@@ -77,7 +78,8 @@ HRESULT C6Fish::Move(float current, float previous) {
   UpdateSwim(swim, speed, current - previous);
   C4VertexObject::Move(current, previous);
   if (TheDisplayInfo && TheTerrain && GetDebugLogLevel() >= 2)
-    TheDisplayInfo->heights.Note(position.y, TheTerrain->GetHeight(position.x, position.z, nullptr, true, false));
+    TheDisplayInfo->heights.Note(position.y, TheTerrain->GetHeight(position.x, position.z, nullptr, true, false),
+                                 TheWaveCeiling ? TheWaveCeiling->CeilingAt(position.x, position.z) : NAN);
 
   if (!HasFlag(kObjCulled)) {
     if (TheDisplayInfo) TheDisplayInfo->AddFish();
@@ -91,6 +93,22 @@ HRESULT C6Fish::Move(float current, float previous) {
     if (!HasFlag(kObjCulled) && renderTexture) renderTexture->RenderSource(this);
   }
   return 0;
+}
+
+// The ceiling field pushes a fish down softly, and a fish can only pitch
+// down at its climb rate: one swimming fast and steeply upwards would go on
+// through the surface before it levels out. The move stops it at the
+// ceiling instead; its heading is left to its AI.
+int C6Fish::ComposeWorldMatrix(float current, float previous) {
+  const int ok = C4VertexObject::ComposeWorldMatrix(current, previous);
+  if (TheWaveCeiling) {
+    const float top = TheWaveCeiling->CeilingAt(position.x, position.z);
+    if (position.y > top) {
+      position.y = top;
+      world._42 = top;
+    }
+  }
+  return ok;
 }
 
 void C6Fish::DimSun() {

@@ -32,6 +32,8 @@ class C6Fish : public C4VertexObject {
   HRESULT DeleteDeviceObjects() override;
   HRESULT Move(float current, float previous) override;
   HRESULT Render() override;
+  // The move along the heading, held under the waves' ceiling.
+  int ComposeWorldMatrix(float current, float previous) override;
   void Animate(float current, float previous) override;
   // Part weights of one frame, then the partial morph's blend.
   virtual void AnimateParts(float current, float previous);

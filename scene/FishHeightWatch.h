@@ -1,13 +1,15 @@
 #pragma once
 // The extremes of the fish's heights over each second of scene time, for the
-// debug log: how close any fish came to the floor under it and how high any
-// fish rose. A fish whose height over the floor is not a number counts as
-// lost.
+// debug log: how close any fish came to the floor under it, how high any
+// fish rose and, under the sea surface, how close any came to the waves'
+// ceiling over it (below zero: through it). A fish whose height over the
+// floor is not a number counts as lost.
 #include <cmath>
 
 class FishHeightWatch {
  public:
-  void Note(float y, float floor);
+  // ceiling is not a number without the sea surface.
+  void Note(float y, float floor, float ceiling);
   // Logs the extremes noted since the last line once a second of scene time
   // has passed, then starts again; nothing while no fish was noted.
   void Report(float now);
@@ -17,5 +19,7 @@ class FishHeightWatch {
   int lost_ = 0;
   float least_ = INFINITY;
   float top_ = -INFINITY;
+  float under_ = INFINITY;
+  bool ceiling_ = false;
   float next_ = 0.0f;
 };

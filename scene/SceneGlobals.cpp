@@ -9,6 +9,7 @@ C6Caustic* TheCaustic = nullptr;
 C9SunLight* TheSunLight = nullptr;
 X1Terrain* TheTerrain = nullptr;
 X1CollisionServer* TheCollisionServer = nullptr;
+X1HeightCollision* TheWaveCeiling = nullptr;
 C6Skydome* TheSkydome = nullptr;
 C6unionSeaface* TheSeaface = nullptr;
 C3Logo* TheLogo = nullptr;
@@ -26,6 +27,7 @@ void ClearSceneGlobals() {
   TheSunLight = nullptr;
   TheTerrain = nullptr;
   TheCollisionServer = nullptr;
+  TheWaveCeiling = nullptr;
   TheSkydome = nullptr;
   TheSeaface = nullptr;
   TheLogo = nullptr;

@@ -11,6 +11,7 @@ class C6Caustic;
 class C9SunLight;
 class X1Terrain;
 class X1CollisionServer;
+class X1HeightCollision;
 class C6Skydome;
 class C6unionSeaface;
 class C3Logo;
@@ -30,6 +31,8 @@ extern C6Caustic* TheCaustic;
 extern C9SunLight* TheSunLight;
 extern X1Terrain* TheTerrain;
 extern X1CollisionServer* TheCollisionServer;
+// The waves' ceiling field; made only with the sea surface.
+extern X1HeightCollision* TheWaveCeiling;
 extern C6Skydome* TheSkydome;
 extern C6unionSeaface* TheSeaface;
 extern C3Logo* TheLogo;

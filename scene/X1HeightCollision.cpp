@@ -10,13 +10,17 @@ X1HeightCollision::X1HeightCollision(float offset, const C3Object* centreObject)
   flags |= kObjAlwaysCulled;
 }
 
-D3DXVECTOR3* X1HeightCollision::GetForce(D3DXVECTOR3* out, const D3DXVECTOR3& position, const C3Object* /*asker*/,
-                                         float radius, float band) {
+float X1HeightCollision::CeilingAt(float x, float z) const {
   const C3World* world = C3World::Current();
   const float t = world ? world->clockB.GetCurrent() : 0.0f;
   const float cx = centre ? centre->position.x : 0.0f;
   const float cz = centre ? centre->position.z : 0.0f;
-  const float wave = WaveHeight(position.x - cx, position.z - cz, t);
+  return WaveHeight(x - cx, z - cz, t) + surfaceOffset;
+}
+
+D3DXVECTOR3* X1HeightCollision::GetForce(D3DXVECTOR3* out, const D3DXVECTOR3& position, const C3Object* /*asker*/,
+                                         float radius, float band) {
+  const float wave = CeilingAt(position.x, position.z) - surfaceOffset;
   const D3DXVECTOR3 force = CeilingForce(wave, surfaceOffset, position.y, radius, band);
   if (out) *out = force;
   return out;

@@ -11,6 +11,9 @@ class X1HeightCollision : public X1Collision {
 
   D3DXVECTOR3* GetForce(D3DXVECTOR3* out, const D3DXVECTOR3& position, const C3Object* asker, float radius,
                         float band) override;
+  // Height of the waves' ceiling at (x, z) now: where the push is full for
+  // a point without size.
+  float CeilingAt(float x, float z) const;
 
   float surfaceOffset;
   const C3Object* centre;

@@ -17,6 +17,7 @@
 #include "FishDraw.h"
 #include "SwimmingFish.h"
 #include "SceneGlobals.h"
+#include "X1HeightCollision.h"
 #include "X2FileFish.h"
 
 namespace {
@@ -310,6 +311,35 @@ TEST_F(FishObject, ZeroAndBackwardStepsStayFinite) {
       EXPECT_LE(fish.parts[i].value, 1.0f + 1e-6f);
     }
   }
+}
+
+TEST_F(FishObject, TheMoveStopsAtTheWavesCeiling) {
+  // No world: the waves stand at time 0, level with the floor's centre
+  // there and 0.3105 high ten units from it.
+  C3Move centre;
+  centre.position = D3DXVECTOR3(6.0f, -28.0f, 8.0f);
+  X1HeightCollision ceiling(0.0f, &centre);
+  X2FileFish fish(nullptr);
+  fish.rotZ = -D3DX_PI / 2;  // climbing straight up
+  fish.speed = 5.0f;
+  struct Case {
+    bool surface;
+    D3DXVECTOR3 start;
+    float y;  // after half a unit up
+  } const cases[] = {
+      {true, {6.0f, -0.1f, 8.0f}, 0.0f},        // through the ceiling: held at it
+      {true, {12.0f, 0.3105f - 0.6f, 16.0f}, 0.3105f - 0.1f},  // still under it
+      {false, {6.0f, -0.1f, 8.0f}, 0.4f},       // no sea surface, no ceiling
+  };
+  for (const Case& c : cases) {
+    TheWaveCeiling = c.surface ? &ceiling : nullptr;
+    fish.position = c.start;
+    fish.Move(1.1f, 1.0f);
+    EXPECT_NEAR(fish.position.y, c.y, 1e-4f);
+    EXPECT_EQ(fish.world._42, fish.position.y) << "drawn where it is";
+    EXPECT_NEAR(fish.position.x, c.start.x, 1e-4f);
+  }
+  TheWaveCeiling = nullptr;
 }
 
 TEST(FishSun, DimmingAlongTheLineToTheSun) {

@@ -34,9 +34,9 @@ std::vector<std::vector<float>> Lines(const std::string& log, const std::string&
                                       int fields) {
   std::vector<std::vector<float>> out;
   for (size_t at = log.find(prefix); at != std::string::npos; at = log.find(prefix, at + 1)) {
-    float v[4] = {NAN, NAN, NAN, NAN};
+    float v[5] = {NAN, NAN, NAN, NAN, NAN};
     const std::string line = log.substr(at, log.find('\n', at) - at);
-    if (sscanf(line.c_str() + prefix.size(), format, &v[0], &v[1], &v[2], &v[3]) == fields)
+    if (sscanf(line.c_str() + prefix.size(), format, &v[0], &v[1], &v[2], &v[3], &v[4]) == fields)
       out.emplace_back(v, v + fields);
   }
   return out;
@@ -245,29 +245,37 @@ TEST_P(WaterProgram, FishStayBetweenTheFloorAndTheSurface) {
   log = ReadLog();
   EXPECT_NE(log.find("coral: "), std::string::npos);
 
-  const auto seconds =
-      Lines(log, kExtremes, "%f noted, least over the floor %f, highest %f, not finite %f", 4);
+  // With the sea surface each line also tells how close a fish came to the
+  // waves' ceiling over it.
+  const auto seconds = Lines(log, kExtremes,
+                             GetParam() ? "%f noted, least over the floor %f, highest %f, not finite %f, least under "
+                                          "the waves %f"
+                                        : "%f noted, least over the floor %f, highest %f, not finite %f",
+                             GetParam() ? 5 : 4);
   ASSERT_GE(seconds.size(), 60u);
-  float fish = 0.0f, least = 1000.0f, top = -1000.0f;
+  float fish = 0.0f, least = 1000.0f, top = -1000.0f, under = 1000.0f;
   for (const auto& s : seconds) {
     EXPECT_EQ(s[3], 0.0f) << "fish without a finite height over the floor";
     fish = std::max(fish, s[0]);
     least = std::min(least, s[1]);
     top = std::max(top, s[2]);
+    if (GetParam()) under = std::min(under, s[4]);
   }
-  printf("Seaface %d, %zu seconds, up to %.0f fish heights a second: least over the floor %.2f, highest %.2f\n",
-         GetParam(), seconds.size(), fish, least, top);
+  printf("Seaface %d, %zu seconds, up to %.0f fish heights a second: least over the floor %.2f, highest %.2f, "
+         "least under the waves %.2f\n",
+         GetParam(), seconds.size(), fish, least, top, under);
   EXPECT_GT(fish, 0.0f);
   // The tallest coral stands 1.5 over the floor (a 0.6 fan at most 2.5
   // times its size): no fish reaches down into it.
   EXPECT_GT(least, 1.5f);
-  // The sea surface rests at 1 and its crests rise at most 3.5 over it. The
-  // waves' ceiling is a soft push: a fish pressing up against it may rise a
-  // little over the highest crest for a moment (4.7 to 5.2 measured), where
-  // without the surface the flocks rise to about 11. Without the surface
-  // there is neither a ceiling nor a top to leave.
+  // The waves' ceiling lies a unit under the drawn surface, whose crests
+  // rise at most 3.5 over its rest at 1. No fish goes through the ceiling,
+  // so every fish stays at least a unit under the water. Without the
+  // surface there is neither a ceiling nor a top to leave (the flocks rise
+  // to about 11).
   if (GetParam()) {
-    EXPECT_LT(top, 6.0f);
+    EXPECT_GE(under, -0.01f);
+    EXPECT_LE(top, 3.51f);
   }
 }
 
