@@ -23,6 +23,10 @@
 //   program_run --where N      the default scene at 1024x768 with each part
 //                              left out in turn (N runs each): where the
 //                              frame time goes
+//   program_run --replay N     the program's own cost per frame: the default
+//                              scene at 1024x768 against a bare loop of the
+//                              draw calls of one of its frames, recorded by
+//                              the program and replayed here (N runs each)
 #include <windows.h>
 #include <psapi.h>
 
@@ -31,9 +35,14 @@
 #include <cstring>
 #include <vector>
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include "C3Application.h"
+#include "C3DrawCounter.h"
+#include "D3DTestDevice.h"
+#include "DrawRecord.h"
+#include "DrawReplay.h"
 #include "X2PluginAbi.h"
 #include "ProgramTestSupport.h"
 #include "TestSupport.h"
@@ -318,8 +327,9 @@ int AtlasPictures(const std::string& log) {
 
 // One run of the program in `dir` as configured there: the window set to
 // 1024x768, settled, then the frame stats of about 15 seconds (longer when
-// frames are slow, so that at least five lines come).
-SceneRun RunScene(const std::string& dir) {
+// frames are slow, so that at least five lines come); `beforeClose` is
+// given the window after them.
+SceneRun RunScene(const std::string& dir, const std::function<void(HWND)>& beforeClose = nullptr) {
   SceneRun run;
   ClearLog();
   ChildProcess program;
@@ -339,6 +349,7 @@ SceneRun RunScene(const std::string& dir) {
   run.fps = MedianOf(fps);
   run.draws = MedianOf(DrawLines(ReadLog(), mark));
   run.seconds = static_cast<int>(fps.size());
+  if (beforeClose) beforeClose(window);
   PostMessageA(window, WM_CLOSE, 0, 0);
   const bool ended = program.Wait(60000);
   run.clean = ended && program.ExitCode() == 0 && CountOf(ReadLog(), "error box") == 0;
@@ -468,11 +479,127 @@ int WhereTimeGoes(const std::string& dir, int repeats) {
   return rc;
 }
 
+// ---- The program's own cost per frame: the scene against a bare loop of its draws ----
+
+// Has the running program record the draws of its next frame (the capture
+// command at log level 2) and reads the record; empty text when none came.
+std::string RecordFrameDraws(HWND window) {
+  DeleteFileA(kDrawRecordPath);
+  const size_t mark = ReadLog().size();
+  PostMessageA(window, WM_COMMAND, kCmdCapture, 0);
+  WaitUntil([&] {
+    const std::string log = ReadLog();
+    return log.find("frame draws recorded", mark) != std::string::npos ||
+           log.find("frame draws not recorded", mark) != std::string::npos;
+  }, 120000);
+  return ReadFileText(kDrawRecordPath);
+}
+
+struct ReplayRun {
+  double fps = -1.0;  // median of the per-second rates
+  std::string error;
+};
+
+void PumpOwnMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+// The recorded frame issued again and again on a device of the scene's size:
+// frames per second over each whole second of about 15 s after a settling
+// second, as the program's own statistics count them; the median.
+ReplayRun ReplayFrames(const DrawRecord& record) {
+  ReplayRun run;
+  qvtest::D3DTestDevice device;
+  if (!device.Create(kSceneWidth, kSceneHeight)) {
+    run.error = device.Error();
+    return run;
+  }
+  std::vector<double> fps;
+  {
+    DrawReplay replay(device.Device(), record);
+    if (!replay.Prepare(&run.error)) return run;
+    double start = Seconds();
+    while (Seconds() - start < 1.0) {
+      PumpOwnMessages();
+      if (FAILED(replay.Frame())) {
+        run.error = "a replayed frame failed";
+        return run;
+      }
+    }
+    start = Seconds();
+    double secondStart = start;
+    int frames = 0;
+    while (Seconds() - start < 15.0 || fps.size() < 5) {
+      PumpOwnMessages();
+      replay.Frame();
+      ++frames;
+      const double now = Seconds();
+      if (now - secondStart > 1.0) {
+        fps.push_back(frames / (now - secondStart));
+        frames = 0;
+        secondStart = now;
+      }
+    }
+  }
+  run.fps = MedianOf(fps);
+  return run;
+}
+
+int OwnOverhead(const std::string& dir, int repeats) {
+  std::printf("| scene ms a frame | bare loop ms a frame | ratio | draw calls | primitives | clears | render "
+              "targets | draws with pixel counts |\n|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+  std::vector<double> sceneMs, bareMs;
+  DrawRecord record;
+  int rc = 0;
+  for (int r = 0; r < repeats; ++r) {
+    std::string text;
+    const SceneRun scene = RunScene(dir, [&text](HWND window) { text = RecordFrameDraws(window); });
+    std::string error;
+    DrawRecord recorded;
+    if (scene.fps <= 0 || !scene.clean || !ParseDrawRecord(text, &recorded, &error)) {
+      std::printf("run %d: %s\n", r + 1,
+                  scene.fps <= 0 ? "no scene figure" : !scene.clean ? "unclean exit" : ("no draw record: " + error).c_str());
+      rc = 1;
+      continue;
+    }
+    const ReplayRun bare = ReplayFrames(recorded);
+    if (bare.fps <= 0) {
+      std::printf("run %d: replay failed: %s\n", r + 1, bare.error.c_str());
+      rc = 1;
+      continue;
+    }
+    sceneMs.push_back(1000.0 / scene.fps);
+    bareMs.push_back(1000.0 / bare.fps);
+    record = std::move(recorded);
+  }
+  if (sceneMs.empty()) return rc ? rc : 1;
+  const double s = MedianOf(sceneMs), b = MedianOf(bareMs);
+  size_t clears = 0, measured = 0;
+  for (const DrawRecordEvent& e : record.events) {
+    clears += e.kind == DrawRecordEvent::kClear;
+    measured += e.kind == DrawRecordEvent::kDraw && e.pixels >= 0;
+  }
+  std::printf("| %.1f | %.1f | %.2f | %zu | %llu | %zu | %zu | %zu |\n", s, b, s / b, record.DrawCount(),
+              record.PrimitiveCount(), clears, record.targets.size(), measured);
+  std::printf("\nFigures: %zu run(s), medians; the scene is the default configuration in a debug-mode window at "
+              "%dx%d (median of the once-a-second \"frame stats\" lines over about 15 s after settling); the bare "
+              "loop issues the draw calls of one frame of that run, recorded by the program, in the same order on a "
+              "device of the same size in this process (same primitive types and counts, vertex counts, index "
+              "sizes, strides, shader versions, texture counts, blending, depth tests, render-target switches and "
+              "clears; dummy buffers whose triangles cover the pixels each call drew; trivial shaders), presenting "
+              "each frame, frames per second counted over whole seconds of about 15 s, median. Draw calls and "
+              "primitives are of the last recorded frame. Target: ratio at most 1.3.\n",
+              sceneMs.size(), kSceneWidth, kSceneHeight);
+  return rc;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::printf("usage: program_run --startup N | --switches N | --resets N | --minutes M | --fish N1,N2,... | --where N\n");
+    std::printf("usage: program_run --startup N | --switches N | --resets N | --minutes M | --fish N1,N2,... | --where N | "
+                "--replay N\n");
     return 2;
   }
   const std::string dir = MakeTempDir("qvrun");
@@ -489,6 +616,11 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(argv[1], "--where") == 0) {
     const int rc = WhereTimeGoes(dir, std::max(1, std::atoi(argv[2])));
+    RemoveTree(dir);
+    return rc;
+  }
+  if (std::strcmp(argv[1], "--replay") == 0) {
+    const int rc = OwnOverhead(dir, std::max(1, std::atoi(argv[2])));
     RemoveTree(dir);
     return rc;
   }
