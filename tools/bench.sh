@@ -50,7 +50,7 @@ echo "#### The program's own overhead: the real scene against a bare loop of its
 echo
 load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
 own="$(run program_run.exe --replay 3 | tr -d '\r')"
-grep '^|' <<<"$own"
+grep -E '^(\||run )' <<<"$own"
 echo
 grep '^Figures:' <<<"$own"
 echo

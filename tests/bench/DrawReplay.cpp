@@ -126,7 +126,7 @@ ID3DXBuffer* Assemble(const std::string& text, std::string* error) {
 
 }  // namespace
 
-ReplayGeometry LayoutReplayDraw(const DrawRecordEvent& d, UINT w, UINT h) {
+ReplayGeometry LayoutReplayDraw(const DrawRecordEvent& d, UINT w, UINT h, size_t slot) {
   ReplayGeometry g;
   const bool indexed = d.indexBytes != 0;
   const UINT count = VerticesForPrimitives(d.type, d.primitives);  // vertices, or indices when indexed
@@ -162,10 +162,13 @@ ReplayGeometry LayoutReplayDraw(const DrawRecordEvent& d, UINT w, UINT h) {
     const UINT columns = vertices >= 4 ? (vertices + 1) / 2 - 1 : 1;
     for (UINT k = 0; k < vertices; ++k) Zigzag(k, columns, rw, rh, &px[2 * k], &px[2 * k + 1]);
   }
+  // Low-discrepancy corners: successive draws land far apart.
+  const double fx = std::fmod(slot * 0.6180339887, 1.0), fy = std::fmod(slot * 0.7548776662, 1.0);
+  const double x0 = fx * std::max(0.0, w - rw), y0 = fy * std::max(0.0, h - rh);
   g.xy.resize(px.size());
   for (size_t k = 0; k < px.size(); k += 2) {
-    g.xy[k] = static_cast<float>(-1.0 + 2.0 * px[k] / w);
-    g.xy[k + 1] = static_cast<float>(1.0 - 2.0 * px[k + 1] / h);
+    g.xy[k] = static_cast<float>(-1.0 + 2.0 * (x0 + px[k]) / w);
+    g.xy[k + 1] = static_cast<float>(1.0 - 2.0 * (y0 + px[k + 1]) / h);
   }
   if (!indexed) return g;
 
@@ -196,7 +199,8 @@ ReplayGeometry LayoutReplayDraw(const DrawRecordEvent& d, UINT w, UINT h) {
   return g;
 }
 
-DrawReplay::DrawReplay(IDirect3DDevice9* device, const DrawRecord& record) : device_(device), record_(record) {}
+DrawReplay::DrawReplay(IDirect3DDevice9* device, const DrawRecord& record, bool fill)
+    : device_(device), record_(record), fill_(fill) {}
 
 DrawReplay::~DrawReplay() {
   for (Target& t : targets_) {
@@ -317,7 +321,9 @@ bool DrawReplay::MakeBuffers(std::string* error) {
     const DrawRecordEvent& e = record_.events[i];
     if (e.kind != DrawRecordEvent::kDraw || !vertexData[placed_[i].stride]) continue;
     const DrawRecordTarget& t = record_.targets[e.target];
-    const ReplayGeometry g = LayoutReplayDraw(e, t.width, t.height);
+    DrawRecordEvent laid = e;
+    if (!fill_) laid.pixels = 0;
+    const ReplayGeometry g = LayoutReplayDraw(laid, t.width, t.height, i);
     Placed& p = placed_[i];
     p.vertices = vertexBuffers_[p.stride];
     BYTE* base = vertexData[p.stride] + static_cast<size_t>(p.firstVertex) * p.stride;

@@ -16,15 +16,20 @@
 
 // Dummy geometry of one recorded draw on a target of w x h pixels: clip-space
 // x, y per vertex (`vertices` of them) and, for indexed calls, the indices.
+// The draws of a frame are spread over the target by their place in it
+// (`slot`), as a scene's are, so that the rasterizer's tiles share the work
+// as they do for the scene.
 struct ReplayGeometry {
   std::vector<float> xy;
   std::vector<UINT> indices;
 };
-ReplayGeometry LayoutReplayDraw(const DrawRecordEvent& draw, UINT w, UINT h);
+ReplayGeometry LayoutReplayDraw(const DrawRecordEvent& draw, UINT w, UINT h, size_t slot = 0);
 
 class DrawReplay {
  public:
-  DrawReplay(IDirect3DDevice9* device, const DrawRecord& record);
+  // Without `fill` every dummy triangle has no area: the calls alone, with
+  // next to nothing for the rasterizer.
+  DrawReplay(IDirect3DDevice9* device, const DrawRecord& record, bool fill = true);
   ~DrawReplay();
   DrawReplay(const DrawReplay&) = delete;
   DrawReplay& operator=(const DrawReplay&) = delete;
@@ -60,6 +65,7 @@ class DrawReplay {
 
   IDirect3DDevice9* device_;
   const DrawRecord& record_;
+  bool fill_;
   std::vector<Target> targets_;
   std::vector<Placed> placed_;  // one per event; unused for clears
   std::map<UINT, IDirect3DVertexBuffer9*> vertexBuffers_;  // by stride

@@ -508,7 +508,7 @@ void PumpOwnMessages() {
 // The recorded frame issued again and again on a device of the scene's size:
 // frames per second over each whole second of about 15 s after a settling
 // second, as the program's own statistics count them; the median.
-ReplayRun ReplayFrames(const DrawRecord& record) {
+ReplayRun ReplayFrames(const DrawRecord& record, bool fill) {
   ReplayRun run;
   qvtest::D3DTestDevice device;
   if (!device.Create(kSceneWidth, kSceneHeight)) {
@@ -517,7 +517,7 @@ ReplayRun ReplayFrames(const DrawRecord& record) {
   }
   std::vector<double> fps;
   {
-    DrawReplay replay(device.Device(), record);
+    DrawReplay replay(device.Device(), record, fill);
     if (!replay.Prepare(&run.error)) return run;
     double start = Seconds();
     while (Seconds() - start < 1.0) {
@@ -547,49 +547,61 @@ ReplayRun ReplayFrames(const DrawRecord& record) {
 }
 
 int OwnOverhead(const std::string& dir, int repeats) {
-  std::printf("| scene ms a frame | bare loop ms a frame | ratio | draw calls | primitives | clears | render "
-              "targets | draws with pixel counts |\n|---:|---:|---:|---:|---:|---:|---:|---:|\n");
-  std::vector<double> sceneMs, bareMs;
-  DrawRecord record;
+  std::printf("| run | scene ms a frame | bare loop ms a frame | ratio | bare loop without pixels ms | draw calls | "
+              "primitives | pixels drawn | clears | render targets |\n|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+  std::vector<double> sceneMs, bareMs, callsMs, ratios;
   int rc = 0;
   for (int r = 0; r < repeats; ++r) {
     std::string text;
     const SceneRun scene = RunScene(dir, [&text](HWND window) { text = RecordFrameDraws(window); });
     std::string error;
-    DrawRecord recorded;
-    if (scene.fps <= 0 || !scene.clean || !ParseDrawRecord(text, &recorded, &error)) {
+    DrawRecord record;
+    if (scene.fps <= 0 || !scene.clean || !ParseDrawRecord(text, &record, &error)) {
       std::printf("run %d: %s\n", r + 1,
                   scene.fps <= 0 ? "no scene figure" : !scene.clean ? "unclean exit" : ("no draw record: " + error).c_str());
       rc = 1;
       continue;
     }
-    const ReplayRun bare = ReplayFrames(recorded);
-    if (bare.fps <= 0) {
-      std::printf("run %d: replay failed: %s\n", r + 1, bare.error.c_str());
+    const ReplayRun bare = ReplayFrames(record, true);
+    const ReplayRun calls = ReplayFrames(record, false);
+    if (bare.fps <= 0 || calls.fps <= 0) {
+      std::printf("run %d: replay failed: %s\n", r + 1, (bare.error + calls.error).c_str());
       rc = 1;
       continue;
     }
     sceneMs.push_back(1000.0 / scene.fps);
     bareMs.push_back(1000.0 / bare.fps);
-    record = std::move(recorded);
+    callsMs.push_back(1000.0 / calls.fps);
+    ratios.push_back(sceneMs.back() / bareMs.back());
+    size_t clears = 0, unmeasured = 0;
+    long long pixels = 0;
+    for (const DrawRecordEvent& e : record.events) {
+      clears += e.kind == DrawRecordEvent::kClear;
+      if (e.kind != DrawRecordEvent::kDraw) continue;
+      if (e.pixels >= 0)
+        pixels += e.pixels;
+      else
+        ++unmeasured;
+    }
+    char pixelText[64];
+    std::snprintf(pixelText, sizeof pixelText, unmeasured ? "%lld (%zu draws unmeasured)" : "%lld", pixels,
+                  unmeasured);
+    std::printf("| run %d | %.1f | %.1f | %.2f | %.1f | %zu | %llu | %s | %zu | %zu |\n", r + 1, sceneMs.back(),
+                bareMs.back(), ratios.back(), callsMs.back(), record.DrawCount(), record.PrimitiveCount(), pixelText,
+                clears, record.targets.size());
+    std::fflush(stdout);
   }
   if (sceneMs.empty()) return rc ? rc : 1;
-  const double s = MedianOf(sceneMs), b = MedianOf(bareMs);
-  size_t clears = 0, measured = 0;
-  for (const DrawRecordEvent& e : record.events) {
-    clears += e.kind == DrawRecordEvent::kClear;
-    measured += e.kind == DrawRecordEvent::kDraw && e.pixels >= 0;
-  }
-  std::printf("| %.1f | %.1f | %.2f | %zu | %llu | %zu | %zu | %zu |\n", s, b, s / b, record.DrawCount(),
-              record.PrimitiveCount(), clears, record.targets.size(), measured);
-  std::printf("\nFigures: %zu run(s), medians; the scene is the default configuration in a debug-mode window at "
+  std::printf("| median | %.1f | %.1f | %.2f | %.1f | | | | | |\n", MedianOf(sceneMs), MedianOf(bareMs),
+              MedianOf(ratios), MedianOf(callsMs));
+  std::printf("\nFigures: %zu run(s), each with its own recorded frame; the scene is the default configuration in a debug-mode window at "
               "%dx%d (median of the once-a-second \"frame stats\" lines over about 15 s after settling); the bare "
               "loop issues the draw calls of one frame of that run, recorded by the program, in the same order on a "
               "device of the same size in this process (same primitive types and counts, vertex counts, index "
               "sizes, strides, shader versions, texture counts, blending, depth tests, render-target switches and "
-              "clears; dummy buffers whose triangles cover the pixels each call drew; trivial shaders), presenting "
-              "each frame, frames per second counted over whole seconds of about 15 s, median. Draw calls and "
-              "primitives are of the last recorded frame. Target: ratio at most 1.3.\n",
+              "clears; dummy buffers whose triangles cover the pixels each call drew, spread over the target; trivial shaders), presenting "
+              "each frame, frames per second counted over whole seconds of about 15 s, median; the same loop once more "
+              "with triangles of no area shows the calls alone. Target: ratio at most 1.3.\n",
               sceneMs.size(), kSceneWidth, kSceneHeight);
   return rc;
 }
