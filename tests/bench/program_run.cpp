@@ -25,7 +25,7 @@
 //                              frame time goes
 //   program_run --replay N     the program's own cost per frame: the default
 //                              scene at 1024x768 against a bare loop of the
-//                              draw calls of one of its frames, recorded by
+//                              draw calls of three of its frames, recorded by
 //                              the program and replayed here (N runs each)
 #include <windows.h>
 #include <psapi.h>
@@ -36,6 +36,7 @@
 #include <vector>
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "C3Application.h"
@@ -505,10 +506,11 @@ void PumpOwnMessages() {
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
 
-// The recorded frame issued again and again on a device of the scene's size:
-// frames per second over each whole second of about 15 s after a settling
-// second, as the program's own statistics count them; the median.
-ReplayRun ReplayFrames(const DrawRecord& record, bool fill) {
+// The recorded frames issued in turn, again and again, on a device of the
+// scene's size: frames per second over each whole second of about 15 s
+// after a settling second, as the program's own statistics count them; the
+// median.
+ReplayRun ReplayFrames(const std::vector<DrawRecord>& records, bool fill) {
   ReplayRun run;
   qvtest::D3DTestDevice device;
   if (!device.Create(kSceneWidth, kSceneHeight)) {
@@ -517,12 +519,17 @@ ReplayRun ReplayFrames(const DrawRecord& record, bool fill) {
   }
   std::vector<double> fps;
   {
-    DrawReplay replay(device.Device(), record, fill);
-    if (!replay.Prepare(&run.error)) return run;
+    std::vector<std::unique_ptr<DrawReplay>> replays;
+    for (const DrawRecord& record : records) {
+      replays.push_back(std::make_unique<DrawReplay>(device.Device(), record, fill));
+      if (!replays.back()->Prepare(&run.error)) return run;
+    }
+    size_t next = 0;
+    auto frame = [&] { return replays[next++ % replays.size()]->Frame(); };
     double start = Seconds();
     while (Seconds() - start < 1.0) {
       PumpOwnMessages();
-      if (FAILED(replay.Frame())) {
+      if (FAILED(frame())) {
         run.error = "a replayed frame failed";
         return run;
       }
@@ -532,7 +539,7 @@ ReplayRun ReplayFrames(const DrawRecord& record, bool fill) {
     int frames = 0;
     while (Seconds() - start < 15.0 || fps.size() < 5) {
       PumpOwnMessages();
-      replay.Frame();
+      frame();
       ++frames;
       const double now = Seconds();
       if (now - secondStart > 1.0) {
@@ -546,24 +553,35 @@ ReplayRun ReplayFrames(const DrawRecord& record, bool fill) {
   return run;
 }
 
+constexpr int kRecordedFrames = 3;
+
 int OwnOverhead(const std::string& dir, int repeats) {
   std::printf("| run | scene ms a frame | bare loop ms a frame | ratio | bare loop without pixels ms | draw calls | "
               "primitives | pixels drawn | clears | render targets |\n|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
   std::vector<double> sceneMs, bareMs, callsMs, ratios;
   int rc = 0;
   for (int r = 0; r < repeats; ++r) {
-    std::string text;
-    const SceneRun scene = RunScene(dir, [&text](HWND window) { text = RecordFrameDraws(window); });
+    // Frames two seconds apart right after the measured seconds: the camera
+    // moves on, so more than one stands for the stretch measured.
+    std::vector<std::string> texts;
+    const SceneRun scene = RunScene(dir, [&texts](HWND window) {
+      for (int k = 0; k < kRecordedFrames; ++k) {
+        if (k) PumpMessages(2000);
+        texts.push_back(RecordFrameDraws(window));
+      }
+    });
     std::string error;
-    DrawRecord record;
-    if (scene.fps <= 0 || !scene.clean || !ParseDrawRecord(text, &record, &error)) {
+    std::vector<DrawRecord> records(texts.size());
+    bool read = true;
+    for (size_t k = 0; k < texts.size() && read; ++k) read = ParseDrawRecord(texts[k], &records[k], &error);
+    if (scene.fps <= 0 || !scene.clean || !read || records.empty()) {
       std::printf("run %d: %s\n", r + 1,
                   scene.fps <= 0 ? "no scene figure" : !scene.clean ? "unclean exit" : ("no draw record: " + error).c_str());
       rc = 1;
       continue;
     }
-    const ReplayRun bare = ReplayFrames(record, true);
-    const ReplayRun calls = ReplayFrames(record, false);
+    const ReplayRun bare = ReplayFrames(records, true);
+    const ReplayRun calls = ReplayFrames(records, false);
     if (bare.fps <= 0 || calls.fps <= 0) {
       std::printf("run %d: replay failed: %s\n", r + 1, (bare.error + calls.error).c_str());
       rc = 1;
@@ -573,22 +591,29 @@ int OwnOverhead(const std::string& dir, int repeats) {
     bareMs.push_back(1000.0 / bare.fps);
     callsMs.push_back(1000.0 / calls.fps);
     ratios.push_back(sceneMs.back() / bareMs.back());
-    size_t clears = 0, unmeasured = 0;
-    long long pixels = 0;
-    for (const DrawRecordEvent& e : record.events) {
-      clears += e.kind == DrawRecordEvent::kClear;
-      if (e.kind != DrawRecordEvent::kDraw) continue;
-      if (e.pixels >= 0)
-        pixels += e.pixels;
-      else
-        ++unmeasured;
+    // Per recorded frame, averaged.
+    double draws = 0, primitives = 0, pixels = 0, clears = 0, targets = 0;
+    size_t unmeasured = 0;
+    for (const DrawRecord& record : records) {
+      draws += record.DrawCount();
+      primitives += record.PrimitiveCount();
+      targets += record.targets.size();
+      for (const DrawRecordEvent& e : record.events) {
+        clears += e.kind == DrawRecordEvent::kClear;
+        if (e.kind != DrawRecordEvent::kDraw) continue;
+        if (e.pixels >= 0)
+          pixels += e.pixels;
+        else
+          ++unmeasured;
+      }
     }
+    const double n = static_cast<double>(records.size());
     char pixelText[64];
-    std::snprintf(pixelText, sizeof pixelText, unmeasured ? "%lld (%zu draws unmeasured)" : "%lld", pixels,
+    std::snprintf(pixelText, sizeof pixelText, unmeasured ? "%.0f (%zu draws unmeasured)" : "%.0f", pixels / n,
                   unmeasured);
-    std::printf("| run %d | %.1f | %.1f | %.2f | %.1f | %zu | %llu | %s | %zu | %zu |\n", r + 1, sceneMs.back(),
-                bareMs.back(), ratios.back(), callsMs.back(), record.DrawCount(), record.PrimitiveCount(), pixelText,
-                clears, record.targets.size());
+    std::printf("| run %d | %.1f | %.1f | %.2f | %.1f | %.0f | %.0f | %s | %.0f | %.0f |\n", r + 1, sceneMs.back(),
+                bareMs.back(), ratios.back(), callsMs.back(), draws / n, primitives / n, pixelText, clears / n,
+                targets / n);
     std::fflush(stdout);
   }
   if (sceneMs.empty()) return rc ? rc : 1;
@@ -596,12 +621,14 @@ int OwnOverhead(const std::string& dir, int repeats) {
               MedianOf(ratios), MedianOf(callsMs));
   std::printf("\nFigures: %zu run(s), each with its own recorded frame; the scene is the default configuration in a debug-mode window at "
               "%dx%d (median of the once-a-second \"frame stats\" lines over about 15 s after settling); the bare "
-              "loop issues the draw calls of one frame of that run, recorded by the program, in the same order on a "
+              "loop issues the draw calls of three frames of that run (2 s apart, just after), recorded by the "
+              "program, each in turn, in the same order on a "
               "device of the same size in this process (same primitive types and counts, vertex counts, index "
               "sizes, strides, shader versions, texture counts, blending, depth tests, render-target switches and "
               "clears; dummy buffers whose triangles cover the pixels each call drew, spread over the target; trivial shaders), presenting "
               "each frame, frames per second counted over whole seconds of about 15 s, median; the same loop once more "
-              "with triangles of no area shows the calls alone. Target: ratio at most 1.3.\n",
+              "with triangles of no area shows the calls alone; draw calls, primitives, pixels, clears and render "
+              "targets are per recorded frame, averaged. Target: ratio at most 1.3.\n",
               sceneMs.size(), kSceneWidth, kSceneHeight);
   return rc;
 }
