@@ -619,7 +619,7 @@ int OwnOverhead(const std::string& dir, int repeats) {
   if (sceneMs.empty()) return rc ? rc : 1;
   std::printf("| median | %.1f | %.1f | %.2f | %.1f | | | | | |\n", MedianOf(sceneMs), MedianOf(bareMs),
               MedianOf(ratios), MedianOf(callsMs));
-  std::printf("\nFigures: %zu run(s), each with its own recorded frame; the scene is the default configuration in a debug-mode window at "
+  std::printf("\nFigures: %zu run(s), each with its own recorded frames; the scene is the default configuration in a debug-mode window at "
               "%dx%d (median of the once-a-second \"frame stats\" lines over about 15 s after settling); the bare "
               "loop issues the draw calls of three frames of that run (2 s apart, just after), recorded by the "
               "program, each in turn, in the same order on a "
