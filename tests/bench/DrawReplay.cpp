@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "ComRelease.h"
+
 namespace {
 
 constexpr UINT kPositionBytes = 12;
@@ -14,12 +16,6 @@ constexpr UINT kMaxCoordSets = 4;  // texture coordinate sets the trivial vertex
 
 UINT ReplayStride(UINT recorded) { return std::max(recorded, kPositionBytes); }
 bool HasTexcoord(UINT stride) { return stride >= kPositionBytes + kTexcoordBytes; }
-
-template <class T>
-void Release(T*& p) {
-  if (p) p->Release();
-  p = nullptr;
-}
 
 // The rectangle (w x h pixels at most) whose area is `area`, as near square as it fits.
 void RectangleOf(double area, UINT w, UINT h, double* rw, double* rh) {
@@ -120,7 +116,7 @@ ID3DXBuffer* Assemble(const std::string& text, std::string* error) {
     *error = "cannot assemble:\n" + text;
     if (errors) *error += static_cast<const char*>(errors->GetBufferPointer());
   }
-  Release(errors);
+  SafeRelease(errors);
   return SUCCEEDED(hr) ? code : nullptr;
 }
 
@@ -204,16 +200,16 @@ DrawReplay::DrawReplay(IDirect3DDevice9* device, const DrawRecord& record, bool 
 
 DrawReplay::~DrawReplay() {
   for (Target& t : targets_) {
-    Release(t.colour);
-    Release(t.depth);
-    Release(t.texture);
+    SafeRelease(t.colour);
+    SafeRelease(t.depth);
+    SafeRelease(t.texture);
   }
-  for (auto& [k, b] : vertexBuffers_) Release(b);
-  for (auto& [k, b] : indexBuffers_) Release(b);
-  for (auto& [k, d] : declarations_) Release(d);
-  for (auto& [k, s] : vertexShaders_) Release(s);
-  for (auto& [k, s] : pixelShaders_) Release(s);
-  Release(texture_);
+  for (auto& [k, b] : vertexBuffers_) SafeRelease(b);
+  for (auto& [k, b] : indexBuffers_) SafeRelease(b);
+  for (auto& [k, d] : declarations_) SafeRelease(d);
+  for (auto& [k, s] : vertexShaders_) SafeRelease(s);
+  for (auto& [k, s] : pixelShaders_) SafeRelease(s);
+  SafeRelease(texture_);
 }
 
 bool DrawReplay::Prepare(std::string* error) {
@@ -381,7 +377,7 @@ bool DrawReplay::MakeShaders(std::string* error) {
         const std::string text = VertexShaderText(e.vertexShader, HasTexcoord(p.stride));
         ID3DXBuffer* code = text.empty() ? nullptr : Assemble(text, error);
         if (code) device_->CreateVertexShader(static_cast<const DWORD*>(code->GetBufferPointer()), &s);
-        Release(code);
+        SafeRelease(code);
         if (!s) {
           if (error->empty()) *error = "no vertex shader of version " + std::to_string(e.vertexShader & 0xFFFF);
           return false;
@@ -396,7 +392,7 @@ bool DrawReplay::MakeShaders(std::string* error) {
         const std::string text = PixelShaderText(e.pixelShader, textures);
         ID3DXBuffer* code = text.empty() ? nullptr : Assemble(text, error);
         if (code) device_->CreatePixelShader(static_cast<const DWORD*>(code->GetBufferPointer()), &s);
-        Release(code);
+        SafeRelease(code);
         if (!s) {
           if (error->empty()) *error = "no pixel shader of version " + std::to_string(e.pixelShader & 0xFFFF);
           return false;
