@@ -1,5 +1,6 @@
 // The message loop, one frame of the frame road, and the pause count.
 #include "C3Application.h"
+#include "C3DrawCounter.h"
 #include "Diagnostics.h"
 #include "EngineTimer.h"
 
@@ -34,6 +35,7 @@ HRESULT C3Application::RenderFrame() {
   double appTime = EngineTimer(kTimerAppTime);
   double elapsed = EngineTimer(kTimerElapsed);
   if (elapsed == 0.0 && m_frameMoving) return S_OK;
+  C3DrawCounter::BeginFrame(m_device);
 
   if (m_frameMoving || m_singleStep) {
     m_appTime = static_cast<float>(appTime);
@@ -50,6 +52,7 @@ HRESULT C3Application::RenderFrame() {
   // A close started inside Render leaves no device to present with.
   if (!m_device) return S_OK;
   if (m_device->Present(nullptr, nullptr, nullptr, nullptr) == D3DERR_DEVICELOST) m_deviceLost = true;
+  C3DrawCounter::EndFrame();
   return S_OK;
 }
 

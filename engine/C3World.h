@@ -40,7 +40,8 @@ class C3World : public C3Object {
   bool HasChild(const C3Object* object) const;
   bool IsRenderDisabled(const C3Object* object) const;
   HRESULT Capture(int view);
-  void RequestCapture() { captureRequested = 1; }
+  // With the log at level 2 or more the frame's draws are recorded too.
+  void RequestCapture();
 
   // Scale of clock B, kept within 0.125 .. 8.
   void SetSpeedFactor(float factor);

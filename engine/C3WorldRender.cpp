@@ -1,6 +1,7 @@
 // The world's draw passes per view and the screenshot capture.
 #include <vector>
 
+#include "C3DrawCounter.h"
 #include "C3Camera.h"
 #include "C3SceneHost.h"
 #include "C3World.h"
@@ -107,7 +108,7 @@ HRESULT C3World::Render() {
     // The trail's own depth surface has no stencil to clear.
     if (trail) trail->BeginTarget();
     DWORD clearFlags = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | (clearStencil_ && !trail ? D3DCLEAR_STENCIL : 0);
-    device->Clear(0, nullptr, clearFlags, FogClearColor(host->GetFogColor()), 1.0f, 0);
+    C3DrawCounter::Clear(device, clearFlags, FogClearColor(host->GetFogColor()), 1.0f, 0);
     D3DXMATRIX view, projection;
     GetMainCameraMatrices(&view, &projection);
     if (SUCCEEDED(device->BeginScene())) {
@@ -144,6 +145,11 @@ HRESULT C3World::Render() {
     captureRequested = 0;
   }
   return 0;
+}
+
+void C3World::RequestCapture() {
+  captureRequested = 1;
+  if (GetDebugLogLevel() >= 2) C3DrawCounter::RecordNextFrame();
 }
 
 // Failures here are logged and the file skipped: a screenshot never ends the run.

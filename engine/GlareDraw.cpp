@@ -15,7 +15,7 @@ const char kSource[] = "X1GlareBuffer";
 void BindTarget(IDirect3DDevice9* d, IDirect3DSurface9* target) {
   FatalCheck(kSource, __LINE__, __TIME__, d->SetRenderTarget(0, target));
   FatalCheck(kSource, __LINE__, __TIME__, d->SetDepthStencilSurface(nullptr));
-  FatalCheck(kSource, __LINE__, __TIME__, d->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0));
+  FatalCheck(kSource, __LINE__, __TIME__, C3DrawCounter::Clear(d, D3DCLEAR_TARGET, 0, 1.0f, 0));
 }
 
 void ClampLinear(IDirect3DDevice9* d, DWORD stages) {

@@ -1,6 +1,7 @@
 #include "X1GlareBuffer.h"
 
 #include "C3Camera.h"
+#include "C3DrawCounter.h"
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "Diagnostics.h"
@@ -81,7 +82,7 @@ HRESULT X1GlareBuffer::Move(float current, float previous) {
   IDirect3DDevice9* device = GetSceneHost()->GetDevice();
   if (!device || targets_.Count() < 4) return 0;
   BeginTarget();
-  FATAL_CHECK(device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xff000000, 1.0f, 0));
+  FATAL_CHECK(C3DrawCounter::Clear(device, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xff000000, 1.0f, 0));
   if (SUCCEEDED(device->BeginScene())) {
     DrawSources();
     device->EndScene();

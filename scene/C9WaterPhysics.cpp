@@ -97,7 +97,7 @@ void C9WaterPhysics::Seed(IDirect3DDevice9* device) {
   for (const auto& c : clears) {
     device->SetRenderTarget(0, surfaces[c.target]);
     if (SUCCEEDED(device->BeginScene())) {
-      device->Clear(0, nullptr, D3DCLEAR_TARGET, c.colour, 1.0f, 0);
+      C3DrawCounter::Clear(device, D3DCLEAR_TARGET, c.colour, 1.0f, 0);
       device->EndScene();
     }
   }

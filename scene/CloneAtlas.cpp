@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "C3DrawCounter.h"
 #include "C3SceneHost.h"
 #include "C4RenderTexture.h"
 #include "ComRelease.h"
@@ -142,7 +143,7 @@ void CloneAtlas::Flush(IDirect3DDevice9* device) {
     for (const Member& m : members_) used |= m.queued && layout_.tiles[m.tile].page == static_cast<int>(p);
     if (!used) continue;
     ATLAS_CHECK(device->SetRenderTarget(0, surfaces_[p]));
-    ATLAS_CHECK(device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0));
+    ATLAS_CHECK(C3DrawCounter::Clear(device, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0));
     for (Member& m : members_) {
       const AtlasTile& tile = layout_.tiles[m.tile];
       if (!m.queued || tile.page != static_cast<int>(p)) continue;

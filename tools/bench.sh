@@ -46,6 +46,16 @@ grep '^|' <<<"$where"
 echo
 grep '^Figures:' <<<"$where"
 echo
+echo "#### The program's own overhead: the real scene against a bare loop of its draw calls"
+echo
+load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
+own="$(run program_run.exe --replay 3 | tr -d '\r')"
+grep -E '^(\||run )' <<<"$own"
+echo
+grep '^Figures:' <<<"$own"
+echo
+echo "Load average (1, 5, 15 min) before: $load_before; after: $(cut -d' ' -f1-3 /proc/loadavg)."
+echo
 echo "#### Where the processor time goes: 1,000 fish at 1024x768, sampled by perf"
 echo
 if command -v perf >/dev/null 2>&1 && perf record -q -o /dev/null -- true >/dev/null 2>&1; then

@@ -23,6 +23,10 @@
 //   program_run --where N      the default scene at 1024x768 with each part
 //                              left out in turn (N runs each): where the
 //                              frame time goes
+//   program_run --replay N     the program's own cost per frame: the default
+//                              scene at 1024x768 against a bare loop of the
+//                              draw calls of three of its frames, recorded by
+//                              the program and replayed here (N runs each)
 #include <windows.h>
 #include <psapi.h>
 
@@ -31,9 +35,15 @@
 #include <cstring>
 #include <vector>
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "C3Application.h"
+#include "C3DrawCounter.h"
+#include "D3DTestDevice.h"
+#include "DrawRecord.h"
+#include "DrawReplay.h"
 #include "X2PluginAbi.h"
 #include "ProgramTestSupport.h"
 #include "TestSupport.h"
@@ -318,8 +328,9 @@ int AtlasPictures(const std::string& log) {
 
 // One run of the program in `dir` as configured there: the window set to
 // 1024x768, settled, then the frame stats of about 15 seconds (longer when
-// frames are slow, so that at least five lines come).
-SceneRun RunScene(const std::string& dir) {
+// frames are slow, so that at least five lines come); `beforeClose` is
+// given the window after them.
+SceneRun RunScene(const std::string& dir, const std::function<void(HWND)>& beforeClose = nullptr) {
   SceneRun run;
   ClearLog();
   ChildProcess program;
@@ -339,6 +350,7 @@ SceneRun RunScene(const std::string& dir) {
   run.fps = MedianOf(fps);
   run.draws = MedianOf(DrawLines(ReadLog(), mark));
   run.seconds = static_cast<int>(fps.size());
+  if (beforeClose) beforeClose(window);
   PostMessageA(window, WM_CLOSE, 0, 0);
   const bool ended = program.Wait(60000);
   run.clean = ended && program.ExitCode() == 0 && CountOf(ReadLog(), "error box") == 0;
@@ -468,11 +480,165 @@ int WhereTimeGoes(const std::string& dir, int repeats) {
   return rc;
 }
 
+// ---- The program's own cost per frame: the scene against a bare loop of its draws ----
+
+// Has the running program record the draws of its next frame (the capture
+// command at log level 2) and reads the record; empty text when none came.
+std::string RecordFrameDraws(HWND window) {
+  DeleteFileA(kDrawRecordPath);
+  const size_t mark = ReadLog().size();
+  PostMessageA(window, WM_COMMAND, kCmdCapture, 0);
+  WaitUntil([&] {
+    const std::string log = ReadLog();
+    return log.find("frame draws recorded", mark) != std::string::npos ||
+           log.find("frame draws not recorded", mark) != std::string::npos;
+  }, 120000);
+  return ReadFileText(kDrawRecordPath);
+}
+
+struct ReplayRun {
+  double fps = -1.0;  // median of the per-second rates
+  std::string error;
+};
+
+void PumpOwnMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+// The recorded frames issued in turn, again and again, on a device of the
+// scene's size: frames per second over each whole second of about 15 s
+// after a settling second, as the program's own statistics count them; the
+// median.
+ReplayRun ReplayFrames(const std::vector<DrawRecord>& records, bool fill) {
+  ReplayRun run;
+  qvtest::D3DTestDevice device;
+  if (!device.Create(kSceneWidth, kSceneHeight)) {
+    run.error = device.Error();
+    return run;
+  }
+  std::vector<double> fps;
+  {
+    std::vector<std::unique_ptr<DrawReplay>> replays;
+    for (const DrawRecord& record : records) {
+      replays.push_back(std::make_unique<DrawReplay>(device.Device(), record, fill));
+      if (!replays.back()->Prepare(&run.error)) return run;
+    }
+    size_t next = 0;
+    auto frame = [&] { return replays[next++ % replays.size()]->Frame(); };
+    double start = Seconds();
+    while (Seconds() - start < 1.0) {
+      PumpOwnMessages();
+      if (FAILED(frame())) {
+        run.error = "a replayed frame failed";
+        return run;
+      }
+    }
+    start = Seconds();
+    double secondStart = start;
+    int frames = 0;
+    while (Seconds() - start < 15.0 || fps.size() < 5) {
+      PumpOwnMessages();
+      frame();
+      ++frames;
+      const double now = Seconds();
+      if (now - secondStart > 1.0) {
+        fps.push_back(frames / (now - secondStart));
+        frames = 0;
+        secondStart = now;
+      }
+    }
+  }
+  run.fps = MedianOf(fps);
+  return run;
+}
+
+constexpr int kRecordedFrames = 3;
+
+int OwnOverhead(const std::string& dir, int repeats) {
+  std::printf("| run | scene ms a frame | bare loop ms a frame | ratio | bare loop without pixels ms | draw calls | "
+              "primitives | pixels drawn | clears | render targets |\n|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+  std::vector<double> sceneMs, bareMs, callsMs, ratios;
+  int rc = 0;
+  for (int r = 0; r < repeats; ++r) {
+    // Frames two seconds apart right after the measured seconds: the camera
+    // moves on, so more than one stands for the stretch measured.
+    std::vector<std::string> texts;
+    const SceneRun scene = RunScene(dir, [&texts](HWND window) {
+      for (int k = 0; k < kRecordedFrames; ++k) {
+        if (k) PumpMessages(2000);
+        texts.push_back(RecordFrameDraws(window));
+      }
+    });
+    std::string error;
+    std::vector<DrawRecord> records(texts.size());
+    bool read = true;
+    for (size_t k = 0; k < texts.size() && read; ++k) read = ParseDrawRecord(texts[k], &records[k], &error);
+    if (scene.fps <= 0 || !scene.clean || !read || records.empty()) {
+      std::printf("run %d: %s\n", r + 1,
+                  scene.fps <= 0 ? "no scene figure" : !scene.clean ? "unclean exit" : ("no draw record: " + error).c_str());
+      rc = 1;
+      continue;
+    }
+    const ReplayRun bare = ReplayFrames(records, true);
+    const ReplayRun calls = ReplayFrames(records, false);
+    if (bare.fps <= 0 || calls.fps <= 0) {
+      std::printf("run %d: replay failed: %s\n", r + 1, (bare.error + calls.error).c_str());
+      rc = 1;
+      continue;
+    }
+    sceneMs.push_back(1000.0 / scene.fps);
+    bareMs.push_back(1000.0 / bare.fps);
+    callsMs.push_back(1000.0 / calls.fps);
+    ratios.push_back(sceneMs.back() / bareMs.back());
+    // Per recorded frame, averaged.
+    double draws = 0, primitives = 0, pixels = 0, clears = 0, targets = 0;
+    size_t unmeasured = 0;
+    for (const DrawRecord& record : records) {
+      draws += record.DrawCount();
+      primitives += record.PrimitiveCount();
+      targets += record.targets.size();
+      for (const DrawRecordEvent& e : record.events) {
+        clears += e.kind == DrawRecordEvent::kClear;
+        if (e.kind != DrawRecordEvent::kDraw) continue;
+        if (e.pixels >= 0)
+          pixels += e.pixels;
+        else
+          ++unmeasured;
+      }
+    }
+    const double n = static_cast<double>(records.size());
+    char pixelText[64];
+    std::snprintf(pixelText, sizeof pixelText, unmeasured ? "%.0f (%zu draws unmeasured)" : "%.0f", pixels / n,
+                  unmeasured);
+    std::printf("| run %d | %.1f | %.1f | %.2f | %.1f | %.0f | %.0f | %s | %.0f | %.0f |\n", r + 1, sceneMs.back(),
+                bareMs.back(), ratios.back(), callsMs.back(), draws / n, primitives / n, pixelText, clears / n,
+                targets / n);
+    std::fflush(stdout);
+  }
+  if (sceneMs.empty()) return rc ? rc : 1;
+  std::printf("| median | %.1f | %.1f | %.2f | %.1f | | | | | |\n", MedianOf(sceneMs), MedianOf(bareMs),
+              MedianOf(ratios), MedianOf(callsMs));
+  std::printf("\nFigures: %zu run(s), each with its own recorded frames; the scene is the default configuration in a debug-mode window at "
+              "%dx%d (median of the once-a-second \"frame stats\" lines over about 15 s after settling); the bare "
+              "loop issues the draw calls of three frames of that run (2 s apart, just after), recorded by the "
+              "program, each in turn, in the same order on a "
+              "device of the same size in this process (same primitive types and counts, vertex counts, index "
+              "sizes, strides, shader versions, texture counts, blending, depth tests, render-target switches and "
+              "clears; dummy buffers whose triangles cover the pixels each call drew, spread over the target; trivial shaders), presenting "
+              "each frame, frames per second counted over whole seconds of about 15 s, median; the same loop once more "
+              "with triangles of no area shows the calls alone; draw calls, primitives, pixels, clears and render "
+              "targets are per recorded frame, averaged. Target: ratio at most 1.3.\n",
+              sceneMs.size(), kSceneWidth, kSceneHeight);
+  return rc;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::printf("usage: program_run --startup N | --switches N | --resets N | --minutes M | --fish N1,N2,... | --where N\n");
+    std::printf("usage: program_run --startup N | --switches N | --resets N | --minutes M | --fish N1,N2,... | --where N | "
+                "--replay N\n");
     return 2;
   }
   const std::string dir = MakeTempDir("qvrun");
@@ -489,6 +655,11 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(argv[1], "--where") == 0) {
     const int rc = WhereTimeGoes(dir, std::max(1, std::atoi(argv[2])));
+    RemoveTree(dir);
+    return rc;
+  }
+  if (std::strcmp(argv[1], "--replay") == 0) {
+    const int rc = OwnOverhead(dir, std::max(1, std::atoi(argv[2])));
     RemoveTree(dir);
     return rc;
   }
