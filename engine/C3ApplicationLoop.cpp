@@ -12,6 +12,12 @@ void C3Application::SetPaused(bool pause) {
   m_active = m_pauseCount == 0;
   if (pause && m_pauseCount == 1 && m_frameMoving) EngineTimer(kTimerStop);
   if (!pause && m_pauseCount == 0 && m_frameMoving) EngineTimer(kTimerStart);
+  // While paused the loop waits in GetMessage, which handles sent messages
+  // (the end of a sizing loop, a restore) inside its wait and returns only
+  // for a posted one. A message left waiting lets the loop see that it is
+  // active again; otherwise it would wait, drawing nothing, for whatever
+  // happens to be posted next.
+  if (!pause && m_pauseCount == 0 && m_mainWindow) PostMessageA(m_mainWindow, WM_NULL, 0, 0);
 }
 
 HRESULT C3Application::RenderFrame() {

@@ -207,6 +207,34 @@ TEST_F(ProgramTest, DebugRunDrawsSurvivesResetAndModeSwitchAndClosesCleanly) {
   EXPECT_EQ(log.find("error box"), std::string::npos) << log;
 }
 
+// The program waits for messages while paused. A sizing loop that ends
+// without a new size unpauses it from inside that wait, with no paint or
+// posted message to follow: frames go on all the same.
+TEST_F(ProgramTest, FramesGoOnAfterASizingLoopThatKeepsTheSize) {
+  Install(DistDir() + "Qelvar.scr", "[Display]\r\nDebugLogLevel=2\r\n[system]\r\nLights=0\r\n");
+  WindowNames names;
+  ChildProcess program;
+  ASSERT_TRUE(program.Start(Command("/debug"), dir_));
+  HWND window = WaitForWindow(names.title, names.className, program.Id(), 30000);
+  ASSERT_NE(window, nullptr);
+  ASSERT_NE(log_.WaitFor("frame stats: "), std::string::npos) << log_.Poll();
+
+  DWORD_PTR result;
+  SendMessageTimeoutA(window, WM_ENTERSIZEMOVE, 0, 0, SMTO_NORMAL, 10000, &result);
+  // Long enough for the paused program to be waiting for its next message.
+  PumpMessages(1000);
+  const size_t mark = log_.Poll().size();
+  SendMessageTimeoutA(window, WM_EXITSIZEMOVE, 0, 0, SMTO_NORMAL, 10000, &result);
+  EXPECT_NE(log_.WaitFor("frame stats: ", mark), std::string::npos) << log_.Poll();
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  bool ended = false;
+  for (int i = 0; i < 600 && !ended; ++i) ended = program.Wait(50);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(program.ExitCode(), 0u);
+  EXPECT_EQ(log_.Poll().find("error box"), std::string::npos);
+}
+
 TEST_F(ProgramTest, SecondInstanceRefusesToStart) {
   Install();
   WindowNames names;

@@ -81,3 +81,50 @@ TEST(PauseTest, CountsPausesAndStartsTheTimerOnlyAtZero) {
   EXPECT_EQ(app.PauseCount(), 0);
   EXPECT_TRUE(app.IsActive());
 }
+
+namespace {
+
+class WindowedApp : public C3Application {
+ public:
+  using C3Application::CreateWindows;
+};
+
+}  // namespace
+
+// The loop waits in GetMessage while paused, and sent messages are handled
+// inside that wait, which ends only for a posted one. An unpause that comes
+// in a sent message (the end of a sizing loop) must leave one waiting.
+TEST(PauseTest, UnpauseFromASentMessageEndsThePausedLoopsWait) {
+  WindowedApp app;
+  ASSERT_EQ(app.CreateWindows(), S_OK);
+  HWND window = app.MainWindow();
+  ASSERT_NE(window, nullptr);
+  app.SetPaused(false);  // the constructor's pause
+  ASSERT_TRUE(app.IsActive());
+
+  MSG message;
+  auto drain = [&] {
+    ValidateRect(window, nullptr);
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  };
+  SendMessageA(window, WM_ENTERSIZEMOVE, 0, 0);
+  EXPECT_FALSE(app.IsActive());
+  drain();
+  SendMessageA(window, WM_EXITSIZEMOVE, 0, 0);
+  EXPECT_TRUE(app.IsActive());
+  EXPECT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));
+
+  // A pause that does not end leaves nothing behind it.
+  SendMessageA(window, WM_ENTERMENULOOP, 0, 0);
+  SendMessageA(window, WM_ENTERSIZEMOVE, 0, 0);
+  drain();
+  SendMessageA(window, WM_EXITSIZEMOVE, 0, 0);
+  EXPECT_FALSE(app.IsActive());
+  EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));
+  SendMessageA(window, WM_EXITMENULOOP, 0, 0);
+  EXPECT_TRUE(app.IsActive());
+  EXPECT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));
+  drain();
+  DestroyWindow(window);
+}

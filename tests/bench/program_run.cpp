@@ -5,8 +5,15 @@
 //
 //   program_run --switches N   N round trips full screen and back
 //   program_run --resets N     N device-reset round trips (maximise, restore);
-//                              both give the commit charge after the first ten
-//                              and at the end
+//   program_run --mixed N      N of each round trip in turn (a reset round
+//                              trip, then a switch round trip); each step
+//                              waits for the program's restore; the commit
+//                              charge after the first ten, every ten and at
+//                              the end, and the device's reference counts
+//                              the program logs
+//   program_run --bare-switches N | --bare-resets N | --bare-mixed N
+//                              the same round trips on a bare device in
+//                              this process: its own commit charge
 //   program_run --startup N    N starts: to the window, to the first frame, and
 //                              from WM_CLOSE to the end (medians)
 //   program_run --minutes M    M minutes at speed x8; frames per second and
@@ -38,6 +45,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "C3Application.h"
 #include "C3DrawCounter.h"
@@ -77,31 +85,258 @@ double LastFps(const std::string& log, size_t from) {
   return std::atof(log.c_str() + at + std::strlen("frame stats: "));
 }
 
-// n round trips of window-mode switches (full screen and back), or of
-// device resets (maximise and restore).
-int Cycles(HWND window, HANDLE process, int n, bool switches) {
-  size_t afterTen = 0;
-  for (int i = 0; i < n; ++i) {
-    if (switches) {
-      PostMessageA(window, WM_COMMAND, kCmdToggleFullscreen, 0);
-      PumpMessages(300);
-      PostMessageA(window, WM_COMMAND, kCmdToggleFullscreen, 0);
-    } else {
-      ShowWindow(window, SW_MAXIMIZE);
-      PumpMessages(300);
-      ShowWindow(window, SW_RESTORE);
+// The values of the first number after `prefix` on each log line that has it.
+std::vector<long> LoggedNumbers(const std::string& log, const std::string& prefix, size_t skip = 0) {
+  std::vector<long> values;
+  for (size_t at = log.find(prefix); at != std::string::npos; at = log.find(prefix, at + 1)) {
+    const char* p = log.c_str() + at + prefix.size();
+    for (size_t i = 0; i < skip && p; ++i) {
+      p = std::strchr(p, ',');
+      if (p) ++p;
     }
-    PumpMessages(300);
+    if (p) values.push_back(std::strtol(p, nullptr, 10));
+  }
+  return values;
+}
+
+// The device's reference counts the program logs at each reset (after
+// invalidating, after restoring) and after each creation: first, least,
+// greatest and last.
+void PrintReferenceCounts(const std::string& log) {
+  auto line = [](const char* what, const std::vector<long>& v) {
+    if (v.empty()) return;
+    std::printf("device references %s: first %ld, least %ld, greatest %ld, last %ld (%zu times)\n", what, v.front(),
+                *std::min_element(v.begin(), v.end()), *std::max_element(v.begin(), v.end()), v.back(), v.size());
+  };
+  line("before a reset", LoggedNumbers(log, "device reset: "));
+  line("after a reset's restore", LoggedNumbers(log, "device reset: ", 1));
+  line("after a creation's restore", LoggedNumbers(log, "device created: "));
+}
+
+// The kinds of round trip Cycles drives.
+enum class Trip { Switch, Reset, Mixed };
+
+// The highest "<prefix>N." counter in the log.
+int LastCounter(const std::string& log, const std::string& prefix) {
+  int last = 0;
+  for (size_t at = log.find(prefix); at != std::string::npos; at = log.find(prefix, at + 1))
+    last = std::max(last, std::atoi(log.c_str() + at + prefix.size()));
+  return last;
+}
+
+// Carries out `step` and waits until the program has restored its device
+// objects once more (a reset or a new device), then 300 ms of frames; false
+// when no restore came within 30 s. Each step thus starts from a settled
+// window, whatever the machine's load.
+template <typename Step>
+bool Settled(Step step) {
+  const int before = LastCounter(ReadLog(), "restore device objects ");
+  step();
+  const bool restored =
+      WaitUntil([&] { return LastCounter(ReadLog(), "restore device objects ") > before; }, 30000);
+  PumpMessages(300);
+  return restored;
+}
+
+int SwitchTrip(HWND window) {
+  int missed = 0;
+  for (int k = 0; k < 2; ++k)
+    missed += !Settled([&] { PostMessageA(window, WM_COMMAND, kCmdToggleFullscreen, 0); });
+  return missed;
+}
+
+int ResetTrip(HWND window) {
+  int missed = 0;
+  for (int cmd : {SW_MAXIMIZE, SW_RESTORE}) missed += !Settled([&] { ShowWindow(window, cmd); });
+  return missed;
+}
+
+// n round trips of window-mode switches (full screen and back), of device
+// resets (maximise and restore), or of both in turn (a reset round trip then
+// a switch round trip); the commit charge every ten round trips as well.
+int Cycles(HWND window, HANDLE process, int n, Trip trip) {
+  size_t afterTen = 0;
+  std::vector<size_t> series;
+  int missed = 0;
+  for (int i = 0; i < n; ++i) {
+    if (trip != Trip::Switch) missed += ResetTrip(window);
+    if (trip != Trip::Reset) missed += SwitchTrip(window);
+    if ((i + 1) % 10 == 0) series.push_back(Commit(process));
     if (i == 9) afterTen = Commit(process);
   }
   const size_t end = Commit(process);
   const std::string log = ReadLog();
+  const char* name = trip == Trip::Switch  ? "window-mode switches"
+                     : trip == Trip::Reset ? "device resets (maximise, restore)"
+                                           : "device resets and window-mode switches in turn";
+  const int perTrip = trip == Trip::Mixed ? 4 : 2;
   std::printf("| %s | %d | commit after 10 round trips: %zu | at the end: %zu | growth per round trip: %lld bytes | "
-              "error boxes logged: %d |\n",
-              switches ? "window-mode switches" : "device resets (maximise, restore)", 2 * n, afterTen, end,
+              "error boxes logged: %d | steps with no restore within 30 s: %d |\n",
+              name, perTrip * n, afterTen, end,
               n > 10 ? (static_cast<long long>(end) - static_cast<long long>(afterTen)) / (n - 10) : 0,
-              CountOf(log, "error box"));
-  return CountOf(log, "error box") == 0 ? 0 : 1;
+              CountOf(log, "error box"), missed);
+  std::printf("commit every ten round trips (MB):");
+  for (size_t c : series) std::printf(" %.1f", static_cast<double>(c) / 1e6);
+  std::printf("\n");
+  PrintReferenceCounts(log);
+  if (trip == Trip::Mixed) {
+    // The charge follows the window's state (the size of the back buffer and
+    // of everything made to match it): figures are comparable only when taken
+    // in the same state, as those above are.
+    std::printf("commit by window state (MB): windowed %.1f", static_cast<double>(Commit(process)) / 1e6);
+    const std::pair<const char*, int> tour[] = {{"maximised", SW_MAXIMIZE}, {"restored", SW_RESTORE}};
+    for (const auto& step : tour) {
+      missed += !Settled([&] { ShowWindow(window, step.second); });
+      std::printf(", %s %.1f", step.first, static_cast<double>(Commit(process)) / 1e6);
+    }
+    for (const char* state : {"full screen", "windowed again"}) {
+      missed += !Settled([&] { PostMessageA(window, WM_COMMAND, kCmdToggleFullscreen, 0); });
+      std::printf(", %s %.1f", state, static_cast<double>(Commit(process)) / 1e6);
+    }
+    std::printf("\n");
+  }
+  return CountOf(log, "error box") == 0 && missed == 0 ? 0 : 1;
+}
+
+// ---- The same round trips on a bare device in this process ----
+
+// A window and a device with nothing made on it, switched and reset the way
+// the program does: a new device for each window mode, a reset for each new
+// client size; one cleared frame presented after each step.
+class BareDevice {
+ public:
+  ~BareDevice() {
+    Release();
+    if (d3d_) d3d_->Release();
+    if (window_) DestroyWindow(window_);
+  }
+
+  bool Create() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "QvBareDevice";
+    RegisterClassA(&wc);
+    RECT rect = {0, 0, 800, 600};
+    AdjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, FALSE);
+    window_ = CreateWindowA(wc.lpszClassName, "bare device", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                            rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, wc.hInstance, nullptr);
+    d3d_ = Direct3DCreate9(D3D_SDK_VERSION);
+    return window_ && d3d_ && MakeDevice();
+  }
+
+  bool Reset() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    params_.BackBufferWidth = static_cast<UINT>(client.right);
+    params_.BackBufferHeight = static_cast<UINT>(client.bottom);
+    return SUCCEEDED(device_->Reset(&params_)) && Frame();
+  }
+
+  bool Switch() {
+    windowed_ = !windowed_;
+    SetWindowLongA(window_, GWL_STYLE,
+                   windowed_ ? (WS_OVERLAPPEDWINDOW | WS_VISIBLE) : (WS_POPUP | WS_VISIBLE | WS_SYSMENU));
+    Release();
+    if (!MakeDevice()) return false;
+    if (windowed_) SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    return true;
+  }
+
+  HWND Window() const { return window_; }
+
+ private:
+  bool MakeDevice() {
+    D3DDISPLAYMODE mode{};
+    d3d_->GetAdapterDisplayMode(0, &mode);
+    RECT client{};
+    GetClientRect(window_, &client);
+    params_ = D3DPRESENT_PARAMETERS{};
+    params_.Windowed = windowed_;
+    params_.BackBufferCount = 1;
+    params_.BackBufferFormat = mode.Format;
+    params_.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    params_.hDeviceWindow = window_;
+    params_.EnableAutoDepthStencil = TRUE;
+    params_.AutoDepthStencilFormat = D3DFMT_D24S8;
+    params_.Flags = D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL;
+    params_.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    params_.BackBufferWidth = windowed_ ? static_cast<UINT>(client.right) : mode.Width;
+    params_.BackBufferHeight = windowed_ ? static_cast<UINT>(client.bottom) : mode.Height;
+    params_.FullScreen_RefreshRateInHz = windowed_ ? 0 : mode.RefreshRate;
+    if (FAILED(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_, D3DCREATE_HARDWARE_VERTEXPROCESSING, &params_,
+                                  &device_))) {
+      device_ = nullptr;
+      return false;
+    }
+    return Frame();
+  }
+
+  bool Frame() {
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF2040A0, 1.0f, 0);
+    device_->BeginScene();
+    device_->EndScene();
+    return SUCCEEDED(device_->Present(nullptr, nullptr, nullptr, nullptr));
+  }
+
+  void Release() {
+    if (device_) {
+      const ULONG left = device_->Release();
+      if (left) std::printf("bare device: %lu references left at release\n", static_cast<unsigned long>(left));
+    }
+    device_ = nullptr;
+  }
+
+  IDirect3D9* d3d_ = nullptr;
+  IDirect3DDevice9* device_ = nullptr;
+  HWND window_ = nullptr;
+  D3DPRESENT_PARAMETERS params_{};
+  bool windowed_ = true;
+};
+
+int BareCycles(int n, Trip trip) {
+  BareDevice bare;
+  if (!bare.Create()) {
+    std::printf("no bare device\n");
+    return 2;
+  }
+  HWND window = bare.Window();
+  bool ok = true;
+  PumpMessages(1000);
+  size_t afterTen = 0;
+  std::vector<size_t> series;
+  const size_t start = Commit(GetCurrentProcess());
+  for (int i = 0; i < n && ok; ++i) {
+    if (trip != Trip::Switch) {
+      for (int cmd : {SW_MAXIMIZE, SW_RESTORE}) {
+        ShowWindow(window, cmd);
+        PumpMessages(100);
+        ok &= bare.Reset();
+        PumpMessages(200);
+      }
+    }
+    if (trip != Trip::Reset) {
+      for (int k = 0; k < 2; ++k) {
+        ok &= bare.Switch();
+        PumpMessages(300);
+      }
+    }
+    if ((i + 1) % 10 == 0) series.push_back(Commit(GetCurrentProcess()));
+    if (i == 9) afterTen = Commit(GetCurrentProcess());
+  }
+  const size_t end = Commit(GetCurrentProcess());
+  const char* name = trip == Trip::Switch  ? "bare device: window-mode switches"
+                     : trip == Trip::Reset ? "bare device: resets (maximise, restore)"
+                                           : "bare device: resets and window-mode switches in turn";
+  std::printf("| %s | %d | commit at the start: %zu | after 10 round trips: %zu | at the end: %zu | growth per round "
+              "trip: %lld bytes | all steps succeeded: %s |\n",
+              name, (trip == Trip::Mixed ? 4 : 2) * n, start, afterTen, end,
+              n > 10 ? (static_cast<long long>(end) - static_cast<long long>(afterTen)) / (n - 10) : 0,
+              ok ? "yes" : "no");
+  std::printf("commit every ten round trips (MB):");
+  for (size_t c : series) std::printf(" %.1f", static_cast<double>(c) / 1e6);
+  std::printf("\n");
+  return ok ? 0 : 1;
 }
 
 // The frame the capture command saves, copied beside the test artefacts
@@ -637,10 +872,13 @@ int OwnOverhead(const std::string& dir, int repeats) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::printf("usage: program_run --startup N | --switches N | --resets N | --minutes M | --fish N1,N2,... | --where N | "
-                "--replay N\n");
+    std::printf("usage: program_run --startup N | --switches N | --resets N | --mixed N | --bare-switches N | "
+                "--bare-resets N | --bare-mixed N | --minutes M | --fish N1,N2,... | --where N | --replay N\n");
     return 2;
   }
+  for (const auto& bare : {std::make_pair("--bare-switches", Trip::Switch), std::make_pair("--bare-resets", Trip::Reset),
+                           std::make_pair("--bare-mixed", Trip::Mixed)})
+    if (std::strcmp(argv[1], bare.first) == 0) return BareCycles(std::atoi(argv[2]), bare.second);
   const std::string dir = MakeTempDir("qvrun");
   if (!CopyDist(dir)) {
     std::printf("cannot copy the distributable folder\n");
@@ -678,9 +916,11 @@ int main(int argc, char** argv) {
   const int n = std::atoi(argv[2]);
   int rc = 0;
   if (std::strcmp(argv[1], "--switches") == 0)
-    rc = Cycles(window, program.Handle(), n, true);
+    rc = Cycles(window, program.Handle(), n, Trip::Switch);
   else if (std::strcmp(argv[1], "--resets") == 0)
-    rc = Cycles(window, program.Handle(), n, false);
+    rc = Cycles(window, program.Handle(), n, Trip::Reset);
+  else if (std::strcmp(argv[1], "--mixed") == 0)
+    rc = Cycles(window, program.Handle(), n, Trip::Mixed);
   else
     rc = Minutes(window, program.Handle(), dir, n);
   PostMessageA(window, WM_CLOSE, 0, 0);
