@@ -33,8 +33,8 @@ D3DXVECTOR3 MyApplication::GetWaterCurrent(float, const D3DXVECTOR3& position) {
 
 void MyApplication::SetMatrixShaderConstants(C4VertexObject* object) {
   if (!object) return;
-  WriteMatrixShaderConstants(m_device, object->world, object->worldViewProjectionT, object->worldViewT,
-                             object->viewT);
+  const C4ShaderMatrices& m = object->Shading();
+  WriteMatrixShaderConstants(m_device, object->world, m.worldViewProjectionT, m.worldViewT, m.viewT);
 }
 
 void MyApplication::SetFrameShaderConstants() {

@@ -13,6 +13,32 @@
 
 C3World* C3World::s_current = nullptr;
 
+namespace {
+
+// The frame move walks thousands of fish, each in its own block of memory
+// with its AI object beside it, and waiting for each one to come in from
+// memory as its Move starts costs more than the step itself. So the loop
+// asks for the memory of the children ahead of it: the start of an object
+// (a moving object's placement and matrices, and the members a fish adds
+// after them) eight places ahead, and the start of its AI object, whose
+// address the object holds, four places ahead.
+constexpr int kPrefetchObjectAhead = 8;
+constexpr int kPrefetchAIAhead = 4;
+constexpr int kPrefetchObjectBytes = 960;
+constexpr int kPrefetchAIBytes = 192;
+
+void PrefetchObject(const C3Object* child) {
+  const char* object = reinterpret_cast<const char*>(child);
+  for (int at = 0; at < kPrefetchObjectBytes; at += 64) __builtin_prefetch(object + at);
+}
+
+void PrefetchAI(const C3Object* child) {
+  if (const char* ai = reinterpret_cast<const char*>(child->ai))
+    for (int at = 0; at < kPrefetchAIBytes; at += 64) __builtin_prefetch(ai + at);
+}
+
+}  // namespace
+
 C3World::C3World() {
   SetClassName("C3World");
   vsServer = new VSServer;
@@ -229,6 +255,8 @@ HRESULT C3World::Move(float elapsed) {
   for (auto* scene : renderingScenes)
     if (scene) scene->Move(a, aPrevious);
   for (int i = 0; i < children.count; ++i) {
+    if (i + kPrefetchObjectAhead < children.count) PrefetchObject(children.items[i + kPrefetchObjectAhead]);
+    if (i + kPrefetchAIAhead < children.count) PrefetchAI(children.items[i + kPrefetchAIAhead]);
     C3Object* child = children.items[i];
     const C3TimeLine& clock = child->HasFlag(kObjUnscaledClock) ? clockA : clockB;
     child->Move(clock.GetCurrent(), clock.GetPrevious());

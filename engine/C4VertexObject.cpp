@@ -8,14 +8,23 @@
 #include "SBServer.h"
 #include "TextureTable.h"
 
-C4VertexObject::C4VertexObject() : stateBlock(SBServer::kNoBlock) {
-  SetClassName("C4VertexObject");
-  flags |= kObjSphereTest;
+C4ShaderMatrices::C4ShaderMatrices() {
   D3DXMATRIX id;
   D3DXMatrixIdentity(&id);
   worldViewProjection = worldViewProjectionT = worldViewT = worldT = viewT = viewProjectionT = id;
-  view = projection = id;
   for (auto& m : saved) m = id;
+}
+
+C4VertexObject::C4VertexObject() : stateBlock(SBServer::kNoBlock) {
+  SetClassName("C4VertexObject");
+  flags |= kObjSphereTest;
+  D3DXMatrixIdentity(&view);
+  D3DXMatrixIdentity(&projection);
+}
+
+C4ShaderMatrices& C4VertexObject::Shading() {
+  if (!shading_) shading_ = std::make_unique<C4ShaderMatrices>();
+  return *shading_;
 }
 
 C4VertexObject::~C4VertexObject() {
@@ -108,14 +117,15 @@ int C4VertexObject::HasLod() { return 0; }
 void C4VertexObject::SetViewProjection(const D3DXMATRIX* v, const D3DXMATRIX* p) {
   view = *v;
   projection = *p;
+  C4ShaderMatrices& m = Shading();
   D3DXMATRIX worldView = world * view;
-  worldViewProjection = worldView * projection;
+  m.worldViewProjection = worldView * projection;
   D3DXMATRIX viewProjection = view * projection;
-  D3DXMatrixTranspose(&worldViewProjectionT, &worldViewProjection);
-  D3DXMatrixTranspose(&worldViewT, &worldView);
-  D3DXMatrixTranspose(&worldT, &world);
-  D3DXMatrixTranspose(&viewT, &view);
-  D3DXMatrixTranspose(&viewProjectionT, &viewProjection);
+  D3DXMatrixTranspose(&m.worldViewProjectionT, &m.worldViewProjection);
+  D3DXMatrixTranspose(&m.worldViewT, &worldView);
+  D3DXMatrixTranspose(&m.worldT, &world);
+  D3DXMatrixTranspose(&m.viewT, &view);
+  D3DXMatrixTranspose(&m.viewProjectionT, &viewProjection);
 
   D3DXVECTOR3 light(0.0f, -1.0f, 0.0f);
   if (C3World* w = C3World::Current()) light = w->lightDirection;
@@ -124,14 +134,14 @@ void C4VertexObject::SetViewProjection(const D3DXMATRIX* v, const D3DXMATRIX* p)
   D3DXVECTOR3 out;
   if (D3DXMatrixInverse(&inverse, nullptr, &rotation)) {
     D3DXVec3TransformCoord(&out, &light, &inverse);
-    objectLight = D3DXVECTOR4(out.x, out.y, out.z, 1.0f);
+    m.objectLight = D3DXVECTOR4(out.x, out.y, out.z, 1.0f);
   }
   if (C3Camera* camera = GetMainCamera()) {
     D3DXVECTOR3 eye;
     camera->GetPosition(&eye);
     if (D3DXMatrixInverse(&inverse, nullptr, &world)) {
       D3DXVec3TransformCoord(&out, &eye, &inverse);
-      objectEye = D3DXVECTOR4(out.x, out.y, out.z, 1.0f);
+      m.objectEye = D3DXVECTOR4(out.x, out.y, out.z, 1.0f);
     }
   }
 }
@@ -146,19 +156,21 @@ void C4VertexObject::FillDrawContext(DrawContext* c) const {
 }
 
 void C4VertexObject::SaveMatrices() {
-  saved[0] = worldViewProjectionT;
-  saved[1] = worldViewT;
-  saved[2] = worldT;
-  saved[3] = viewT;
-  saved[4] = viewProjectionT;
+  C4ShaderMatrices& m = Shading();
+  m.saved[0] = m.worldViewProjectionT;
+  m.saved[1] = m.worldViewT;
+  m.saved[2] = m.worldT;
+  m.saved[3] = m.viewT;
+  m.saved[4] = m.viewProjectionT;
 }
 
 void C4VertexObject::RestoreMatrices() {
-  worldViewProjectionT = saved[0];
-  worldViewT = saved[1];
-  worldT = saved[2];
-  viewT = saved[3];
-  viewProjectionT = saved[4];
+  C4ShaderMatrices& m = Shading();
+  m.worldViewProjectionT = m.saved[0];
+  m.worldViewT = m.saved[1];
+  m.worldT = m.saved[2];
+  m.viewT = m.saved[3];
+  m.viewProjectionT = m.saved[4];
 }
 
 void C4VertexObject::SetShaderMatrices() { GetSceneHost()->SetMatrixShaderConstants(this); }

@@ -6,6 +6,7 @@
 // Sources by concern: C4VertexObject.cpp (life cycle, textures, visibility,
 // matrices), C4VertexObjectMesh.cpp (mesh records, bounds, drawing, area query).
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,24 @@ enum : uint32_t {
 };
 
 struct DrawContext;
+
+// The matrices and object-space vectors the draw passes compute for an
+// object's shaders, and the copies SaveMatrices keeps. Only drawing reads
+// them, so they live outside the object and are made at the first use: the
+// frame move of thousands of fish then walks much less memory.
+struct C4ShaderMatrices {
+  C4ShaderMatrices();
+
+  D3DXMATRIX worldViewProjection;
+  D3DXMATRIX worldViewProjectionT;
+  D3DXMATRIX worldViewT;
+  D3DXMATRIX worldT;
+  D3DXMATRIX viewT;
+  D3DXMATRIX viewProjectionT;
+  D3DXVECTOR4 objectLight{0.0f, 1.0f, 0.0f, 1.0f};
+  D3DXVECTOR4 objectEye{0.0f, 0.0f, 0.0f, 1.0f};
+  D3DXMATRIX saved[5];
+};
 
 // Triangles one area query can return.
 constexpr int kMaxAreaTriangles = 2000;
@@ -59,6 +78,8 @@ class C4VertexObject : public C3Move {
   // The device, the current world's servers (null without a world) and this
   // object's state block, for the device passes of the engine's classes.
   void FillDrawContext(DrawContext* context) const;
+  // The shader matrices, made (all identity) at the first call.
+  C4ShaderMatrices& Shading();
 
   const ShaderDescriptor* shaderDescriptors = nullptr;
   int shaderCount = 0;
@@ -70,17 +91,8 @@ class C4VertexObject : public C3Move {
   int singleLevelTextures = 0;
   std::vector<IUnknown*> vertexShaders;
   std::vector<IDirect3DVertexDeclaration9*> declarations;
-  D3DXMATRIX worldViewProjection;
-  D3DXMATRIX worldViewProjectionT;
-  D3DXMATRIX worldViewT;
-  D3DXMATRIX worldT;
-  D3DXMATRIX viewT;
-  D3DXMATRIX viewProjectionT;
-  D3DXVECTOR4 objectLight{0.0f, 1.0f, 0.0f, 1.0f};
-  D3DXVECTOR4 objectEye{0.0f, 0.0f, 0.0f, 1.0f};
   D3DXMATRIX view;
   D3DXMATRIX projection;
-  D3DXMATRIX saved[5];
   uint32_t drawFlags = 0;
   int renderTextureSize = 128;
   float renderTextureScale = 0.7f;
@@ -89,6 +101,8 @@ class C4VertexObject : public C3Move {
 
  private:
   void ReleaseTextures();
+
+  std::unique_ptr<C4ShaderMatrices> shading_;
   // Descriptors made by AddVertexArray; freed with the object.
   std::vector<X2FishMesh*> ownDescriptors_;
 };

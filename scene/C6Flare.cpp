@@ -99,7 +99,7 @@ HRESULT C6Flare::Render() {
     return 0;
   // The sun is hidden (behind the surface's crest, a structure, the floor).
   if (!(scene->rawLightValue > 0.0f)) return 0;
-  if (!FlareScreenPosition(worldViewProjection, &screenX, &screenY)) return 0;
+  if (!FlareScreenPosition(Shading().worldViewProjection, &screenX, &screenY)) return 0;
   D3DXVECTOR3 view;
   camera->GetDirection(&view);
   facing = FlareFacing(scene->lightDirection, view);

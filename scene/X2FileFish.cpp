@@ -67,7 +67,7 @@ X2FileFish::X2FileFish(const X2FishData* record) {
     partCount = static_cast<int>(std::min<uint32_t>(m.partCount, kMaxFishParts));
     if (const C5PartialMorph* built = cache->Obtain(&meshes, 0, partialIndex, m.parts, partCount))
       partialMorph = built->CopyFor(&meshes);
-    std::copy(m.parts, m.parts + partCount, parts);
+    parts.assign(m.parts, m.parts + partCount);
   }
 
   if (m.hasSecondMesh && m.secondMesh && IsMesh(m.secondMesh->mesh, 32)) {
@@ -127,6 +127,6 @@ int X2FileFish::HasLod() {
 void X2FileFish::AnimateParts(float current, float previous) {
   if (!partialMorph) return;
   float weights[kMaxFishParts];
-  StepFishParts(parts, partCount, current, previous, swim.swimFactor, SceneRandom, weights);
+  StepFishParts(parts.data(), partCount, current, previous, swim.swimFactor, SceneRandom, weights);
   partialMorph->Apply(weights);
 }

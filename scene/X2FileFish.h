@@ -1,6 +1,8 @@
 #pragma once
 // The concrete fish, built from a species record of a species plug-in or of
 // the built-in species: meshes, morph frames, far mesh, textures, parts.
+#include <vector>
+
 #include "C6Fish.h"
 #include "X2PluginAbi.h"
 
@@ -17,7 +19,9 @@ class X2FileFish : public C6Fish {
   void AnimateParts(float current, float previous) override;
 
   int partCount = 0;
-  X2FishPart parts[kMaxFishParts] = {};
+  // The fish's own copy of its parts (partCount of them). Kept out of the
+  // object: most species have none, and a flock steps thousands of fish.
+  std::vector<X2FishPart> parts;
   int hasFarMesh = 0;
   // The body field that keeps other fish off this one (record flag 1, with
   // a collision server and a world); null otherwise.

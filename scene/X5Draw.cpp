@@ -123,8 +123,9 @@ void X5SkinObject::DrawContainer(X5Frame* frame, X5MeshContainer* c, const X5Mes
 }
 
 void X5SkinObject::SetObjectConstants(IDirect3DDevice9* device) {
-  SetVertexConstants(device, 0, worldViewProjectionT, 4);
-  SetVertexConstants(device, 4, worldT, 4);
+  const C4ShaderMatrices& m = Shading();
+  SetVertexConstants(device, 0, m.worldViewProjectionT, 4);
+  SetVertexConstants(device, 4, m.worldT, 4);
   D3DXVECTOR3 eye(0.0f, 0.0f, 0.0f);
   if (C3Camera* camera = GetMainCamera()) camera->GetPosition(&eye);
   SetVector(device, 8, eye.x, eye.y, eye.z, 1.0f);

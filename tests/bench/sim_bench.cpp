@@ -3,6 +3,7 @@
 // Prints Markdown table rows (tools/bench.sh gathers them). Not a test.
 //
 //   sim_bench                  build time and cost per fish at 500, 5,000, 30,000 fish
+//   sim_bench --fish N         the same at about N fish only (for a profiler)
 //   sim_bench --endurance H    steps the shipped flock file's flocks through H hours
 //                              of scene time at x8 (30 steps a second) and checks for
 //                              positions that are not finite, lost fish and memory growth
@@ -105,17 +106,17 @@ void TearDown(Scene& s) {
   TheFlocks.Clear();
 }
 
-int Bench(const Plugin& plugin) {
+int Bench(const Plugin& plugin, const std::vector<int>& targets) {
   // "Scale:巨大" is the largest formation: 300 fish and 2 carriers a flock at
   // the middle multiplier.
   const char* param = "Scale:巨大";
   const int perFlock = plugin.record()->CountFish(0, param, GetHostCallbacks(), 2);
   std::printf("| fish | flocks | build ms | build ms of the last flock / first | step ms | us per fish |\n");
   std::printf("|---:|---:|---:|---:|---:|---:|\n");
-  double perFish[3] = {}, stepMs[3] = {};
-  int fishCount[3] = {};
-  const int targets[3] = {500, 5000, 30000};
-  for (int k = 0; k < 3; ++k) {
+  const size_t sizes = targets.size();
+  std::vector<double> perFish(sizes), stepMs(sizes);
+  std::vector<int> fishCount(sizes);
+  for (size_t k = 0; k < sizes; ++k) {
     const int flocks = std::min(X2FlockSet::kMaxFlocks, (targets[k] + perFlock - 1) / perFlock);
     std::vector<double> builds, steps, ratios;
     int fish = 0;
@@ -140,6 +141,7 @@ int Bench(const Plugin& plugin) {
     std::printf("| %d | %d | %.1f | %.2f | %.3f | %.3f |\n", fish, flocks, Median(builds) * 1e3, Median(ratios),
                 step * 1e3, perFish[k]);
   }
+  if (sizes < 3) return 0;
   std::printf("\nStep cost ratios: cost(%d)/cost(%d) = %.2f (linear %.2f), cost(%d)/cost(%d) = %.2f (linear %.2f)\n",
               fishCount[1], fishCount[0], stepMs[1] / stepMs[0], double(fishCount[1]) / fishCount[0], fishCount[2],
               fishCount[1], stepMs[2] / stepMs[1], double(fishCount[2]) / fishCount[1]);
@@ -182,8 +184,10 @@ int main(int argc, char** argv) {
   int rc = 0;
   if (argc >= 3 && std::strcmp(argv[1], "--endurance") == 0)
     rc = Endurance(std::atof(argv[2]));
+  else if (argc >= 3 && std::strcmp(argv[1], "--fish") == 0)
+    rc = Bench(plugin, {std::max(1, std::atoi(argv[2]))});
   else
-    rc = Bench(plugin);
+    rc = Bench(plugin, {500, 5000, 30000});
   SetSceneHost(nullptr);
   return rc;
 }

@@ -140,22 +140,23 @@ TEST_F(HostAnswersTest, ObjectMatricesGoToTheirRegisters) {
   MyApplication app;  // no device: the copy alone is written
   C4VertexObject object;
   object.world = Numbered(100);
-  object.worldViewProjectionT = Numbered(200);
-  object.worldViewT = Numbered(300);
-  object.viewT = Numbered(400);
-  object.worldT = Numbered(900);  // not used: the transpose is taken afresh
+  C4ShaderMatrices& m = object.Shading();
+  m.worldViewProjectionT = Numbered(200);
+  m.worldViewT = Numbered(300);
+  m.viewT = Numbered(400);
+  m.worldT = Numbered(900);  // not used: the transpose is taken afresh
   object.SetShaderMatrices();
   D3DXMATRIX worldT;
   D3DXMatrixTranspose(&worldT, &object.world);
   for (int row = 0; row < 4; ++row) {
-    ExpectRow(0 + row, object.worldViewProjectionT, row);
-    ExpectRow(4 + row, object.worldViewT, row);
+    ExpectRow(0 + row, m.worldViewProjectionT, row);
+    ExpectRow(4 + row, m.worldViewT, row);
     ExpectRow(8 + row, object.world, row);
     ExpectRow(12 + row, worldT, row);
   }
   for (int row = 0; row < 3; ++row) {
     ExpectRow(16 + row, worldT, row);
-    ExpectRow(19 + row, object.viewT, row);
+    ExpectRow(19 + row, m.viewT, row);
   }
   // Null objects are ignored.
   GetSceneHost()->SetMatrixShaderConstants(nullptr);

@@ -33,7 +33,8 @@ class DeviceHost : public qvtest::DeviceSceneHost {
   D3DXVECTOR4 GetFogColor() override { return ::GetFogColor(nullptr); }
   D3DXVECTOR3 GetLightDirection() override { return ::GetLightDirection(nullptr); }
   void SetMatrixShaderConstants(C4VertexObject* o) override {
-    WriteMatrixShaderConstants(dev.Device(), o->world, o->worldViewProjectionT, o->worldViewT, o->viewT);
+    const C4ShaderMatrices& m = o->Shading();
+    WriteMatrixShaderConstants(dev.Device(), o->world, m.worldViewProjectionT, m.worldViewT, m.viewT);
   }
   void SetFrameShaderConstants() override {
     const float fog[4] = {0.0f, 50.0f, 1.0f / 30.0f, 0.0f};

@@ -60,12 +60,13 @@ class FishSceneHost : public DeviceSceneHost {
     IDirect3DDevice9* d = dev.Device();
     D3DXMATRIX worldT;
     D3DXMatrixTranspose(&worldT, &o->world);
-    SetVertexConstants(d, 0, o->worldViewProjectionT, 4);
-    SetVertexConstants(d, 4, o->worldViewT, 4);
+    const C4ShaderMatrices& m = o->Shading();
+    SetVertexConstants(d, 0, m.worldViewProjectionT, 4);
+    SetVertexConstants(d, 4, m.worldViewT, 4);
     SetVertexConstants(d, 8, o->world, 4);
     SetVertexConstants(d, 12, worldT, 4);
     SetVertexConstants(d, 16, worldT, 3);
-    SetVertexConstants(d, 19, o->viewT, 3);
+    SetVertexConstants(d, 19, m.viewT, 3);
   }
   void SetFrameShaderConstants() override {
     IDirect3DDevice9* d = dev.Device();

@@ -125,19 +125,20 @@ TEST_F(VisibilityTest, ObjectSpaceEyeAndLight) {
   D3DXMatrixIdentity(&projection);
   o.SetViewProjection(&view, &projection);
   // Camera at the origin: 10 behind the object along z.
-  EXPECT_NEAR(-10.0f, o.objectEye.z, 1e-4f);
-  EXPECT_NEAR(0.0f, o.objectEye.x, 1e-4f);
-  EXPECT_FLOAT_EQ(1.0f, o.objectEye.w);
+  const C4ShaderMatrices& m = o.Shading();
+  EXPECT_NEAR(-10.0f, m.objectEye.z, 1e-4f);
+  EXPECT_NEAR(0.0f, m.objectEye.x, 1e-4f);
+  EXPECT_FLOAT_EQ(1.0f, m.objectEye.w);
   // Light shining down; towards the light is world +y, the object's +x.
-  EXPECT_NEAR(1.0f, o.objectLight.x, 1e-5f);
-  EXPECT_NEAR(0.0f, o.objectLight.y, 1e-5f);
+  EXPECT_NEAR(1.0f, m.objectLight.x, 1e-5f);
+  EXPECT_NEAR(0.0f, m.objectLight.y, 1e-5f);
   D3DXMATRIX expected;
   D3DXMatrixTranspose(&expected, &o.world);
-  EXPECT_EQ(0, memcmp(&expected, &o.worldT, sizeof(expected)));
+  EXPECT_EQ(0, memcmp(&expected, &m.worldT, sizeof(expected)));
   o.SaveMatrices();
-  D3DXMatrixIdentity(&o.worldT);
+  D3DXMatrixIdentity(&o.Shading().worldT);
   o.RestoreMatrices();
-  EXPECT_EQ(0, memcmp(&expected, &o.worldT, sizeof(expected)));
+  EXPECT_EQ(0, memcmp(&expected, &m.worldT, sizeof(expected)));
 }
 
 TEST(C4VertexObject, NoMainCameraSkipsCameraWork) {

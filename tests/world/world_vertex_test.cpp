@@ -111,7 +111,7 @@ class TexturedQuad : public C4VertexObject {
     IDirect3DDevice9* d = GetSceneHost()->GetDevice();
     ++renders;
     if (vertexShaders.size() != 1 || !textures[0] || stateBlock == SBServer::kNoBlock) return 0;
-    d->SetVertexShaderConstantF(0, worldViewProjectionT, 4);
+    d->SetVertexShaderConstantF(0, Shading().worldViewProjectionT, 4);
     world->vsServer->SetShaders(vertexShaders[0], VSServer::kNoPixelShader, declarations[0]);
     d->SetTexture(0, textures[0]);
     world->sbServer->SetSB(stateBlock);
