@@ -51,21 +51,26 @@ VBServer::~VBServer() {
 }
 
 uint16_t* VBServer::BuildStrip(const uint16_t* indices, uint32_t indexCount, uint32_t* count) {
-  const int previous = GetStripCacheSize();
-  SetStripCacheSize(VBServer::kStripCacheSize);
-  C8PrimitiveGroup* groups = nullptr;
-  unsigned short groupCount = 0;
-  GenerateStrips(indices, indexCount, &groups, &groupCount);
-  SetStripCacheSize(previous);
-  uint16_t* strip = nullptr;
-  *count = 0;
-  if (groups != nullptr && groupCount > 0) {
-    *count = groups[0].indexCount;
-    strip = new uint16_t[std::max<uint32_t>(*count, 1)];
-    if (*count) memcpy(strip, groups[0].indices, *count * sizeof(uint16_t));
+  std::vector<uint16_t> list(indices, indices + (indices ? indexCount : 0));
+  auto built = builtStrips_.find(list);
+  if (built == builtStrips_.end()) {
+    const int previous = GetStripCacheSize();
+    SetStripCacheSize(VBServer::kStripCacheSize);
+    C8PrimitiveGroup* groups = nullptr;
+    unsigned short groupCount = 0;
+    GenerateStrips(list.data(), static_cast<unsigned>(list.size()), &groups, &groupCount);
+    SetStripCacheSize(previous);
+    std::vector<uint16_t> strip;
+    if (groups != nullptr && groupCount > 0 && groups[0].indices)
+      strip.assign(groups[0].indices, groups[0].indices + groups[0].indexCount);
+    delete[] groups;
+    built = builtStrips_.emplace(std::move(list), std::move(strip)).first;
   }
-  delete[] groups;
-  return strip;
+  const std::vector<uint16_t>& strip = built->second;
+  *count = static_cast<uint32_t>(strip.size());
+  uint16_t* copy = new uint16_t[std::max<size_t>(strip.size(), 1)];
+  if (!strip.empty()) memcpy(copy, strip.data(), strip.size() * sizeof(uint16_t));
+  return copy;
 }
 
 bool VBServer::IsLoadedDescriptor(const X2FishMesh* descriptor) const {

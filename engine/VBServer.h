@@ -12,6 +12,7 @@
 #include <d3d9.h>
 
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "C3ResourceServer.h"
@@ -82,13 +83,17 @@ class VBServer : public C3ResourceServer {
 
   bool IsStripped(const X2FishMesh* descriptor) const;
   // One strip from a triangle list (new[]; *count gets its index count).
-  static uint16_t* BuildStrip(const uint16_t* indices, uint32_t indexCount, uint32_t* count);
+  // The builder is slow and its result depends on the list alone, so a list
+  // met before (the key frames of a morphing fish share one) gets a copy of
+  // the strip built for it then.
+  uint16_t* BuildStrip(const uint16_t* indices, uint32_t indexCount, uint32_t* count);
   HRESULT ReadXBlock(MeshRecord* record, bool strips, bool indicesAreStrips);
   void ReleaseRegistered();
 
   std::vector<X2FishMesh*> loaded_;
   std::vector<MeshRecord*> registered_;
   std::vector<StripChange> stripChanges_;
+  std::map<std::vector<uint16_t>, std::vector<uint16_t>> builtStrips_;  // list -> its strip
   IDirect3DIndexBuffer9* quadIndexBuffer_ = nullptr;
   IDirect3DVertexBuffer9* currentVB_[kStreamCount];
   IDirect3DIndexBuffer9* currentIB_ = nullptr;

@@ -5,6 +5,7 @@
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "SBServer.h"
 #include "ServersTestData.h"
 #include "StaticTables.h"
+#include "StripBuilder.h"
 #include "VBServer.h"
 #include "VSServer.h"
 
@@ -293,6 +295,55 @@ TEST_F(ServersTest, StripsAreBuiltOnceAcrossReinitialisation) {
   // The descriptor belongs to its table: it gets its own list back.
   EXPECT_EQ(original, grid.mesh.indices);
   EXPECT_EQ(8u, grid.mesh.primitiveCount);
+}
+
+// Key frames of a morphing mesh share one triangle list in separate arrays:
+// each descriptor gets a strip of its own, equal to the strip the builder
+// makes for that list, and its own list back when the server goes; a
+// different list gets a different strip.
+// The builder's strip for a list, as the server sets it up.
+std::vector<uint16_t> StripOf(const std::vector<uint16_t>& list) {
+  C8PrimitiveGroup* groups = nullptr;
+  unsigned short groupCount = 0;
+  const int previous = GetStripCacheSize();
+  SetStripCacheSize(VBServer::kStripCacheSize);
+  GenerateStrips(list.data(), static_cast<unsigned>(list.size()), &groups, &groupCount);
+  SetStripCacheSize(previous);
+  std::vector<uint16_t> strip;
+  if (groupCount == 1) strip.assign(groups[0].indices, groups[0].indices + groups[0].indexCount);
+  delete[] groups;
+  return strip;
+}
+
+TEST_F(ServersTest, EqualTriangleListsGetEqualStripsOfTheirOwn) {
+  GridMesh first, second, turned;
+  second.vertices[0] = 5.0f;  // another key frame: other positions, same list
+  // The same triangles in another order make another list.
+  std::rotate(turned.indices.begin(), turned.indices.begin() + 6, turned.indices.end());
+  const std::vector<uint16_t> built = StripOf(first.indices), builtTurned = StripOf(turned.indices);
+  ASSERT_FALSE(built.empty());
+  {
+    VBServer vb;
+    Start(vb);
+    MeshRecord a{&first.mesh, nullptr, nullptr, 0};
+    MeshRecord b{&second.mesh, nullptr, nullptr, 0};
+    MeshRecord c{&turned.mesh, nullptr, nullptr, 0};
+    ASSERT_EQ(0, vb.CreateMeshBuffers(&a, true, false));
+    ASSERT_EQ(0, vb.CreateMeshBuffers(&b, true, false));
+    ASSERT_EQ(0, vb.CreateMeshBuffers(&c, true, false));
+    EXPECT_NE(a.indexBuffer, b.indexBuffer);
+    EXPECT_NE(first.mesh.indices, second.mesh.indices);
+    for (const GridMesh* m : {&first, &second}) {
+      ASSERT_EQ(built.size(), m->mesh.primitiveCount);
+      EXPECT_TRUE(std::equal(built.begin(), built.end(), m->mesh.indices));
+    }
+    const std::vector<uint16_t> other(turned.mesh.indices, turned.mesh.indices + turned.mesh.primitiveCount);
+    EXPECT_EQ(builtTurned, other);
+    Stop(vb);
+  }
+  EXPECT_EQ(first.indices.data(), first.mesh.indices);
+  EXPECT_EQ(second.indices.data(), second.mesh.indices);
+  EXPECT_EQ(8u, second.mesh.primitiveCount);
 }
 
 X2FishTexture QuadBlock() {
