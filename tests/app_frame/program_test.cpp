@@ -109,6 +109,15 @@ class ProgramTest : public ::testing::Test {
   }
   std::string Command(const std::string& args) const { return "\"" + dir_ + "Qelvar.scr\" " + args; }
 
+  // The program in debug mode, logging at level 2, without the fish lights;
+  // its window, or null.
+  HWND StartDebugRun(ChildProcess* program) {
+    Install(DistDir() + "Qelvar.scr", "[Display]\r\nDebugLogLevel=2\r\n[system]\r\nLights=0\r\n");
+    WindowNames names;
+    if (!program->Start(Command("/debug"), dir_)) return nullptr;
+    return WaitForWindow(names.title, names.className, program->Id(), 30000);
+  }
+
   std::string dir_;
   LogWatcher log_;
 };
@@ -118,11 +127,8 @@ class ProgramTest : public ::testing::Test {
 TEST_F(ProgramTest, DebugRunDrawsSurvivesResetAndModeSwitchAndClosesCleanly) {
   const int desktopWidth = GetSystemMetrics(SM_CXSCREEN);
   const int desktopHeight = GetSystemMetrics(SM_CYSCREEN);
-  Install(DistDir() + "Qelvar.scr", "[Display]\r\nDebugLogLevel=2\r\n[system]\r\nLights=0\r\n");
-  WindowNames names;
   ChildProcess program;
-  ASSERT_TRUE(program.Start(Command("/debug"), dir_));
-  HWND window = WaitForWindow(names.title, names.className, program.Id(), 30000);
+  HWND window = StartDebugRun(&program);
   ASSERT_NE(window, nullptr);
 
   // Frames run: the statistics are rebuilt once a second.
@@ -211,11 +217,8 @@ TEST_F(ProgramTest, DebugRunDrawsSurvivesResetAndModeSwitchAndClosesCleanly) {
 // without a new size unpauses it from inside that wait, with no paint or
 // posted message to follow: frames go on all the same.
 TEST_F(ProgramTest, FramesGoOnAfterASizingLoopThatKeepsTheSize) {
-  Install(DistDir() + "Qelvar.scr", "[Display]\r\nDebugLogLevel=2\r\n[system]\r\nLights=0\r\n");
-  WindowNames names;
   ChildProcess program;
-  ASSERT_TRUE(program.Start(Command("/debug"), dir_));
-  HWND window = WaitForWindow(names.title, names.className, program.Id(), 30000);
+  HWND window = StartDebugRun(&program);
   ASSERT_NE(window, nullptr);
   ASSERT_NE(log_.WaitFor("frame stats: "), std::string::npos) << log_.Poll();
 
