@@ -2,7 +2,13 @@
 # Installs everything the build and the tests need on a Debian 12 machine
 # (run as root). Idempotent: a second run only checks and costs seconds.
 # With --bench also the profiler that tools/bench.sh samples the program with.
+#
+# A package index that fails to update (a mirror caught half synced) does not
+# stop it: the update is tried again, then the install goes on with the
+# indexes there are, and only a failing install ends the script. The 32-bit
+# Wine packages are asked for only where this machine runs 32-bit programs.
 set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
 
 packages=(
   cmake make python3 g++
@@ -10,36 +16,58 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   libz-mingw-w64-dev
   googletest
-  wine wine32:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386
-  wine64 libgl1-mesa-dri libglx-mesa0
-  xvfb xauth x11-utils imagemagick xfonts-terminus
+  wine wine64 libgl1-mesa-dri libglx-mesa0
+  xvfb xauth x11-utils imagemagick xfonts-terminus xdotool
   locales fonts-wine fonts-ipafont-gothic
 )
+packages32=(wine32:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386)
 
 if [ "${1:-}" = "--bench" ]; then packages+=(linux-perf); fi
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
-missing=()
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  as_root dpkg --add-architecture i386
-  need_update=1
+need_update=
+if "$here/runs-32bit.sh"; then
+  packages+=("${packages32[@]}")
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+    need_update=1
+  fi
+else
+  echo "setup: this machine does not run 32-bit programs; the tests run the x86-64 build (no 32-bit Wine)"
 fi
+
+missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     missing+=("$p")
   fi
 done
-if [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ]; then
+
+if [ ${#missing[@]} -gt 0 ] || [ -n "$need_update" ]; then
   echo "setup: installing ${missing[*]}"
-  as_root apt-get update -qq
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  tries="${QV_SETUP_UPDATE_TRIES:-3}"
+  for try in $(seq 1 "$tries"); do
+    if as_root apt-get update -qq; then break; fi
+    if [ "$try" -lt "$tries" ]; then
+      echo "setup: the package index update failed in part (try $try of $tries); trying again" >&2
+      sleep "${QV_SETUP_RETRY_SECONDS:-5}"
+    else
+      echo "setup: the package index update failed in part $tries times; installing from the indexes there are" >&2
+    fi
+  done
+  if [ ${#missing[@]} -gt 0 ] &&
+     ! as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
+    echo "setup: FAILED to install: ${missing[*]}" >&2
+    exit 1
+  fi
 fi
 
 # Wine shows Japanese only with the ANSI code page 932, which needs this locale.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  as_root sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+  locale_gen="${QV_SETUP_LOCALE_GEN:-/etc/locale.gen}"
+  as_root sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' "$locale_gen"
+  grep -q '^ja_JP.UTF-8 UTF-8' "$locale_gen" || echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a "$locale_gen" >/dev/null
   as_root locale-gen >/dev/null
 fi
 echo "setup: ready"
