@@ -22,10 +22,10 @@ namespace {
 // the log's rounding.
 constexpr float kFastest = 0.96f + 0.02f;
 
-// A logged position, at frame time t, whose previous frame was at `from`:
-// the drift between two samples spans their `from` times.
+// A logged position, at frame time t, after frame spans summing to `spans`:
+// the drift between two samples spans the difference of their sums.
 struct Sample {
-  float t, from, x, y, z;
+  float t, spans, x, y, z;
 };
 
 // The logged positions of each fish, in order.
@@ -35,7 +35,7 @@ std::map<int, std::vector<Sample>> FishPositions(const std::string& log) {
   for (size_t at = log.find(prefix); at != std::string::npos; at = log.find(prefix, at + 1)) {
     int fish = -1;
     Sample s{};
-    if (sscanf(log.c_str() + at + prefix.size(), "%d t %f from %f at %f %f %f", &fish, &s.t, &s.from, &s.x, &s.y,
+    if (sscanf(log.c_str() + at + prefix.size(), "%d t %f spans %f at %f %f %f", &fish, &s.t, &s.spans, &s.x, &s.y,
                &s.z) == 6)
       out[fish].push_back(s);
   }
@@ -132,7 +132,7 @@ TEST_F(DriftProgram, FishDriftWithTheCurrentWhileTheirDriftIsOn) {
       // It is level, and no faster than the strongest current.
       EXPECT_NEAR(q.y, p.y, 0.002f) << "fish " << index << " at " << q.t;
       const float moved = std::hypot(q.x - p.x, q.z - p.z);
-      EXPECT_LE(moved, kFastest * (q.from - p.from)) << "fish " << index << " at " << q.t;
+      EXPECT_LE(moved, kFastest * (q.spans - p.spans)) << "fish " << index << " at " << q.t;
       // Still once its drift is off.
       if (p.t > offAt) {
         EXPECT_LT(moved, 0.002f) << "fish " << index << " at " << q.t;
