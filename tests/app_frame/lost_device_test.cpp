@@ -18,50 +18,45 @@
 namespace {
 
 constexpr int kSize = 64;
-constexpr int kLostAnswers = 3;  // tests that still find the device lost
 constexpr int kFramesBeforeLoss = 3;
+constexpr int kLostAnswers = 3;
 constexpr int kFramesAfterReset = 5;
 
-// Slots of the device's operation table.
-constexpr int kTestCooperativeLevelSlot = 3;
-constexpr int kResetSlot = 16;
-constexpr int kPresentSlot = 17;
-constexpr int kDeviceSlots = 119;
-
-using TestFn = HRESULT(STDMETHODCALLTYPE*)(IDirect3DDevice9*);
-using ResetFn = HRESULT(STDMETHODCALLTYPE*)(IDirect3DDevice9*, D3DPRESENT_PARAMETERS*);
-using PresentFn = HRESULT(STDMETHODCALLTYPE*)(IDirect3DDevice9*, const RECT*, const RECT*, HWND, const RGNDATA*);
-
-// What the device went through, and the device's own operations.
+// A driver that loses the device: Present reports the loss on the third
+// frame, TestCooperativeLevel then answers "lost" three times and "not
+// reset" until Reset. The device's own operations do the work; the test
+// swaps its table of operations for a copy with these three replaced.
 struct Script {
-  void** original = nullptr;
+  void** own = nullptr;
   std::vector<void*> table;
-  int presents = 0;
-  int lostTests = 0;
-  int resets = 0;
+  int presents = 0, lostTests = 0, resets = 0, framesWhileLost = 0;
   bool lost = false;
   DWORD lostAt = 0, resetAt = 0;
-  int framesWhileLost = 0;
 } g_script;
 
-HRESULT STDMETHODCALLTYPE ScriptedPresent(IDirect3DDevice9* self, const RECT* from, const RECT* to, HWND window,
-                                          const RGNDATA* dirty) {
-  HRESULT hr = reinterpret_cast<PresentFn>(g_script.original[kPresentSlot])(self, from, to, window, dirty);
-  if (++g_script.presents == kFramesBeforeLoss) {
-    g_script.lost = true;
-    g_script.lostAt = GetTickCount();
-    return D3DERR_DEVICELOST;
-  }
-  return hr;
+enum Slot { kTestCooperativeLevel = 3, kReset = 16, kPresent = 17, kSlots = 119 };
+
+template <class Fn>
+Fn Own(Slot slot) {
+  return reinterpret_cast<Fn>(g_script.own[slot]);
 }
 
-HRESULT STDMETHODCALLTYPE ScriptedTest(IDirect3DDevice9* self) {
-  if (!g_script.lost) return reinterpret_cast<TestFn>(g_script.original[kTestCooperativeLevelSlot])(self);
+HRESULT STDMETHODCALLTYPE Present(IDirect3DDevice9* self, const RECT* a, const RECT* b, HWND w, const RGNDATA* r) {
+  using Fn = HRESULT(STDMETHODCALLTYPE*)(IDirect3DDevice9*, const RECT*, const RECT*, HWND, const RGNDATA*);
+  const HRESULT hr = Own<Fn>(kPresent)(self, a, b, w, r);
+  if (++g_script.presents != kFramesBeforeLoss) return hr;
+  g_script.lost = true;
+  g_script.lostAt = GetTickCount();
+  return D3DERR_DEVICELOST;
+}
+
+HRESULT STDMETHODCALLTYPE TestCooperativeLevel(IDirect3DDevice9* self) {
+  if (!g_script.lost) return Own<HRESULT(STDMETHODCALLTYPE*)(IDirect3DDevice9*)>(kTestCooperativeLevel)(self);
   return ++g_script.lostTests <= kLostAnswers ? D3DERR_DEVICELOST : D3DERR_DEVICENOTRESET;
 }
 
-HRESULT STDMETHODCALLTYPE ScriptedReset(IDirect3DDevice9* self, D3DPRESENT_PARAMETERS* params) {
-  HRESULT hr = reinterpret_cast<ResetFn>(g_script.original[kResetSlot])(self, params);
+HRESULT STDMETHODCALLTYPE Reset(IDirect3DDevice9* self, D3DPRESENT_PARAMETERS* params) {
+  const HRESULT hr = Own<HRESULT(STDMETHODCALLTYPE*)(IDirect3DDevice9*, D3DPRESENT_PARAMETERS*)>(kReset)(self, params);
   ++g_script.resets;
   g_script.lost = false;
   g_script.resetAt = GetTickCount();
@@ -70,15 +65,15 @@ HRESULT STDMETHODCALLTYPE ScriptedReset(IDirect3DDevice9* self, D3DPRESENT_PARAM
 
 void InstallScript(IDirect3DDevice9* device) {
   g_script = Script{};
-  g_script.original = *reinterpret_cast<void***>(device);
-  g_script.table.assign(g_script.original, g_script.original + kDeviceSlots);
-  g_script.table[kTestCooperativeLevelSlot] = reinterpret_cast<void*>(&ScriptedTest);
-  g_script.table[kResetSlot] = reinterpret_cast<void*>(&ScriptedReset);
-  g_script.table[kPresentSlot] = reinterpret_cast<void*>(&ScriptedPresent);
+  g_script.own = *reinterpret_cast<void***>(device);
+  g_script.table.assign(g_script.own, g_script.own + kSlots);
+  g_script.table[kTestCooperativeLevel] = reinterpret_cast<void*>(&TestCooperativeLevel);
+  g_script.table[kReset] = reinterpret_cast<void*>(&Reset);
+  g_script.table[kPresent] = reinterpret_cast<void*>(&Present);
   *reinterpret_cast<void***>(device) = g_script.table.data();
 }
 
-void RemoveScript(IDirect3DDevice9* device) { *reinterpret_cast<void***>(device) = g_script.original; }
+void RemoveScript(IDirect3DDevice9* device) { *reinterpret_cast<void***>(device) = g_script.own; }
 
 struct ScreenVertex {
   float x, y, z, rhw;
