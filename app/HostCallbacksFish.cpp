@@ -1,6 +1,4 @@
 // Host slots of fish, render textures, registration and flocks.
-#include <new>
-
 #include "C3World.h"
 #include "C4RenderTexture.h"
 #include "C6Fish.h"
@@ -24,11 +22,11 @@ void BindToTexture(X2Object texture, X2Object fish, int mode) {
   C4RenderTexture* t = TextureOf(texture);
   C6Fish* f = FishOf(fish);
   if (!t || !f) return;
+  t->AddObject(f);  // first: the only step that allocates
   if (mode == kCloneSource) t->SetSource(f);
   f->cloneMode = mode;
   f->renderTexture = t;
   f->cloneSource = t->Source();
-  t->AddObject(f);
 }
 
 }  // namespace
@@ -55,8 +53,7 @@ float X2_CDECL GetSwimFactor(X2Object obj) {
 }
 
 X2Object X2_CDECL CreateFish(const X2FishData* record) {
-  C6Fish* fish = new (std::nothrow) X2FileFish(record);
-  return HostHandle(fish);
+  return Guarded<X2Object>("CreateFish", nullptr, [&] { return HostHandle(new X2FileFish(record)); });
 }
 
 // The world owns, moves, draws and deletes the object from now on. An
@@ -73,10 +70,12 @@ void X2_CDECL RegisterObject(X2Object obj) {
     ::LogPrint("RegisterObject: %s is already registered\n", object->className);
     return;
   }
-  world->AddChild(object);
+  Guarded("RegisterObject", [&] { world->AddChild(object); });
 }
 
-void X2_CDECL AddToBuildingFlock(X2Object obj) { TheFlocks.AddToBuilding(HostObject(obj)); }
+void X2_CDECL AddToBuildingFlock(X2Object obj) {
+  Guarded("AddToBuildingFlock", [&] { TheFlocks.AddToBuilding(HostObject(obj)); });
+}
 
 X2Object X2_CDECL GetFlockMember(int flock, int member) {
   return HostHandle(TheFlocks.Member(flock, member));
@@ -86,20 +85,23 @@ int X2_CDECL GetFlockSize(int flock) { return TheFlocks.Size(flock); }
 // The flock entries as the configuration holds them now (the settings dialog
 // edits them while plug-in dialogs ask).
 const char** X2_CDECL GetFlockNames() {
-  if (TheFlockConfig) TheFlockConfig->FillFlockNames(&TheFlocks);
+  if (TheFlockConfig) Guarded("GetFlockNames", [] { TheFlockConfig->FillFlockNames(&TheFlocks); });
   return TheFlocks.Names();
 }
 int X2_CDECL GetFlockCount() { return TheFlockConfig ? TheFlockConfig->Count() : TheFlocks.EntryCount(); }
 
 X2Object X2_CDECL CreateRenderTexture() {
-  C4RenderTexture* texture = new (std::nothrow) C4RenderTexture;
-  return HostHandle(texture);
+  return Guarded<X2Object>("CreateRenderTexture", nullptr, [] { return HostHandle(new C4RenderTexture); });
 }
 
 // The fish is drawn into the texture and is its own source.
-void X2_CDECL SetCloneSource(X2Object texture, X2Object fish) { BindToTexture(texture, fish, kCloneSource); }
+void X2_CDECL SetCloneSource(X2Object texture, X2Object fish) {
+  Guarded("SetCloneSource", [&] { BindToTexture(texture, fish, kCloneSource); });
+}
 
 // The fish is drawn from the texture as a billboard of its source.
-void X2_CDECL AddClone(X2Object texture, X2Object fish) { BindToTexture(texture, fish, kCloneCopy); }
+void X2_CDECL AddClone(X2Object texture, X2Object fish) {
+  Guarded("AddClone", [&] { BindToTexture(texture, fish, kCloneCopy); });
+}
 
 }  // namespace hostslots

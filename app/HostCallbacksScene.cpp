@@ -119,7 +119,9 @@ void X2_CDECL SetCameraOwnObject(X2Object obj) {
 
 void* X2_CDECL GetAuxBlock() { return nullptr; }
 
-X2Object X2_CDECL CreateDolphin(const X2FishData* fish) { return HostHandle(MakeDolphin(fish)); }
+X2Object X2_CDECL CreateDolphin(const X2FishData* fish) {
+  return Guarded<X2Object>("CreateDolphin", nullptr, [&] { return HostHandle(MakeDolphin(fish)); });
+}
 
 void X2_CDECL SetDolphinParam(X2Object obj, int index, float value) {
   if (C3Object* o = HostObject(obj)) TuneDolphin(o, index, value);
@@ -193,7 +195,7 @@ void X2_CDECL PrintToPanel(int panel, const char* format, ...) {
   if (panel < 0 || panel >= kTextPanelCount || !ThePanels[panel] || !format) return;
   va_list args;
   va_start(args, format);
-  C7TexturePanel::PrintfV(ThePanels[panel], format, args);
+  Guarded("PrintToPanel", [&] { C7TexturePanel::PrintfV(ThePanels[panel], format, args); });
   va_end(args);
 }
 

@@ -2,9 +2,35 @@
 // The filled slots of the host callback table, by subject. Every slot takes
 // plug-in arguments as they come: null handles give the stated default,
 // handles of another class than the slot needs are ignored.
+#include <new>
+
+#include "Diagnostics.h"
 #include "X2PluginAbi.h"
 
 namespace hostslots {
+
+// Runs the body of a slot that allocates, so that no C++ exception crosses
+// into plug-in code: a failure (memory running out) is logged and the slot
+// gives `failed`; the plug-in goes on.
+template <class Result, class Body>
+Result Guarded(const char* slot, Result failed, Body body) noexcept {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    ::LogPrint("KWEX %s: out of memory\n", slot);
+  } catch (...) {
+    ::LogPrint("KWEX %s: failed\n", slot);
+  }
+  return failed;
+}
+// The same for a slot without a result.
+template <class Body>
+void Guarded(const char* slot, Body body) noexcept {
+  Guarded(slot, 0, [&] {
+    body();
+    return 0;
+  });
+}
 
 // Object pose, heading, AI, scale, flags, bounds (HostCallbacksObject.cpp).
 X2Vec3* X2_CDECL GetPosition(X2Vec3* result, X2Object obj);

@@ -61,6 +61,9 @@ HRESULT C4VertexObject::RestoreDeviceObjects() {
     const X2FishMesh* d = record->descriptor;
     bool usable = d && d->primitiveCount > 0 && d->indices &&
                   (record->externalVertices || (d->vertexCount > 0 && d->vertices && d->stride > 0));
+    // A mesh whose X block did not load at init stays left out: its data is
+    // still the block, not vertices.
+    if (usable && d->xBlock && !world->vbServer->IsLoadedDescriptor(d)) usable = false;
     if (!usable) {
       LogPrint("KWEX Mesh skipped:%s:%d\n", className, static_cast<int>(i));
       continue;

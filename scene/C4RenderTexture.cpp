@@ -96,10 +96,11 @@ void C4RenderTexture::SetSource(C6Fish* source) { source_ = source; }
 
 void C4RenderTexture::AddObject(C6Fish* clone) {
   if (!clone || clones_.Contains(clone)) return;
+  // After a restore the array follows the collection (grown first, so that
+  // memory running out leaves the clone unlisted).
+  if (!vertices_.empty() && vertices_.size() < CloneArrayFloats(clones_.count + 1))
+    vertices_.resize(CloneArrayFloats(clones_.count + 1));
   clones_.Add(clone);
-  // After a restore the array follows the collection.
-  if (!vertices_.empty() && vertices_.size() < CloneArrayFloats(clones_.count))
-    vertices_.resize(CloneArrayFloats(clones_.count));
 }
 
 HRESULT C4RenderTexture::RestoreDeviceObjects() {

@@ -37,8 +37,8 @@ C6Fish::C6Fish() {
 }
 
 C6Fish::~C6Fish() {
-  // The AI is deleted with the device objects; a fish deleted without them
-  // still owns it.
+  // The AI belongs to the scene, not to the device: it lives as long as the
+  // fish, through every release and re-creation of the device objects.
   X2DeleteAIObject(ai);
   ai = nullptr;
 }
@@ -65,15 +65,8 @@ HRESULT C6Fish::InvalidateDeviceObjects() {
   return C4VertexObject::InvalidateDeviceObjects();
 }
 
-HRESULT C6Fish::DeleteDeviceObjects() {
-  partialMorph.reset();
-  morph.reset();
-  X2DeleteAIObject(ai);
-  ai = nullptr;
-  return C4VertexObject::DeleteDeviceObjects();
-}
-
 HRESULT C6Fish::Move(float current, float previous) {
+  if (TheDisplayInfo) TheDisplayInfo->activity.FishMoved(ai != nullptr, morph != nullptr);
   StepFishAI(ai, current, previous, this);
   UpdateSwim(swim, speed, current - previous);
   C4VertexObject::Move(current, previous);

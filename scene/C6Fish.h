@@ -29,7 +29,6 @@ class C6Fish : public C4VertexObject {
 
   HRESULT RestoreDeviceObjects() override;
   HRESULT InvalidateDeviceObjects() override;
-  HRESULT DeleteDeviceObjects() override;
   HRESULT Move(float current, float previous) override;
   HRESULT Render() override;
   // The move along the heading, held under the waves' ceiling.

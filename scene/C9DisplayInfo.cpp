@@ -31,7 +31,10 @@ HRESULT C9DisplayInfo::Move(float current, float previous) {
                      world ? world->GetSpeedFactor() : 1.0f);
     C7TexturePanel::Printf(Panel(kStatusPanel), "%s", line);
   }
-  if (GetDebugLogLevel() >= 2) heights.Report(current);
+  if (GetDebugLogLevel() >= 2) {
+    heights.Report(current);
+    activity.Report(current);
+  }
   return C3Object::Move(current, previous);
 }
 

@@ -5,6 +5,7 @@
 // application's statistic texts to three other panels.
 #include "C3Object.h"
 #include "FishHeightWatch.h"
+#include "SceneActivity.h"
 
 class C7TexturePanel;
 
@@ -31,6 +32,8 @@ class C9DisplayInfo : public C3Object {
   int runningFishCount = 0;
   // Every fish's height over the floor, logged at debug log level 2.
   FishHeightWatch heights;
+  // Fish steered and morphed, coral drawn: logged at debug log level 2.
+  SceneActivity activity;
 
  private:
   C7TexturePanel* Panel(int index) const;

@@ -2,8 +2,10 @@
 
 #include "C3Camera.h"
 #include "C3SceneHost.h"
+#include "C9DisplayInfo.h"
 #include "Diagnostics.h"
 #include "FishMotion.h"
+#include "SceneGlobals.h"
 #include "SettingIds.h"
 #include "X1Terrain.h"
 #include "X2ConfigList.h"
@@ -50,12 +52,9 @@ X1CoralServer::X1CoralServer(X1Terrain* floor, const X2ConfigList* config, const
   LogPrint("coral: %d colonies in %d cells (density %d)\n", ColonyCount(), kCoralCells, density);
 }
 
+// The colonies are the scene's, not the device's: a device made again finds
+// them in their cells.
 X1CoralServer::~X1CoralServer() { DeleteColonies(); }
-
-HRESULT X1CoralServer::DeleteDeviceObjects() {
-  DeleteColonies();
-  return C4VertexObject::DeleteDeviceObjects();
-}
 
 void X1CoralServer::DeleteColonies() {
   for (C4Collection*& cell : cells) {
@@ -84,6 +83,7 @@ C4Collection* X1CoralServer::Cell(int cell) const {
 }
 
 HRESULT X1CoralServer::Move(float, float) {
+  if (TheDisplayInfo) TheDisplayInfo->activity.SetCoralColonies(ColonyCount());
   C3Camera* camera = GetMainCamera();
   if (!camera) return 0;
   D3DXVECTOR3 eye;

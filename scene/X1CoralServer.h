@@ -26,10 +26,9 @@ class X1CoralServer : public C4VertexObject {
   // the ground again after each rebuild.
   X1CoralServer(X1Terrain* terrain, const X2ConfigList* config, const CoralRecordLookup& lookup,
                 X2HostCallbacks* host);
+  // Deletes every colony and the cells.
   ~X1CoralServer() override;
 
-  // Deletes every colony and the cells.
-  HRESULT DeleteDeviceObjects() override;
   // Centres the grid on the main camera the first time, then scrolls it by
   // at most one cell per frame.
   HRESULT Move(float current, float previous) override;

@@ -48,11 +48,6 @@ X2CoralColony::~X2CoralColony() {
   if (collision) collision->colony = nullptr;
 }
 
-HRESULT X2CoralColony::DeleteDeviceObjects() {
-  members.Clear();
-  return C4VertexObject::DeleteDeviceObjects();
-}
-
 X2FileCoral* X2CoralColony::Member(int i) const {
   if (i < 0 || i >= members.count) return nullptr;
   return static_cast<X2FileCoral*>(members.items[i]);

@@ -28,7 +28,6 @@ class X2CoralColony : public C4VertexObject {
   X2CoralColony(const X2FishData* record, X2HostCallbacks* host);
   ~X2CoralColony() override;
 
-  HRESULT DeleteDeviceObjects() override;
   // Seats the pieces on the terrain (nothing without one, or before the
   // colony is placed).
   void OnTerrainRebuilt(X1Terrain* terrain) override;

@@ -65,11 +65,6 @@ X2FileCoral::X2FileCoral(const X2FishData* record, int variant) {
   }
 }
 
-HRESULT X2FileCoral::DeleteDeviceObjects() {
-  morph.reset();
-  return C4VertexObject::DeleteDeviceObjects();
-}
-
 HRESULT X2FileCoral::Move(float current, float previous) {
   if (morph) {
     const CoralSway sway = StepCoralSway(swayPhase, swayOffset, current, previous, morph->FrameCount());

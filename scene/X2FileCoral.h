@@ -22,7 +22,6 @@ class X2FileCoral : public C4VertexObject {
   // that draws nothing.
   X2FileCoral(const X2FishData* record, int variant);
 
-  HRESULT DeleteDeviceObjects() override;
   HRESULT Move(float current, float previous) override;
   HRESULT Render() override;
   int ComposeWorldMatrix(float current, float previous) override;

@@ -3,6 +3,7 @@
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "C6Caustic.h"
+#include "C9DisplayInfo.h"
 #include "CoralLayout.h"
 #include "Diagnostics.h"
 #include "SBServer.h"
@@ -59,5 +60,6 @@ HRESULT X2FileCoral::Render() {
   if (CORAL_CHECK(device->SetTexture(1, caustic)) != 0) return 0;
   if (!caustic) device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
   DrawMesh(0);
+  if (TheDisplayInfo) TheDisplayInfo->activity.CoralDrawn();
   return 0;
 }

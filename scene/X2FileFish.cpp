@@ -95,23 +95,13 @@ X2FileFish::X2FileFish(const X2FishData* record) {
   } else {
     LogPrint("KWEX File Fish scale %g: 1.0 used\n", static_cast<double>(m.scale));
   }
-  if (record->flags & X2_FISH_BODY_COLLISION) AddBodyCollision();
+  // Without a server or a world (a fish made outside the scene) there is
+  // nothing to push against and no owner for the field.
+  if (record->flags & X2_FISH_BODY_COLLISION) X2FishCollision::Attach(this, &bodyCollision);
 }
 
 X2FileFish::~X2FileFish() {
   if (bodyCollision) bodyCollision->DetachBody();
-}
-
-// The field is a world child, listed by the collision server. Without a
-// server or a world (a fish made outside the scene) there is nothing to
-// push against and no owner for the field.
-void X2FileFish::AddBodyCollision() {
-  C3World* world = C3World::Current();
-  if (!TheCollisionServer || !world) return;
-  bodyCollision = new X2FishCollision(this);
-  bodyCollision->LinkBack(&bodyCollision);
-  TheCollisionServer->AddCollision(bodyCollision);
-  world->AddChild(bodyCollision);
 }
 
 HRESULT X2FileFish::FinalCleanUp() {

@@ -26,7 +26,4 @@ class X2FileFish : public C6Fish {
   // The body field that keeps other fish off this one (record flag 1, with
   // a collision server and a world); null otherwise.
   X2FishCollision* bodyCollision = nullptr;
-
- private:
-  void AddBodyCollision();
 };

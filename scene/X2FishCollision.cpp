@@ -1,7 +1,13 @@
 #include "X2FishCollision.h"
 
+#include <new>
+
 #include "C3Move.h"
+#include "C3World.h"
 #include "CollisionMath.h"
+#include "Diagnostics.h"
+#include "SceneGlobals.h"
+#include "X1CollisionServer.h"
 
 X2FishCollision::X2FishCollision(C3Move* bodyObject) : body(bodyObject) {
   // Unlike the other fields it is not marked hidden.
@@ -10,6 +16,29 @@ X2FishCollision::X2FishCollision(C3Move* bodyObject) : body(bodyObject) {
 
 X2FishCollision::~X2FishCollision() {
   if (backLink_ && *backLink_ == this) *backLink_ = nullptr;
+}
+
+X2FishCollision* X2FishCollision::Attach(C3Move* body, X2FishCollision** link) noexcept {
+  C3World* world = C3World::Current();
+  if (!TheCollisionServer || !world) return nullptr;
+  X2FishCollision* field = new (std::nothrow) X2FishCollision(body);
+  if (!field) {
+    LogPrint("KWEX body field: out of memory\n");
+    return nullptr;
+  }
+  try {
+    world->AddChild(field);
+    TheCollisionServer->AddCollision(field);
+  } catch (const std::bad_alloc&) {
+    LogPrint("KWEX body field: out of memory\n");
+    // A field the world already holds stays there, pushing nothing.
+    field->DetachBody();
+    if (!world->HasChild(field)) delete field;
+    return nullptr;
+  }
+  *link = field;
+  field->LinkBack(link);
+  return field;
 }
 
 D3DXVECTOR3* X2FishCollision::GetForce(D3DXVECTOR3* out, const D3DXVECTOR3& position, const C3Object* asker,

@@ -18,6 +18,12 @@ class X2FishCollision : public X1Collision {
   // The body's pointer to this field, cleared when the field is deleted.
   void LinkBack(X2FishCollision** slot) { backLink_ = slot; }
 
+  // The field of `body` listed with the collision server and registered with
+  // the world; *link, the body's pointer to it, is set and linked back. Null
+  // without a server or a world, and when memory runs out (logged; nothing
+  // is left that reaches the body).
+  static X2FishCollision* Attach(C3Move* body, X2FishCollision** link) noexcept;
+
   C3Move* body;
 
  private:

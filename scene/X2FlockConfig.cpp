@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "Diagnostics.h"
 #include "X2AIList.h"
@@ -128,6 +129,7 @@ int X2FlockConfig::TotalFish(const X2AIList* aiList, X2HostCallbacks* host) cons
 }
 
 void X2FlockConfig::FillFlockNames(X2FlockSet* flocks) const {
-  flocks->ClearEntries();
-  for (int i = 0; i < Count(); ++i) flocks->AddEntry(Entry(i)->Name());
+  std::vector<const char*> keys;
+  for (int i = 0; i < Count(); ++i) keys.push_back(Entry(i)->Name());
+  flocks->SetEntries(keys);
 }

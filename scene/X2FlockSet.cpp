@@ -38,6 +38,13 @@ bool X2FlockSet::AddEntry(const char* fishKey) {
   return true;
 }
 
+void X2FlockSet::SetEntries(const std::vector<const char*>& fishKeys) {
+  std::vector<std::string> names;
+  for (size_t i = 0; i < fishKeys.size() && i < static_cast<size_t>(kMaxFlocks); ++i)
+    names.push_back(X2DisplayName(fishKeys[i]));
+  if (names != names_) names_ = std::move(names);
+}
+
 const char* X2FlockSet::EntryName(int index) const {
   if (index < 0 || index >= EntryCount()) return nullptr;
   return names_[static_cast<size_t>(index)].c_str();

@@ -20,6 +20,10 @@ class X2FlockSet {
   // for one). Entries past the hundredth are refused (false).
   void ClearEntries();
   bool AddEntry(const char* fishKey);
+  // All entries at once, from the configuration's fish keys (the first 100).
+  // Keys that give the names the set holds already change nothing, so the
+  // texts handed out stay valid until the configuration changes.
+  void SetEntries(const std::vector<const char*>& fishKeys);
   int EntryCount() const { return static_cast<int>(names_.size()); }
   const char* EntryName(int index) const;
   // Display names, ended by a null entry (at most 100 names and the null).

@@ -27,13 +27,8 @@ X6Dolphin::X6Dolphin(const X2FishData* rec) : record(rec) {
     return;
   }
   AddModelXBlocks(this, *model);
-  C3World* world = C3World::Current();
-  if ((record->flags & X2_FISH_BODY_COLLISION) && TheCollisionServer && world) {
-    bodyCollision = new X2FishCollision(this);
-    bodyCollision->LinkBack(&bodyCollision);
-    TheCollisionServer->AddCollision(bodyCollision);
-    world->AddChild(bodyCollision);
-  }
+  // Last: nothing after it may fail and leave the field with a dead body.
+  if (record->flags & X2_FISH_BODY_COLLISION) X2FishCollision::Attach(this, &bodyCollision);
 }
 
 X6Dolphin::~X6Dolphin() {
@@ -62,12 +57,6 @@ HRESULT X6Dolphin::RestoreDeviceObjects() {
   if (hr != 0) return hr;
   LoadStageTexture(this, Model(), "X6Dolphin");
   return 0;
-}
-
-HRESULT X6Dolphin::DeleteDeviceObjects() {
-  X2DeleteAIObject(ai);
-  ai = nullptr;
-  return X5SkinObject::DeleteDeviceObjects();
 }
 
 HRESULT X6Dolphin::Move(float current, float previous) {

@@ -3,8 +3,8 @@
 // (CreateDolphin), registered and given its AI by that plug-in. Its AI is
 // stepped in Move, and again with (-1, -1) before each draw; a replacement
 // AI the step returns takes the old one's place, and the dolphin deletes its
-// AI when its device objects go or it is deleted. With the record's body
-// flag it carries a field that keeps fish off it.
+// AI when it is deleted (a device made again finds it still steering).
+// With the record's body flag it carries a field that keeps fish off it.
 #include "X2PluginAbi.h"
 #include "X5SkinObject.h"
 
@@ -19,7 +19,6 @@ class X6Dolphin : public X5SkinObject {
 
   HRESULT InitDeviceObjects() override;
   HRESULT RestoreDeviceObjects() override;
-  HRESULT DeleteDeviceObjects() override;
   HRESULT Move(float current, float previous) override;
   HRESULT Render() override;
   // Scaling by the world scale, the object's rotation, its position.

@@ -86,6 +86,20 @@ TEST(CoralScene, ColoniesStandOnTheFloorSwayAndStopAtFiftyUnits) {
   for (size_t i = 0; i < first.size(); ++i) changed += (first[i] & 0xFFFFFF) != (later[i] & 0xFFFFFF);
   EXPECT_GT(changed, 50) << "the coral did not sway";
 
+  // The device objects released and made again (a window-mode switch): the
+  // colonies stay in their cells, and their pieces stand and sway as before.
+  world->InvalidateDeviceObjects();
+  world->DeleteDeviceObjects();
+  ASSERT_EQ(0, world->InitDeviceObjects());
+  ASSERT_EQ(0, world->RestoreDeviceObjects());
+  EXPECT_EQ(72, server->ColonyCount());
+  const std::vector<uint32_t> again = frame(0.0f);
+  EXPECT_GT(Drawn(again, kHeight / 2, kHeight), 400);
+  for (int i = 0; i < 20; ++i) later = frame(0.0f);
+  changed = 0;
+  for (size_t i = 0; i < again.size(); ++i) changed += (again[i] & 0xFFFFFF) != (later[i] & 0xFFFFFF);
+  EXPECT_GT(changed, 50) << "the coral no longer sways";
+
   // Without fog: pushed 30 units along the view some are still within 50
   // units and show; pushed 100, none is and nothing shows.
   host.fog = false;

@@ -95,13 +95,15 @@ class CoralServer : public ::testing::Test {
   }
   // On the stub ground (flat at -10, a structure top at -4 beyond x =
   // archFrom) unless a terrain is given.
-  X1CoralServer* MakeServer(X1Terrain* terrain = nullptr) {
+  // Registered with the world unless `registered` is false (the test then
+  // deletes it).
+  X1CoralServer* MakeServer(X1Terrain* terrain = nullptr, bool registered = true) {
     auto lookup = [this](const char* key) -> const X2FishData* {
       auto it = records.find(key);
       return it == records.end() ? nullptr : it->second;
     };
     auto* server = new X1CoralServer(terrain, &config, lookup, nullptr);
-    world->AddChild(server);
+    if (registered) world->AddChild(server);
     if (!terrain)
       server->ground = [this](float x, float, int* onStructure) {
         *onStructure = x > archFrom;
@@ -211,14 +213,15 @@ TEST_F(CoralServer, PiecesOnAStructureHideWhileNeverOnArchIsOn) {
   ForEachPiece(s, [](int, X2CoralColony*, int, X2FileCoral* p) { EXPECT_FALSE(p->HasFlag(kObjAlwaysCulled)); });
 }
 
-// On the real terrain: seated after its build; once the server's device
-// objects go, neither the terrain nor a field reaches a deleted colony.
+// On the real terrain: seated after its build; the colonies outlive the
+// device objects, and once the server goes, neither the terrain nor a field
+// reaches a deleted colony.
 TEST_F(CoralServer, FollowsTheTerrainAndLetsGoOfIt) {
   config.AddEntry("fence_a", 1);
   auto* terrain = new X1Terrain;
   world->AddChild(terrain);
   const int followers = terrain->followers.count;
-  X1CoralServer* s = MakeServer(terrain);
+  X1CoralServer* s = MakeServer(terrain, false);
   EXPECT_EQ(followers + 36, terrain->followers.count);
   s->Follow(D3DXVECTOR3(0, 0, 0));
   terrain->BuildFloor();
@@ -227,6 +230,10 @@ TEST_F(CoralServer, FollowsTheTerrainAndLetsGoOfIt) {
   EXPECT_FLOAT_EQ(terrain->GetHeight(at.x, at.z, nullptr, false, false) + 0.2f, at.y);
   X7CoralCollision* field = colony->collision;
   s->DeleteDeviceObjects();
+  EXPECT_EQ(36, s->ColonyCount());
+  EXPECT_EQ(followers + 36, terrain->followers.count);
+  EXPECT_EQ(colony, field->colony);
+  delete s;
   EXPECT_EQ(followers, terrain->followers.count);
   D3DXVECTOR3 force(1, 1, 1);
   field->GetForce(&force, D3DXVECTOR3(0, 0, 0), nullptr, 0.0f, 0.0f);

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "AllocationWatch.h"
 #include "C3Object.h"
 #include "HostCallbacks.h"
 #include "HostProbe.h"
+#include "X2FlockConfig.h"
 #include "X2FlockSet.h"
 
 namespace {
@@ -115,4 +117,28 @@ TEST_F(FlockSetTest, AHundredFlocksAtMostAndTheirNamesNullEnded) {
   names = GetHostCallbacks()->GetFlockNames();
   EXPECT_STREQ(names[0], "One");
   EXPECT_EQ(names[1], nullptr);
+}
+
+// A plug-in may keep the names until the flock configuration changes:
+// asking again gives the same texts in the same place.
+TEST_F(FlockSetTest, FlockNamesStayValidUntilTheConfigurationChanges) {
+  X2FlockConfig config;
+  // Longer than a string keeps inside itself: each text is a block of its own.
+  config.AddEntry("AVeryLongSpeciesName_Maker", 1);
+  config.AddEntry("AnotherLongSpeciesName_Maker", 1);
+  X2FlockConfig* const kept = TheFlockConfig;
+  TheFlockConfig = &config;
+  const char** names = GetHostCallbacks()->GetFlockNames();
+  const char* first = names[0];
+  qvtest::WatchFree(first);
+  names = GetHostCallbacks()->GetFlockNames();
+  EXPECT_FALSE(qvtest::WatchedBlockFreed());
+  EXPECT_EQ(names[0], first);
+  EXPECT_STREQ(first, "AVeryLongSpeciesName");
+  EXPECT_STREQ(names[1], "AnotherLongSpeciesName");
+  config.AddEntry("Third_Maker", 1);
+  names = GetHostCallbacks()->GetFlockNames();
+  EXPECT_STREQ(names[2], "Third");
+  EXPECT_EQ(names[3], nullptr);
+  TheFlockConfig = kept;
 }

@@ -63,6 +63,38 @@ struct Shot {
   bool Dated() const { return rebuildsBefore == rebuildsAfter; }
 };
 
+// What the scene did, as its debug log lines tell once a second: the most
+// fish moves under an AI and with a morph and coral pieces drawn in any
+// one line, and the colonies of the last line.
+struct Activity {
+  int steered = 0, morphed = 0, coral = 0, colonies = 0;
+  int lines = 0;
+};
+
+Activity ReadActivity(size_t from) {
+  const std::string prefix = "scene activity: ";
+  const std::string log = ReadLog();
+  Activity seen;
+  for (size_t at = log.find(prefix, from); at != std::string::npos; at = log.find(prefix, at + 1)) {
+    int steered = 0, morphed = 0, coral = 0;
+    if (sscanf(log.c_str() + at + prefix.size(),
+               "%d fish moves under an AI, %d with a morph, %d coral pieces drawn, %d coral colonies",
+               &steered, &morphed, &coral, &seen.colonies) != 4)
+      continue;
+    seen.steered = std::max(seen.steered, steered);
+    seen.morphed = std::max(seen.morphed, morphed);
+    seen.coral = std::max(seen.coral, coral);
+    ++seen.lines;
+  }
+  return seen;
+}
+
+std::string Describe(const Activity& a) {
+  return std::to_string(a.steered) + " fish moves under an AI, " + std::to_string(a.morphed) +
+         " with a morph, " + std::to_string(a.coral) + " coral pieces drawn, " +
+         std::to_string(a.colonies) + " coral colonies, in " + std::to_string(a.lines) + " lines";
+}
+
 class TravelProgram : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -219,6 +251,63 @@ namespace {
 // surface and without it: at debug log level 2 the program logs, once a
 // second, the least height over the floor and the highest point of every
 // fish.
+// Alt+Enter twice (full screen and back: the device objects released and
+// made again each time) leaves the default scene as it was: the flocks
+// steer and morph, the coral is in place and drawn. The travelling camera
+// keeps the floor and its coral in view once its start pose is over. The
+// frames after the switches and the log lines around them are kept as
+// artefacts.
+TEST_F(TravelProgram, FlocksAndCoralOutliveTwoWindowModeSwitches) {
+  ChildProcess program;
+  HWND window = StartDebugRun(&program, dir_);
+  ASSERT_NE(window, nullptr);
+  const auto lively = [](const Activity& a) {
+    return a.steered > 0 && a.morphed > 0 && a.coral > 0 && a.colonies > 0;
+  };
+  Activity before, after;
+  ASSERT_TRUE(WaitUntil([&] { return lively(before = ReadActivity(0)); }, 120000))
+      << "before the switches: " << Describe(before);
+  for (int restores : {2, 3}) {
+    PostMessageA(window, WM_COMMAND, 40003, 0);
+    ASSERT_NE(WaitForLog("restore device objects " + std::to_string(restores) + ".", 0, 60000), std::string::npos)
+        << ReadLog();
+  }
+  // The first line after the switches may still count frames from before.
+  const size_t first = WaitForLog("scene activity: ", ReadLog().rfind("restore device objects 3."), 60000);
+  ASSERT_NE(first, std::string::npos) << ReadLog();
+  EXPECT_TRUE(WaitUntil([&] { return lively(after = ReadActivity(first + 1)); }, 60000))
+      << "before the switches: " << Describe(before) << "; after them: " << Describe(after);
+  // Three frames a second and a half apart, once the camera travels over
+  // the floor (its start pose holds for the first 10 seconds).
+  WaitUntil([] { return ReadActivity(0).lines >= 13; }, 60000);
+  Shot shots[3];
+  for (int n = 0; n < 3; ++n) {
+    if (n > 0) PumpMessages(1500);
+    ASSERT_TRUE(Capture(window, &shots[n])) << ReadLog();
+  }
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program.Wait(60000));
+  EXPECT_EQ(0u, program.ExitCode());
+  EXPECT_FALSE(FileExists(dir_ + "LastError.txt"));
+
+  const std::string folder = TestBinDir() + "..\\..\\artefacts\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  for (int n = 0; n < 3; ++n)
+    WriteFileBytes(folder + "mode_switch_after_" + std::to_string(n) + ".bmp", shots[n].frame.bytes.data(),
+                   shots[n].frame.bytes.size());
+  // The device life cycle and the scene's activity around the switches.
+  std::string lines;
+  const std::string log = ReadLog();
+  for (size_t at = 0, end; at < log.size(); at = end + 1) {
+    end = log.find('\n', at);
+    if (end == std::string::npos) end = log.size();
+    const std::string line = log.substr(at, end - at + 1);
+    if (line.find("device objects") != std::string::npos || line.find("scene activity") != std::string::npos)
+      lines += line;
+  }
+  WriteFileText(folder + "mode_switch_log.txt", lines);
+}
+
 class WaterProgram : public TravelProgram, public ::testing::WithParamInterface<int> {};
 
 TEST_P(WaterProgram, FishStayBetweenTheFloorAndTheSurface) {

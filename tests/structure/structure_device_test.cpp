@@ -7,9 +7,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "AllocationWatch.h"
+#include "BuiltinFish.h"
 #include "C3World.h"
 #include "D3DTestDevice.h"
 #include "Diagnostics.h"
@@ -303,8 +306,61 @@ TEST_F(StructureScene, TheDolphinTakesItsReplacementAIAndDeletesItsAIAtTheEnd) {
   TheCollisionServer->GetForce(&force, D3DXVECTOR3(0.0f, 0.05f, 4.0f), nullptr, 0.0f, 0.0f);
   EXPECT_GT(D3DXVec3Length(&force), 0.0f);
 
+  // The device objects released and made again (a window-mode switch): the
+  // dolphin keeps its AI, steps it and is drawn as before.
+  X2AIObject* ai = dolphin->ai;
+  world->InvalidateDeviceObjects();
+  world->DeleteDeviceObjects();
+  EXPECT_EQ(dolphin->ai, ai);
+  Start();
+  EXPECT_GT(Drawn(Frame(), 0, kWidth, 0, kHeight), 8000);
+  EXPECT_EQ(dolphin->ai, ai);
+  EXPECT_EQ(CountingAI::deleted, 1);
+  EXPECT_EQ(CountingAI::drawSteps, 2);
+  EXPECT_GT(dolphin->facesDrawn, 700);
+
   qvtest::CloseWorld(world);
   EXPECT_EQ(CountingAI::deleted, 2) << "its AI went with the dolphin";
+}
+
+// Memory running out inside a slot that makes an object, at each of its
+// allocations in turn: no exception reaches the plug-in, and the slot gives
+// null (or a whole object, where only the body's field was left out).
+TEST_F(StructureScene, SlotsThatMakeObjectsGiveNullWhenMemoryRunsOut) {
+  TheCollisionServer = new X1CollisionServer;
+  world->AddChild(TheCollisionServer);
+  XRecord dolphin(XFileFixtures::kDolphinLarge, XFileFixtures::kDolphinLargeSize,
+                  XFileFixtures::kDolphinLargeInflatedSize, X2_VERSION_FISH, X2_FISH_BODY_COLLISION);
+  int species = 0;
+  const X2FishData* fish = GetBuiltinSpecies(&species)[0];
+  X2HostCallbacks* table = GetHostCallbacks();
+  const std::pair<const char*, std::function<X2Object()>> slots[] = {
+      {"CreateDolphin", [&] { return table->CreateDolphin(&dolphin.record); }},
+      {"CreateFish", [&] { return table->CreateFish(fish); }},
+      {"CreateRenderTexture", [&] { return table->CreateRenderTexture(); }},
+  };
+  for (const auto& slot : slots) {
+    int nulls = 0;
+    for (long n = 0; n < 10000; ++n) {
+      X2Object made = nullptr;
+      bool threw = false;
+      qvtest::FailAllocationsFrom(n);
+      try {
+        made = slot.second();
+      } catch (...) {
+        threw = true;
+      }
+      const long asked = qvtest::AllowAllocations();
+      ASSERT_FALSE(threw) << slot.first << ", out of memory from allocation " << n;
+      nulls += made ? 0 : 1;
+      delete HostObject(made);
+      if (asked <= n) {
+        EXPECT_NE(made, nullptr) << slot.first << ": nothing failed";
+        break;
+      }
+    }
+    EXPECT_GT(nulls, 0) << slot.first;
+  }
 }
 
 }  // namespace

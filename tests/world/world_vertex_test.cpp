@@ -93,6 +93,9 @@ const uint32_t kQuadStates[] = {1, 2, 0, D3DTOP_SELECTARG1, D3DTA_TEXTURE,
 
 const char kNotAnXFile[] = "this is no mesh at all";
 X2FishTexture g_badBlock = {kNotAnXFile, sizeof(kNotAnXFile)};
+// A plug-in's mesh that names an X block beside its vertex data: the block
+// decides, and one that does not load leaves the mesh out at every restore.
+X2FishMesh g_quadWithBadBlock = {4, g_quadVertices, 2, g_quadIndices, 0x112, 32, nullptr, 0, &g_badBlock};
 
 class TexturedQuad : public C4VertexObject {
  public:
@@ -142,6 +145,7 @@ class VertexScene : public ::testing::Test {
     broken = new TexturedQuad(GreenImage(), 0.0f, 8.0f);
     broken->meshes.clear();
     broken->AddVertexArray(&g_badBlock, 0x112, 32, 0);
+    broken->AddMesh(&g_quadWithBadBlock);
     for (C3Object* o : {static_cast<C3Object*>(left), static_cast<C3Object*>(right),
                         static_cast<C3Object*>(shared), static_cast<C3Object*>(broken)})
       world->AddChild(o);
@@ -191,6 +195,7 @@ TEST_F(VertexScene, QuadsRenderThroughTheServers) {
   EXPECT_EQ(left->textures[0], shared->textures[0]);  // one texture per image
   EXPECT_EQ(left->vertexShaders[0], right->vertexShaders[0]);
   EXPECT_FALSE(broken->IsMeshDrawable(0));
+  EXPECT_FALSE(broken->IsMeshDrawable(1));
   EXPECT_TRUE(left->IsMeshDrawable(0));
 }
 
@@ -209,6 +214,18 @@ TEST_F(VertexScene, ResetKeepsTexturesAndRenewsShaders) {
   EXPECT_EQ(1, world->vsServer->Count());
   EXPECT_EQ(1, world->sbServer->Count());
   EXPECT_NE(SBServer::kNoBlock, left->stateBlock);
+  Frame();
+  ExpectScene();
+}
+
+// The device objects released and made again: the meshes whose blocks do
+// not load are left out as they were the first time.
+TEST_F(VertexScene, DeviceMadeAgainLeavesTheSameMeshesOut) {
+  world->InvalidateDeviceObjects();
+  world->DeleteDeviceObjects();
+  world->InitDeviceObjects();
+  ASSERT_EQ(0, world->RestoreDeviceObjects());
+  EXPECT_FALSE(broken->IsMeshDrawable(1));
   Frame();
   ExpectScene();
 }
