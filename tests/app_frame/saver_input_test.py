@@ -37,6 +37,8 @@ class SaverInputTest(unittest.TestCase):
         env = dict(os.environ, DISPLAY=display())
         for name, action in (("key press", ["key", "space"]), ("mouse move", ["mousemove_relative", "40", "40"])):
             with self.subTest(input=name):
+                # Away from the screen's edges, so that the move is a whole one.
+                subprocess.run(["xdotool", "mousemove", "400", "300"], env=env, check=True)
                 program = subprocess.Popen(
                     [os.path.join(TOOLS, "wine-run.sh"), "--build", BUILD, "--arch", ARCH, "--timeout", "120",
                      os.path.join(BUILD, "dist", "Qelvar.scr"), "/s"],
