@@ -11,6 +11,13 @@ namespace {
 constexpr DWORD kWindowStyle = WS_VISIBLE | WS_OVERLAPPEDWINDOW;  // 0x10CF0000
 constexpr DWORD kFullscreenStyle = WS_POPUP | WS_VISIBLE | WS_SYSMENU;  // 0x90080000
 
+// Takes a window off the screen at once: with an empty window region nothing
+// of it is drawn. (Hiding it may wait on the window system first: under Wine
+// without a window manager, two seconds.)
+void ClearFromScreen(HWND window) {
+  if (window) SetWindowRgn(window, CreateRectRgn(0, 0, 0, 0), TRUE);
+}
+
 }  // namespace
 
 C3Application::C3Application() {
@@ -184,10 +191,13 @@ LRESULT C3Application::HandleWindowMessage(HWND window, UINT message, WPARAM wPa
     case WM_CLOSE: {
       if (m_closing) return 0;
       m_closing = true;
+      // The user wants the desktop back now; the clean-up below takes its time.
+      HWND target = m_mainWindow ? m_mainWindow : window;
+      ClearFromScreen(target);
+      ClearFromScreen(m_secondWindow);
       ReleaseDevice();
       ReleaseDirect3D();
       FinalCleanUp();
-      HWND target = m_mainWindow ? m_mainWindow : window;
       HMENU menu = GetMenu(target);
       if (menu) DestroyMenu(menu);
       if (m_savedMenu) DestroyMenu(m_savedMenu);

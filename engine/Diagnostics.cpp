@@ -141,6 +141,27 @@ void FormatFatalLine(char* out, size_t size, const char* sourceFile, int line,
                  line, timeStamp ? timeStamp : "", static_cast<unsigned>(code));
 }
 
+namespace {
+
+// Starts the reporter at `path` with no arguments. The program is named
+// apart from the command line, so a folder name with blanks cannot make
+// another program start in its place.
+void StartReporter(const char* path) {
+  char commandLine[MAX_PATH + 3];
+  FormatBoundedV(commandLine, sizeof commandLine, "\"%s\"", path);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOW;
+  PROCESS_INFORMATION process{};
+  if (CreateProcessA(path, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+}
+
+}  // namespace
+
 int FatalCheck(const char* sourceFile, int line, const char* timeStamp, HRESULT code) {
   if (code == 0) return 0;
 
@@ -159,6 +180,6 @@ int FatalCheck(const char* sourceFile, int line, const char* timeStamp, HRESULT 
   }
 
   FormatBoundedV(path, sizeof path, "%s%s", folder, kReporterFileName);
-  WinExec(path, SW_SHOW);
+  StartReporter(path);
   exit(1);
 }

@@ -4,22 +4,27 @@
 # Japanese ANSI code page, and a hard time limit so a hung program fails.
 #
 #   wine-run.sh [--build DIR] [--arch i686|x86_64] [--timeout SECONDS] program.exe [args...]
+#   wine-run.sh [--build DIR] [--arch i686|x86_64] --prepare
 #
+# --prepare only makes the prefix (when it does not exist yet), the display
+# and the server ready.
 # QV_BUILD_DIR may name the build tree instead of --build.
 set -euo pipefail
 
 build="${QV_BUILD_DIR:-}"
 limit="${QV_RUN_TIMEOUT:-300}"
 arch="${QV_ARCH:-i686}"
+prepare_only=
 while [ $# -gt 0 ]; do
   case "$1" in
     --build) build="$2"; shift 2 ;;
     --timeout) limit="$2"; shift 2 ;;
     --arch) arch="$2"; shift 2 ;;
+    --prepare) prepare_only=1; shift ;;
     *) break ;;
   esac
 done
-[ $# -ge 1 ] || { echo "usage: wine-run.sh [--build DIR] [--timeout S] program [args]" >&2; exit 2; }
+[ $# -ge 1 ] || [ -n "$prepare_only" ] || { echo "usage: wine-run.sh [--build DIR] [--timeout S] program [args]" >&2; exit 2; }
 [ -n "$build" ] || build="$(pwd)"
 build="$(cd "$build" && pwd)"
 state="$build/wine"
@@ -76,6 +81,7 @@ start_display() {
   # A server that outlives single programs keeps later starts fast.
   setsid wineserver -p 600 >/dev/null 2>&1 </dev/null 9>&- || true
 ) 9>"$state/lock"
+[ -z "$prepare_only" ] || exit 0
 
 export DISPLAY=":$(cat "$state/xvfb.display")"
 prog="$1"; shift

@@ -334,16 +334,27 @@ TEST_F(ProgramTest, PasswordEndsAtOnceConfigureShowsTheSettingsDialog) {
   EXPECT_NE(log.find("Adapter:0 MODE 00 "), std::string::npos) << log;
 }
 
+// Installed in a folder whose path has a blank, beside a program named like
+// the path's part before the blank: the reporter beside the program starts
+// (with no arguments), never that other program.
 TEST_F(ProgramTest, DeviceFailureTakesTheFatalRoad) {
-  Install(TestBinDir() + "QelvarRestoreFail.scr");
-  ASSERT_TRUE(CopyFileTo(TestBinDir() + "reporter_standin.exe", dir_ + "Wexnote.exe"));
-  EXPECT_EQ(RunProcess(Command("/debug"), dir_, 60000), 1);
+  const std::string folder = dir_ + "Program Files\\Qelvar\\";
+  ASSERT_TRUE(CreateDirectoryA((dir_ + "Program Files").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  ASSERT_TRUE(CopyFileTo(TestBinDir() + "QelvarRestoreFail.scr", folder + "Qelvar.scr"));
+  ASSERT_TRUE(WriteFileText(folder + "qelvar.ini", "[Display]\r\nDebugLogLevel=2\r\n"));
+  ASSERT_TRUE(CopyFileTo(TestBinDir() + "reporter_standin.exe", folder + "Wexnote.exe"));
+  ASSERT_TRUE(CopyFileTo(TestBinDir() + "reporter_standin.exe", dir_ + "Program.exe"));
+  EXPECT_EQ(RunProcess("\"" + folder + "Qelvar.scr\" /debug", folder, 60000), 1);
 
-  auto bytes = ReadFileBytes(dir_ + "LastError.txt");
+  auto bytes = ReadFileBytes(folder + "LastError.txt");
   std::string text(bytes.begin(), bytes.end());
   EXPECT_NE(text.find("Fatal Error:MyApplication.cpp:"), std::string::npos) << text;
   EXPECT_NE(text.find(":8876017C"), std::string::npos) << text;
-  for (int i = 0; i < 100 && !FileExists(dir_ + "started.txt"); ++i) Sleep(50);
-  EXPECT_TRUE(FileExists(dir_ + "started.txt"));
+  // The reporter is started asynchronously; give it a moment.
+  WaitUntil([&] { return !ReadFileText(folder + "started.txt").empty() || FileExists(dir_ + "started.txt"); },
+            5000);
+  EXPECT_EQ(ReadFileText(folder + "started.txt"), "\"" + folder + "Wexnote.exe\"");
+  EXPECT_FALSE(FileExists(dir_ + "started.txt")) << ReadFileText(dir_ + "started.txt");
   EXPECT_EQ(CountProgramWindows(), 0);
 }

@@ -1,0 +1,97 @@
+"""tools/setup.sh against stand-ins for the package tools (apt-get, dpkg,
+dpkg-query, locale, id) that record every call; run by CTest on the build
+machine, not under Wine.
+
+    setup_script_test.py SOURCE_DIR
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+SOURCE = sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..")
+SETUP = os.path.join(SOURCE, "tools", "setup.sh")
+
+# Each stand-in appends its command line to calls.log. apt-get's update
+# fails as on a mirror caught half synced; its install fails on request.
+STANDINS = {
+    "apt-get": r'''
+echo "apt-get $*" >>"$FAKE/calls.log"
+if [ "$1" = update ]; then
+  echo "E: Failed to fetch ... File has unexpected size (1234 != 5678). Mirror sync in progress?" >&2
+  exit 100
+fi
+[ -z "${FAKE_INSTALL_FAILS:-}" ] || { echo "E: Unable to locate package" >&2; exit 100; }
+''',
+    "dpkg": r'''
+echo "dpkg $*" >>"$FAKE/calls.log"
+case "$1" in
+  --print-foreign-architectures) cat "$FAKE/arches" 2>/dev/null ;;
+  --add-architecture) echo "$2" >>"$FAKE/arches" ;;
+esac
+''',
+    # Nothing is installed yet.
+    "dpkg-query": "exit 1\n",
+    "locale": 'printf "C\\nC.utf8\\nja_JP.utf8\\n"\n',
+    "id": 'echo 0\n',
+}
+
+
+class SetupScriptTest(unittest.TestCase):
+    def run_setup(self, runs_32bit, **env):
+        fake = tempfile.mkdtemp(prefix="qv_setup_")
+        self.addCleanup(shutil.rmtree, fake)
+        bin_dir = os.path.join(fake, "bin")
+        os.mkdir(bin_dir)
+        for name, body in STANDINS.items():
+            path = os.path.join(bin_dir, name)
+            with open(path, "w") as f:
+                f.write("#!/bin/bash\n" + body)
+            os.chmod(path, 0o755)
+        environment = dict(os.environ, PATH=bin_dir + os.pathsep + os.environ["PATH"], FAKE=fake,
+                           QV_RUNS_32BIT=runs_32bit, QV_SETUP_RETRY_SECONDS="0", **env)
+        result = subprocess.run(["bash", SETUP], env=environment, capture_output=True, text=True, timeout=60)
+        calls_path = os.path.join(fake, "calls.log")
+        calls = []
+        if os.path.exists(calls_path):
+            with open(calls_path) as f:
+                calls = f.read().splitlines()
+        return result, calls
+
+    def installs(self, calls):
+        return [c for c in calls if c.startswith("apt-get install")]
+
+    def test_a_failing_index_update_is_tried_again_then_the_install_goes_on(self):
+        for runs_32bit, asks_i386 in (("0", False), ("1", True)):
+            with self.subTest(runs_32bit=runs_32bit):
+                result, calls = self.run_setup(runs_32bit)
+                self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+                self.assertEqual(calls.count("apt-get update -qq"), 3)
+                self.assertIn("installing from the indexes there are", result.stderr)
+                installs = self.installs(calls)
+                self.assertEqual(len(installs), 1, calls)
+                self.assertIn(" wine64 ", installs[0])
+                self.assertIn(" xdotool ", installs[0])
+                if asks_i386:
+                    self.assertIn("dpkg --add-architecture i386", calls)
+                    self.assertLess(calls.index("dpkg --add-architecture i386"), calls.index("apt-get update -qq"))
+                    for package in ("wine32:i386", "libgl1-mesa-dri:i386", "libglx-mesa0:i386"):
+                        self.assertIn(package, installs[0].split())
+                else:
+                    self.assertFalse([c for c in calls if ":i386" in c or "add-architecture" in c], calls)
+                    self.assertIn("does not run 32-bit programs", result.stdout)
+                self.assertIn("setup: ready", result.stdout)
+
+    def test_a_failing_install_ends_with_a_clear_message(self):
+        result, calls = self.run_setup("0", FAKE_INSTALL_FAILS="1", QV_SETUP_UPDATE_TRIES="1")
+        self.assertNotEqual(result.returncode, 0)
+        self.assertEqual(calls.count("apt-get update -qq"), 1)
+        self.assertIn("setup: FAILED to install: ", result.stderr)
+        self.assertIn(" wine64 ", result.stderr)
+        self.assertNotIn("setup: ready", result.stdout)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Waits until the screen saver's window on an X display shows its frames (the
+# window is mapped and its picture is mostly blue water, not the white of a
+# window that has drawn nothing yet) and prints the window's id. Exits 1 when
+# that does not happen within the time limit.
+#
+#   wait-saver.sh DISPLAY SECONDS
+set -uo pipefail
+display="$1"
+limit="$2"
+title='^Orvex Engine Reefmoor 2$'
+end=$((SECONDS + limit))
+while [ "$SECONDS" -lt "$end" ]; do
+  for window in $(DISPLAY="$display" xdotool search --onlyvisible --name "$title" 2>/dev/null); do
+    blue="$(import -display "$display" -window "$window" -format '%[fx:mean.b - mean.r > 0.2]' info: 2>/dev/null)"
+    if [ "$blue" = 1 ]; then
+      echo "$window"
+      exit 0
+    fi
+  done
+  sleep 0.5
+done
+echo "wait-saver: no frames of the screen saver on $display within ${limit}s" >&2
+exit 1
