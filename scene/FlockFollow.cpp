@@ -13,6 +13,9 @@ constexpr float kLongestStep = 1.0f;
 // speed (closer than that distance it creeps on).
 constexpr float kCatchUp = 0.7f;
 constexpr float kCreep = 0.5f;
+// Near enough to the approach point, and the longest time spent going out.
+constexpr float kArrived = 3.0f;
+constexpr float kLongestOut = 15.0f;
 // Seconds over which the fish's velocity is smoothed.
 constexpr float kFishSmoothing = 0.5f;
 // Speed out of a solid shape at its full push (the fields push with 50),
@@ -71,11 +74,27 @@ bool FlockFollow::TakeFish(const Scene& scene, int flock) {
 
 bool FlockFollow::NextFlock(const Scene& scene) {
   const int count = scene.FlockCount();
-  for (int k = 1; k <= count; ++k)
-    if (TakeFish(scene, ((flock_ < 0 ? -1 : flock_) + k) % count)) return true;
+  for (int k = 1; k <= count; ++k) {
+    if (!TakeFish(scene, ((flock_ < 0 ? -1 : flock_) + k) % count)) continue;
+    PlanApproach(scene);
+    return true;
+  }
   flock_ = member_ = -1;
   fish_ = nullptr;
   return false;
+}
+
+void FlockFollow::PlanApproach(const Scene& scene) {
+  const D3DXVECTOR3 fish = fish_->position;
+  const D3DXVECTOR3 gap = fish - position_;
+  // The first flock is headed for straight from where the camera starts.
+  swimmingOut_ = approaches_++ > 0 && Finite(fish) && D3DXVec3Length(&gap) < 0.6f * kApproachDistance;
+  if (!swimmingOut_) return;
+  // Each approach a golden angle round from the last one.
+  const float bearing = 2.3999632f * static_cast<float>(approaches_);
+  approachFrom_ = fish + D3DXVECTOR3(std::cos(bearing), 0.0f, std::sin(bearing)) * kApproachDistance;
+  approachFrom_.y = InWater(scene, approachFrom_.x, approachFrom_.y, approachFrom_.z);
+  outTime_ = 0.0f;
 }
 
 bool FlockFollow::FishStillThere(const Scene& scene) const {
@@ -110,16 +129,23 @@ const D3DXVECTOR3& FlockFollow::Step(const Scene& scene, float dt) {
 }
 
 void FlockFollow::SubStep(const Scene& scene, const D3DXVECTOR3& fish, float h) {
-  // Heads for the fish, so that a view along the way travelled looks at it,
-  // as fast as keeps the viewing distance, never stopping.
-  const D3DXVECTOR3 toFish = fish - position_;
-  const float distance = D3DXVec3Length(&toFish);
+  // Out to the approach point, then after the fish. Either way it heads for
+  // its goal, so that a view along the way travelled looks there, as fast
+  // as keeps the viewing distance from the fish, never stopping.
+  if (swimmingOut_) {
+    const D3DXVECTOR3 left = approachFrom_ - position_;
+    outTime_ += h;
+    swimmingOut_ = D3DXVec3Length(&left) > kArrived && outTime_ < kLongestOut;
+  }
+  const D3DXVECTOR3 toGoal = (swimmingOut_ ? approachFrom_ : fish) - position_;
+  const float distance = D3DXVec3Length(&toGoal);
   const float speed = D3DXVec3Length(&velocity_);
-  D3DXVECTOR3 to = distance > 1e-3f ? toFish / distance
+  D3DXVECTOR3 to = distance > 1e-3f ? toGoal / distance
                    : speed > 1e-3f  ? velocity_ / speed
                                     : D3DXVECTOR3(0.0f, 0.0f, 1.0f);
-  const float away = D3DXVec3Dot(&fishVelocity_, &to);
-  D3DXVECTOR3 wanted = to * std::clamp(away + (distance - kViewDistance) * kCatchUp, kCreep, kMaxSpeed);
+  const float away = swimmingOut_ ? 0.0f : D3DXVec3Dot(&fishVelocity_, &to);
+  const float keep = swimmingOut_ ? 0.0f : kViewDistance;
+  D3DXVECTOR3 wanted = to * std::clamp(away + (distance - keep) * kCatchUp, kCreep, kMaxSpeed);
   // A solid shape ahead turns the course along it and away.
   const D3DXVECTOR3 push = scene.PushAt(position_ + velocity_ * kLookAhead);
   const float strength = D3DXVec3Length(&push);

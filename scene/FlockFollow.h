@@ -4,7 +4,10 @@
 // fish (so a view along its travel looks at it) and keeping a viewing
 // distance from it, smoothly (bounded speed, acceleration and turn, and
 // never quite stopping), in the water between the sea floor and the waves
-// and away from solid shapes. A flock's last listed fish that is not hidden is the one followed
+// and away from solid shapes. Each flock after the first is approached
+// from further out, from another side each time: the camera first swims
+// out to a point that distance from the fish, then comes in with the flock
+// ahead. A flock's last listed fish that is not hidden is the one followed
 // (with a formation flock: the first fish of its last row, so the
 // formation lies ahead); it is chosen when the flock is taken and checked,
 // not searched for, each step.
@@ -30,10 +33,11 @@ class FlockFollow {
   };
 
   // Scene units and seconds of the scene's clock.
-  static constexpr float kViewDistance = 7.0f;
+  static constexpr float kViewDistance = 10.0f;
+  static constexpr float kApproachDistance = 36.0f;
   static constexpr float kMaxSpeed = 24.0f;     // faster than a flock's fast wander
   static constexpr float kMaxAcceleration = 8.0f;
-  static constexpr float kMaxTurn = 1.2f;       // radians a second
+  static constexpr float kMaxTurn = 1.6f;       // radians a second
   static constexpr float kFloorMargin = 2.0f;
   static constexpr float kCeilingMargin = 1.5f;
 
@@ -49,6 +53,8 @@ class FlockFollow {
   const D3DXVECTOR3& Step(const Scene& scene, float dt);
 
   bool HasFish() const { return fish_ != nullptr; }
+  // Swimming out to where it approaches the flock from.
+  bool SwimmingOut() const { return swimmingOut_; }
   const C3Object* Fish() const { return fish_; }
   int Flock() const { return flock_; }
   const D3DXVECTOR3& Position() const { return position_; }
@@ -58,6 +64,8 @@ class FlockFollow {
   // The last listed fish of `flock` that is not hidden; false when none.
   bool TakeFish(const Scene& scene, int flock);
   bool FishStillThere(const Scene& scene) const;
+  // Where the camera approaches the new flock from, when it is nearer.
+  void PlanApproach(const Scene& scene);
   void SubStep(const Scene& scene, const D3DXVECTOR3& fish, float h);
 
   int flock_ = -1;
@@ -69,4 +77,8 @@ class FlockFollow {
   D3DXVECTOR3 fishLast_{0.0f, 0.0f, 0.0f};
   D3DXVECTOR3 fishVelocity_{0.0f, 0.0f, 0.0f};
   bool fishNew_ = true;
+  int approaches_ = 0;
+  bool swimmingOut_ = false;
+  D3DXVECTOR3 approachFrom_{0.0f, 0.0f, 0.0f};
+  float outTime_ = 0.0f;
 };

@@ -12,6 +12,10 @@
 
 namespace {
 
+// The camera's pose until the world has started.
+const D3DXVECTOR3 kStartPosition(0.0f, -3.0f, -15.0f);
+const D3DXVECTOR3 kStartTarget(0.0f, -3.0f, -17.0f);
+
 // A plug-in's handle of a host object: the address of its C3Object part.
 X2Object Handle(C3Object* object) { return static_cast<void*>(object); }
 
@@ -40,11 +44,6 @@ bool AdvanceCameraIndex(float now, float interval, int entryCount, float* lastSw
   *lastSwitch = now;
   return true;
 }
-
-namespace {
-const D3DXVECTOR3 kStartPosition(0.0f, -3.0f, -15.0f);
-const D3DXVECTOR3 kStartTarget(0.0f, -3.0f, -17.0f);
-}  // namespace
 
 void ApplyCameraStartPose(bool worldStarted, D3DXVECTOR3* position, D3DXVECTOR3* target) {
   if (worldStarted) return;
@@ -186,19 +185,17 @@ bool X2Camera::UpdateDirectMode() {
 }
 
 void X2Camera::FollowFlocks(float current, float previous, bool nextFlock) {
+  const C3World* world = C3World::Current();
+  const bool started = world && world->started;
+  // It goes on from wherever the mover was put, and leaves from the start
+  // pose.
+  const D3DXVECTOR3 from = started ? sourceMover->position : kStartPosition;
+  if (from != follow_.Position()) follow_.Place(from);
   if (nextFlock) follow_.NextFlock(followScene_);
   // With no fish to follow the mover stays where it is.
   if (!follow_.HasFish()) return;
-  const C3World* world = C3World::Current();
-  if (!world || !world->started) {
-    // Ready to leave from the start pose.
-    follow_.Place(kStartPosition);
-  } else {
-    // It goes on from wherever the mover was put.
-    if (sourceMover->position != follow_.Position()) follow_.Place(sourceMover->position);
-    // The camera runs on the unscaled clock, the fish on the scene's.
-    follow_.Step(followScene_, (current - previous) * world->GetSpeedFactor());
-  }
+  // The camera runs on the unscaled clock, the fish on the scene's.
+  if (started) follow_.Step(followScene_, (current - previous) * world->GetSpeedFactor());
   sourceMover->position = follow_.Position();
 }
 

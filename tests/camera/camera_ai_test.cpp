@@ -154,6 +154,7 @@ TEST_F(CameraScene, WithoutASourceAITheCameraTravelsWithTheFlocks) {
   TheFlocks.AddToBuilding(&fish);
   TheFlocks.EndBuilding();
   source.AddCamera("missing_maker", "");
+  source.changeTimeIndex = 6;  // one flock for 600 s
   X2HumanCamera* camera = MakeCamera();
   MoveAt(camera, 1.0f);
   EXPECT_EQ(camera->Follow().Fish(), &fish);  // the empty flock passed over
@@ -170,8 +171,9 @@ TEST_F(CameraScene, WithoutASourceAITheCameraTravelsWithTheFlocks) {
   source.AddCamera("mover_maker", "3 2");
   world->DeleteDeviceObjects();
   world->InitDeviceObjects();
+  camera->sourceIndex = 1;
   for (int frame = 0; frame < 4; ++frame) MoveAt(camera, 100.0f + frame);
-  EXPECT_EQ(camera->sourceMover->position, D3DXVECTOR3(209.0f, 0.0f, 0.0f));  // entry 1 once the list turned
+  EXPECT_EQ(camera->sourceMover->position, D3DXVECTOR3(209.0f, 0.0f, 0.0f));
 
   source.Clear();
   TheFlocks.Clear();

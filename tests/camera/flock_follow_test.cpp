@@ -42,6 +42,8 @@ class FakeScene : public FlockFollow::Scene {
   float sphereRadius = 0.0f;
 };
 
+float Length(const D3DXVECTOR3& v) { return D3DXVec3Length(&v); }
+
 float Angle(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
   const float c = D3DXVec3Dot(&a, &b) / (D3DXVec3Length(&a) * D3DXVec3Length(&b));
   return std::acos(std::fmin(std::fmax(c, -1.0f), 1.0f));
@@ -113,6 +115,39 @@ TEST(FlockFollow, KeepsOutOfASolidShapeInItsWay) {
   EXPECT_GT(nearest, scene.sphereRadius);
   const D3DXVECTOR3 gap = fish->position - follow.Position();
   EXPECT_LT(D3DXVec3Length(&gap), F::kViewDistance + 3.0f);  // and still gets there
+}
+
+// A new flock near the camera is approached from further out, from another
+// side each time; a flock far off is headed for at once.
+TEST(FlockFollow, ApproachesANewFlockFromFurtherOutFromAnotherSideEachTime) {
+  FakeScene scene;
+  C3Object* fish = scene.Fish(0.0f, -10.0f, 0.0f);
+  scene.flocks = {{fish}};
+  F follow;
+  follow.Place(D3DXVECTOR3(0.0f, -10.0f, -60.0f));
+  ASSERT_TRUE(follow.NextFlock(scene));
+  EXPECT_FALSE(follow.SwimmingOut());
+  auto gap = [&] { return Length(fish->position - follow.Position()); };
+  std::vector<D3DXVECTOR3> outmost;
+  for (int turn = 0; turn < 3; ++turn) {
+    float nearest = 1e9f;
+    for (int i = 0; i < 200; ++i) {
+      follow.Step(scene, 0.1f);
+      nearest = std::fmin(nearest, gap());
+    }
+    EXPECT_LT(nearest, F::kViewDistance + 1.0f) << turn;
+    ASSERT_TRUE(follow.NextFlock(scene));
+    ASSERT_TRUE(follow.SwimmingOut());
+    D3DXVECTOR3 out = follow.Position();
+    for (int i = 0; i < 200 && follow.SwimmingOut(); ++i) {
+      follow.Step(scene, 0.1f);
+      if (gap() > Length(fish->position - out)) out = follow.Position();
+    }
+    EXPECT_FALSE(follow.SwimmingOut());
+    EXPECT_GT(Length(fish->position - out), 0.8f * F::kApproachDistance) << turn;
+    for (const D3DXVECTOR3& earlier : outmost) EXPECT_GT(Length(out - earlier), F::kApproachDistance) << turn;
+    outmost.push_back(out);
+  }
 }
 
 // Flocks in turn: empty flocks and flocks of hidden carriers are passed
