@@ -28,6 +28,14 @@ class FakeScene : public FlockFollow::Scene {
     if (r < 1e-4f || r > sphereRadius + 3.0f) return D3DXVECTOR3(0.0f, 0.0f, 0.0f);
     return d / r * (50.0f * std::fmin(1.0f, (sphereRadius + 3.0f - r) / 3.0f));
   }
+  // A course from `from` after the one fish of a one-flock scene.
+  C3Object* FollowOne(F* follow, float x, float y, float z, const D3DXVECTOR3& from) {
+    C3Object* fish = Fish(x, y, z);
+    flocks = {{fish}};
+    follow->Place(from);
+    follow->NextFlock(*this);
+    return fish;
+  }
   C3Object* Fish(float x, float y, float z, bool hidden = false) {
     fish.push_back(std::make_unique<C3Object>());
     fish.back()->position = D3DXVECTOR3(x, y, z);
@@ -55,11 +63,8 @@ float Angle(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
 // once caught up the camera keeps near its viewing distance.
 TEST(FlockFollow, TravelsWithTheFishWithinItsBoundsAndInTheWater) {
   FakeScene scene;
-  C3Object* fish = scene.Fish(40.0f, -12.0f, 30.0f);
-  scene.flocks = {{fish}};
   F follow;
-  follow.Place(D3DXVECTOR3(0.0f, -3.0f, -15.0f));
-  ASSERT_TRUE(follow.NextFlock(scene));
+  C3Object* fish = scene.FollowOne(&follow, 40.0f, -12.0f, 30.0f, D3DXVECTOR3(0.0f, -3.0f, -15.0f));
   const float steps[] = {0.016f, 0.27f, 0.05f, 0.9f, 0.1f};
   float t = 0.0f;
   int atDistance = 0, counted = 0;
@@ -99,13 +104,10 @@ TEST(FlockFollow, TravelsWithTheFishWithinItsBoundsAndInTheWater) {
 
 TEST(FlockFollow, KeepsOutOfASolidShapeInItsWay) {
   FakeScene scene;
-  C3Object* fish = scene.Fish(0.0f, -15.0f, 60.0f);
-  scene.flocks = {{fish}};
   scene.sphere = D3DXVECTOR3(0.0f, -15.0f, 20.0f);
   scene.sphereRadius = 4.0f;
   F follow;
-  follow.Place(D3DXVECTOR3(0.3f, -15.0f, -20.0f));
-  ASSERT_TRUE(follow.NextFlock(scene));
+  C3Object* fish = scene.FollowOne(&follow, 0.0f, -15.0f, 60.0f, D3DXVECTOR3(0.3f, -15.0f, -20.0f));
   float nearest = 1e9f;
   for (int i = 0; i < 400; ++i) {
     follow.Step(scene, 0.05f);
@@ -121,11 +123,9 @@ TEST(FlockFollow, KeepsOutOfASolidShapeInItsWay) {
 // side each time; a flock far off is headed for at once.
 TEST(FlockFollow, ApproachesANewFlockFromFurtherOutFromAnotherSideEachTime) {
   FakeScene scene;
-  C3Object* fish = scene.Fish(0.0f, -10.0f, 0.0f);
-  scene.flocks = {{fish}};
   F follow;
-  follow.Place(D3DXVECTOR3(0.0f, -10.0f, -60.0f));
-  ASSERT_TRUE(follow.NextFlock(scene));
+  C3Object* fish = scene.FollowOne(&follow, 0.0f, -10.0f, 0.0f, D3DXVECTOR3(0.0f, -10.0f, -60.0f));
+  ASSERT_TRUE(follow.HasFish());
   EXPECT_FALSE(follow.SwimmingOut());
   auto gap = [&] { return Length(fish->position - follow.Position()); };
   std::vector<D3DXVECTOR3> outmost;
