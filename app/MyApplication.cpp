@@ -3,6 +3,9 @@
 #include <d3dx9math.h>
 
 #include "AppHooks.h"
+#include "C3Camera.h"
+#include "C3SceneHost.h"
+#include "C9DisplayInfo.h"
 #include "ApplicationHooks.h"
 #include "Diagnostics.h"
 #include "DisplayOptions.h"
@@ -98,6 +101,18 @@ HRESULT MyApplication::RestoreDeviceObjects() {
   m_arcball.SetWindow(static_cast<int>(m_backBufferDesc.Width), static_cast<int>(m_backBufferDesc.Height), 0.2f);
   m_arcball.SetTranslationRadius(5.0f);
   return S_OK;
+}
+
+// At log level 2 each once-a-second statistics line is followed by what the
+// viewer sees: the fish drawn in the last frame and where the camera is.
+void MyApplication::BuildStatsText() {
+  const double lastStats = m_lastStatsTime;
+  C3Application::BuildStatsText();
+  if (m_lastStatsTime == lastStats || GetDebugLogLevel() < 2) return;
+  D3DXVECTOR3 eye(0.0f, 0.0f, 0.0f);
+  if (C3Camera* camera = GetMainCamera()) camera->GetPosition(&eye);
+  LogPrint("view: %d fish, camera %.1f %.1f %.1f\n", TheDisplayInfo ? TheDisplayInfo->shownFishCount : 0,
+           static_cast<double>(eye.x), static_cast<double>(eye.y), static_cast<double>(eye.z));
 }
 
 HRESULT MyApplication::Move() { return m_world ? m_world->Move(m_elapsedTime) : S_OK; }

@@ -26,6 +26,7 @@ class MyApplication : public C3Application, public C3SceneHost {
   HRESULT OneTimeSceneInit() override;
   HRESULT InitDeviceObjects() override;
   HRESULT RestoreDeviceObjects() override;
+  void BuildStatsText() override;
   HRESULT Move() override;
   HRESULT Render() override;
   HRESULT InvalidateDeviceObjects() override;

@@ -108,8 +108,10 @@ void MyApplication::PlaceStructures() {
   const auto placed =
       TheStructureConfig->PlanPlacements(smallWorld, SceneRandom, GetHostCallbacks(), &centres, shapeFloor);
   for (const X2StructurePlacement& p : placed) {
-    C4VertexObject* structure = MakeStructureObject(p, m_world, TheCollisionServer);
+    X1Collision* field = nullptr;
+    C4VertexObject* structure = MakeStructureObject(p, m_world, TheCollisionServer, &field);
     if (!structure) continue;
+    if (field && TheCamera) TheCamera->AddObstacle(field);
     if (!smallWorld && TheRingWander && p.record->rallyPoints)
       TheRingWander->AddRallyPoints(static_cast<const X2RallyRecord*>(p.record->rallyPoints), structure->world);
     if (TheTerrain) TheTerrain->architecture->Add(structure);

@@ -15,7 +15,9 @@ uint32_t FormatVersion(const X2FishData& record) { return (record.header.version
 
 }  // namespace
 
-C4VertexObject* MakeStructureObject(const X2StructurePlacement& p, C3World* world, X1CollisionServer* server) {
+C4VertexObject* MakeStructureObject(const X2StructurePlacement& p, C3World* world, X1CollisionServer* server,
+                                    X1Collision** madeField) {
+  if (madeField) *madeField = nullptr;
   if (!p.record) {
     LogPrint("Structure: placement without a record\n");
     return nullptr;
@@ -36,6 +38,7 @@ C4VertexObject* MakeStructureObject(const X2StructurePlacement& p, C3World* worl
     auto* field = new X6FileCollision(static_cast<const X6CollisionShapes*>(p.record->collisionCapsules), structure);
     server->AddCollision(field);
     if (world) world->AddChild(field);
+    if (madeField) *madeField = field;
   }
   return structure;
 }

@@ -7,11 +7,14 @@
 #include "C3SceneHost.h"
 #include "C3World.h"
 #include "Diagnostics.h"
-#include "FishMotion.h"
 #include "X2CameraAIList.h"
 #include "X2CameraConfig.h"
 
 namespace {
+
+// The camera's pose until the world has started.
+const D3DXVECTOR3 kStartPosition(0.0f, -3.0f, -15.0f);
+const D3DXVECTOR3 kStartTarget(0.0f, -3.0f, -17.0f);
 
 // A plug-in's handle of a host object: the address of its C3Object part.
 X2Object Handle(C3Object* object) { return static_cast<void*>(object); }
@@ -27,6 +30,10 @@ void GiveAI(C3Move* mover, X2AIObject* ai) {
   if (ai) ai->owner = Handle(mover);
 }
 
+void StepCameraAI(X2AIObject* ai, float now, float previous, C3Move* mover) {
+  if (ai && mover) ai->Step(now, previous, Handle(mover));
+}
+
 }  // namespace
 
 bool AdvanceCameraIndex(float now, float interval, int entryCount, float* lastSwitch, int* index) {
@@ -40,8 +47,8 @@ bool AdvanceCameraIndex(float now, float interval, int entryCount, float* lastSw
 
 void ApplyCameraStartPose(bool worldStarted, D3DXVECTOR3* position, D3DXVECTOR3* target) {
   if (worldStarted) return;
-  *position = D3DXVECTOR3(0.0f, -3.0f, -15.0f);
-  *target = D3DXVECTOR3(0.0f, -3.0f, -17.0f);
+  *position = kStartPosition;
+  *target = kStartTarget;
 }
 
 D3DXVECTOR3 CameraDirection(const D3DXVECTOR3& from, const D3DXVECTOR3& to) {
@@ -161,14 +168,15 @@ void X2Camera::HandOverAIs() {
   GiveAI(targetMover, targetAI[targetIndex]);
 }
 
-void X2Camera::SwitchCameras(float now) {
-  bool switched = AdvanceCameraIndex(now, IntervalOf(TheSourceCameraConfig),
-                                     CameraEntryCount(TheSourceCameraConfig), &lastSourceSwitch,
-                                     &sourceIndex);
-  switched |= AdvanceCameraIndex(now, IntervalOf(TheTargetCameraConfig),
-                                 CameraEntryCount(TheTargetCameraConfig), &lastTargetSwitch,
-                                 &targetIndex);
-  if (switched) HandOverAIs();
+bool X2Camera::SwitchCameras(float now) {
+  const bool source = AdvanceCameraIndex(now, IntervalOf(TheSourceCameraConfig),
+                                         CameraEntryCount(TheSourceCameraConfig), &lastSourceSwitch,
+                                         &sourceIndex);
+  const bool target = AdvanceCameraIndex(now, IntervalOf(TheTargetCameraConfig),
+                                         CameraEntryCount(TheTargetCameraConfig), &lastTargetSwitch,
+                                         &targetIndex);
+  if (source || target) HandOverAIs();
+  return source;
 }
 
 bool X2Camera::UpdateDirectMode() {
@@ -176,14 +184,32 @@ bool X2Camera::UpdateDirectMode() {
   return directMode;
 }
 
+void X2Camera::FollowFlocks(float current, float previous, bool nextFlock) {
+  const C3World* world = C3World::Current();
+  const bool started = world && world->started;
+  // It goes on from wherever the mover was put, and leaves from the start
+  // pose.
+  const D3DXVECTOR3 from = started ? sourceMover->position : kStartPosition;
+  if (from != follow_.Position()) follow_.Place(from);
+  if (nextFlock) follow_.NextFlock(followScene_);
+  // With no fish to follow the mover stays where it is.
+  if (!follow_.HasFish()) return;
+  // The camera runs on the unscaled clock, the fish on the scene's.
+  if (started) follow_.Step(followScene_, (current - previous) * world->GetSpeedFactor());
+  sourceMover->position = follow_.Position();
+}
+
 HRESULT X2Camera::Move(float current, float previous) {
-  SwitchCameras(current);
+  const bool sourceSwitched = SwitchCameras(current);
   UpdateDirectMode();
-  // A replacement an AI hands back takes over its slot, as with the fish.
-  if (sourceMover && StepFishAI(sourceAI[sourceIndex], current, previous, Handle(sourceMover)))
-    GiveAI(sourceMover, sourceAI[sourceIndex]);
-  if (targetMover && StepFishAI(targetAI[targetIndex], current, previous, Handle(targetMover)))
-    GiveAI(targetMover, targetAI[targetIndex]);
+  // The AIs' results are not used: an AI keeps its objects.
+  if (sourceMover) {
+    if (sourceCount > 0)
+      StepCameraAI(sourceAI[sourceIndex], current, previous, sourceMover);
+    else
+      FollowFlocks(current, previous, sourceSwitched);
+  }
+  StepCameraAI(targetAI[targetIndex], current, previous, targetMover);
 
   const D3DXVECTOR3 zero(0.0f, 0.0f, 0.0f);
   position = positionAverage.Add(sourceMover ? sourceMover->position : zero);

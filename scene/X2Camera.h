@@ -4,11 +4,16 @@
 // camera position, the Target list the AI that moves the look-at point; each
 // list moves on to its next entry after its change interval. The AIs move
 // two carrier objects (the movers) that are registered with the world; the
-// camera follows them through four-sample averages.
+// camera follows them through four-sample averages. While the Source list
+// yields no AI object at all, the camera moves its position mover itself,
+// after the flocks (FlockFollow), taking the next flock at each turn of
+// that list.
 //
 // The camera's own object (the one it rides on, which the draw passes skip)
 // is the base camera's rider: SetRiderObject / GetRiderObject.
 #include "C3Camera.h"
+#include "FlockFollow.h"
+#include "FlockFollowScene.h"
 #include "X2PluginAbi.h"
 #include "X2PositionAverage.h"
 
@@ -72,8 +77,13 @@ class X2Camera : public C3Camera {
   D3DXVECTOR3* GetTarget(D3DXVECTOR3* out) override;
   D3DXVECTOR3* GetDirection(D3DXVECTOR3* out) override;
 
-  // Advances each list that is due and hands its mover the new AI.
-  void SwitchCameras(float now);
+  // Advances each list that is due and hands its mover the new AI; true
+  // when the Source list moved on.
+  bool SwitchCameras(float now);
+  // A structure's collision field that the camera's own course keeps out of.
+  void AddObstacle(X1Collision* field) { followScene_.AddObstacle(field); }
+  // The camera's own course (used while no Source AI exists).
+  const FlockFollow& Follow() const { return follow_; }
 
   X2PositionAverage positionAverage;
   X2PositionAverage targetAverage;
@@ -101,8 +111,12 @@ class X2Camera : public C3Camera {
 
  private:
   void HandOverAIs();
+  // One step of the camera's own course on the position mover.
+  void FollowFlocks(float current, float previous, bool nextFlock);
 
   X2HostCallbacks* host_;
   // Movers made while no world was there to take them.
   bool ownsMovers_ = false;
+  FlockFollow follow_;
+  FlockFollowScene followScene_;
 };

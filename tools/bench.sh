@@ -23,7 +23,7 @@ echo "### Figures ($(date -u +%Y-%m-%d))"
 echo
 echo "Machine: $cpu, $(nproc) cores, $(free -g | awk '/Mem:/{print $2}') GB; $(/usr/lib/wine/wine64 --version 2>/dev/null || echo Wine) running the x86-64 build; one core per program."
 echo
-echo "#### Simulation: flocks built through PurselAI on the host table, world Move without drawing"
+echo "#### Simulation: flocks built through PurselAI on the host table, world Move without drawing (the camera travelling with them)"
 echo
 run sim_bench.exe | tr -d '\r'
 echo
@@ -31,7 +31,7 @@ echo "#### Start-up and close of the shipped program (debug mode, default config
 echo
 run program_run.exe --startup 5 | tr -d '\r' | grep '^|'
 echo
-echo "#### Whole scene: frame rate and frame time by fish count, every fish drawn against clone billboards (debug-mode window at 1024x768)"
+echo "#### Whole scene: frame rate, frame time and fish in view by fish count, every fish drawn against clone billboards (debug-mode window at 1024x768)"
 echo
 # The program's own diagnostics on standard output are left out.
 scene="$(run program_run.exe --fish 500,1000,5000,10000 | tr -d '\r')"
@@ -39,7 +39,7 @@ grep '^|' <<<"$scene"
 echo
 grep '^Figures:' <<<"$scene"
 echo
-echo "#### Where the frame time goes: the default scene with each part left out (1024x768)"
+echo "#### Where the frame time goes: the default scene with each part left out, with the fish in view (1024x768)"
 echo
 where="$(run program_run.exe --where 1 | tr -d '\r')"
 grep '^|' <<<"$where"

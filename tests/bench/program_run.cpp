@@ -20,13 +20,18 @@
 //                              commit charge minute by minute, frames still
 //                              presented at the end; the frames at 10 and 30
 //                              minutes of scene time kept as artefacts
+//   program_run --camera M     what a viewer sees over M minutes of scene time
+//                              at x8 with the shipped configuration: the fish
+//                              in view and the camera's travel from the
+//                              log's view lines, one frame per scene minute
+//                              and a contact sheet of them kept as artefacts
 //   program_run --fish N1,N2,...  for each count a flock file of about that
 //                              many calm fish (shipped species through
 //                              PurselAI), the window at 1024x768: median
-//                              frames per second, frame time and draw calls
-//                              with every fish drawn itself and with the far
-//                              fish of each formation row drawn as clone
-//                              billboards
+//                              frames per second, frame time, draw calls and
+//                              fish in view with every fish drawn itself and
+//                              with the far fish of each formation row drawn
+//                              as clone billboards
 //   program_run --where N      the default scene at 1024x768 with each part
 //                              left out in turn (N runs each): where the
 //                              frame time goes
@@ -49,6 +54,7 @@
 
 #include "C3Application.h"
 #include "C3DrawCounter.h"
+#include "CaptureBmp.h"
 #include "D3DTestDevice.h"
 #include "DrawRecord.h"
 #include "DrawReplay.h"
@@ -554,6 +560,7 @@ double MedianOf(std::vector<double> v) {
 struct SceneRun {
   double fps = -1.0;  // median; negative when no figure came
   double draws = -1.0;  // draw calls a frame, median
+  int fishInView = -1;  // fish drawn a frame, median of the view lines
   int seconds = 0;    // frame stats lines the median was taken over
   bool clean = false; // closed by WM_CLOSE with exit code 0
   int pictures = 0;   // render textures in the clone atlas (its last log line)
@@ -568,9 +575,10 @@ int AtlasPictures(const std::string& log) {
 }
 
 // One run of the program in `dir` as configured there: the window set to
-// 1024x768, settled, then the frame stats of about 15 seconds (longer when
-// frames are slow, so that at least five lines come); `beforeClose` is
-// given the window after them.
+// 1024x768, settled (the camera among the fish: 20 s of the program's clock
+// gone), then the frame stats of about 15 seconds (longer when frames are
+// slow, so that at least five lines come); `beforeClose` is given the
+// window after them.
 SceneRun RunScene(const std::string& dir, const std::function<void(HWND)>& beforeClose = nullptr) {
   SceneRun run;
   ClearLog();
@@ -584,12 +592,15 @@ SceneRun RunScene(const std::string& dir, const std::function<void(HWND)>& befor
   // Settled: the first line at the new size, then a few seconds more.
   WaitUntil([&] { return !FpsLines(ReadLog(), 0, size).empty(); }, 120000);
   PumpMessages(8000);
+  WaitUntil([] { return ViewLines(ReadLog()).size() >= 20; }, 120000);
   const size_t mark = ReadLog().size();
   PumpMessages(15000);
   for (int extra = 0; extra < 12 && FpsLines(ReadLog(), mark, size).size() < 5; ++extra) PumpMessages(5000);
   const std::vector<double> fps = FpsLines(ReadLog(), mark, size);
   run.fps = MedianOf(fps);
   run.draws = MedianOf(DrawLines(ReadLog(), mark));
+  const std::vector<ViewLine> view = ViewLines(ReadLog(), mark);
+  if (!view.empty()) run.fishInView = SummariseView(view).medianFish;
   run.seconds = static_cast<int>(fps.size());
   if (beforeClose) beforeClose(window);
   PostMessageA(window, WM_CLOSE, 0, 0);
@@ -598,6 +609,16 @@ SceneRun RunScene(const std::string& dir, const std::function<void(HWND)>& befor
   run.pictures = AtlasPictures(ReadLog());
   if (!ended) program.Kill();
   return run;
+}
+
+// "fish in view | fish drawn a second" of a run.
+std::string ViewCells(const SceneRun& r) {
+  char text[64];
+  if (r.fishInView < 0 || r.fps <= 0)
+    std::snprintf(text, sizeof text, "- | -");
+  else
+    std::snprintf(text, sizeof text, "%d | %.0f", r.fishInView, r.fishInView * r.fps);
+  return text;
 }
 
 std::vector<int> ParseCounts(const char* text) {
@@ -621,9 +642,10 @@ int FishScene(const std::string& dir, const char* countsText) {
     return 2;
   }
   const std::string ini = dir + "qelvar.ini";
-  std::printf("| fish | flocks | every fish drawn: fps | ms per frame | draws a frame | clone billboards "
-              "(TwinfinTech=1): fps | ms per frame | draws a frame | render textures | clone frame time / every "
-              "fish |\n|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+  std::printf("| fish | flocks | every fish drawn: fps | ms per frame | draws a frame | fish in view | fish drawn a "
+              "second | clone billboards (TwinfinTech=1): fps | ms per frame | draws a frame | fish in view | fish "
+              "drawn a second | render textures | clone frame time / every fish |\n"
+              "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
   int rc = 0;
   for (int wanted : counts) {
     const std::vector<const FlockSize*> plan = PlanFlocks(sizes, wanted);
@@ -635,25 +657,119 @@ int FishScene(const std::string& dir, const char* countsText) {
       if (runs[tech].fps < 0 || !runs[tech].clean) rc = 1;
     }
     auto cell = [](const SceneRun& r) {
-      char text[96];
+      char text[160];
       if (r.fps <= 0)
-        std::snprintf(text, sizeof text, "no figure | -");
+        std::snprintf(text, sizeof text, "no figure | - | %.0f | - | -", r.draws);
       else
-        std::snprintf(text, sizeof text, "%.2f%s | %.1f", r.fps, r.clean ? "" : " (unclean exit)", 1000.0 / r.fps);
+        std::snprintf(text, sizeof text, "%.2f%s | %.1f | %.0f | %s", r.fps, r.clean ? "" : " (unclean exit)",
+                      1000.0 / r.fps, r.draws, ViewCells(r).c_str());
       return std::string(text);
     };
     char ratio[32] = "-";
     if (runs[0].fps > 0 && runs[1].fps > 0) std::snprintf(ratio, sizeof ratio, "%.2f", runs[0].fps / runs[1].fps);
-    std::printf("| %d | %zu | %s | %.0f | %s | %.0f | %d | %s |\n", fish, plan.size(), cell(runs[0]).c_str(),
-                runs[0].draws, cell(runs[1]).c_str(), runs[1].draws, runs[1].pictures, ratio);
+    std::printf("| %d | %zu | %s | %s | %d | %s |\n", fish, plan.size(), cell(runs[0]).c_str(), cell(runs[1]).c_str(),
+                runs[1].pictures, ratio);
     std::fflush(stdout);
   }
   std::printf("\nFigures: median of the once-a-second \"frame stats\" lines over about 15 s after settling, "
               "debug-mode window at %dx%d; fish as configured (the plug-in's own count of each flock), all "
               "flocks calm so that each formation row gets a render texture when the clone billboards are on; "
+              "fish in view: median of the \"view\" lines over the same seconds (fish drawn in a frame), fish "
+              "drawn a second: that times the frames per second; "
               "a ratio below 1 means the clone billboards make frames faster.\n",
               kSceneWidth, kSceneHeight);
   return rc;
+}
+
+// ---- What a viewer sees: the camera with the shipped configuration ----
+
+// The frames shrunk `shrink` times (each pixel the mean of its block), laid
+// out `columns` across from the top left, as a bitmap file.
+std::vector<uint8_t> ContactSheet(const std::vector<SavedFrame>& frames, int columns, int shrink) {
+  if (frames.empty()) return {};
+  const int w = frames[0].w / shrink, h = frames[0].h / shrink;
+  const int rows = (static_cast<int>(frames.size()) + columns - 1) / columns;
+  const int sheetW = columns * w, sheetH = rows * h;
+  std::vector<uint32_t> sheet(static_cast<size_t>(sheetW) * sheetH, 0);
+  for (size_t k = 0; k < frames.size(); ++k) {
+    const SavedFrame& f = frames[k];
+    if (f.w / shrink != w || f.h / shrink != h) continue;
+    const int x0 = static_cast<int>(k % columns) * w, y0 = static_cast<int>(k / columns) * h;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        int sum[3] = {0, 0, 0};
+        for (int dy = 0; dy < shrink; ++dy)
+          for (int dx = 0; dx < shrink; ++dx) {
+            const uint8_t* p = f.At(x * shrink + dx, y * shrink + dy);
+            for (int c = 0; c < 3; ++c) sum[c] += p[c];
+          }
+        const int n = shrink * shrink;
+        sheet[static_cast<size_t>(y0 + y) * sheetW + x0 + x] =
+            static_cast<uint32_t>(sum[0] / n) | static_cast<uint32_t>(sum[1] / n) << 8 |
+            static_cast<uint32_t>(sum[2] / n) << 16;
+      }
+  }
+  return EncodeBmp24(sheet.data(), sheetW, sheetH, sheetW * 4);
+}
+
+// The shipped configuration at 1024x768 and scene speed x8 for `minutes`
+// of scene time: a frame at the end of each scene minute kept as
+// artefacts/camera/minute_NN.bmp with a contact sheet of them, and the
+// figures of the view lines after the first 30 s of the program's clock.
+int CameraTravel(const std::string& dir, int minutes) {
+  ChildProcess program;
+  HWND window = StartDebugRun(&program, dir);
+  if (!window) {
+    std::printf("the program showed no window\n");
+    return 2;
+  }
+  SizeClientArea(window, kSceneWidth, kSceneHeight);
+  for (int i = 0; i < 3; ++i) PostMessageA(window, WM_COMMAND, kCmdSpeedUp, 0);  // x2, x4, x8
+  const std::string folder = TestBinDir() + "..\\..\\artefacts\\camera\\";
+  CreateDirectoryA((TestBinDir() + "..\\..\\artefacts").c_str(), nullptr);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  CreateDirectoryA((dir + "capture").c_str(), nullptr);
+  std::vector<SavedFrame> frames;
+  // One scene minute is 7.5 s at x8.
+  const DWORD start = GetTickCount();
+  for (int m = 1; m <= minutes; ++m) {
+    const DWORD due = start + static_cast<DWORD>(m * 7500);
+    const DWORD now = GetTickCount();
+    if (static_cast<int>(due - now) > 0) PumpMessages(due - now);
+    SavedFrame shot;
+    if (!CaptureFrame(window, dir, m - 1, &shot)) {
+      std::printf("no frame saved at minute %d\n", m);
+      continue;
+    }
+    char name[32];
+    std::snprintf(name, sizeof name, "minute_%02d.bmp", m);
+    WriteFileBytes(folder + name, shot.bytes.data(), shot.bytes.size());
+    frames.push_back(std::move(shot));
+  }
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  const bool ended = program.Wait(60000);
+  if (!ended) program.Kill();
+  const std::string log = ReadLog();
+  WriteFileBytes(folder + "log.txt", log.data(), log.size());
+  const std::vector<uint8_t> sheet = ContactSheet(frames, 6, 4);
+  WriteFileBytes(folder + "contact_sheet.bmp", sheet.data(), sheet.size());
+
+  const std::vector<ViewLine> all = ViewLines(log);
+  constexpr size_t kSkipped = 30;
+  if (all.size() <= kSkipped) {
+    std::printf("only %zu view lines\n", all.size());
+    return 1;
+  }
+  const ViewSummary v = SummariseView(std::vector<ViewLine>(all.begin() + kSkipped, all.end()));
+  std::printf("| scene minutes at x8 | view lines counted | 3 or more fish in view | median fish in view | camera "
+              "span | camera y, lowest and highest | frames kept |\n|---:|---:|---:|---:|---:|---:|---:|\n");
+  std::printf("| %d | %zu | %.1f%% | %d | %.1f | %.1f, %.1f | %zu |\n", minutes, v.lines, v.shareWithFish * 100.0,
+              v.medianFish, v.span, v.lowest, v.highest, frames.size());
+  std::printf("\nFigures: the view lines after the first 30 s of the program's clock (the start pose holds for "
+              "10 s); span: the greatest distance between two camera positions. Frames: artefacts/camera/"
+              "minute_NN.bmp, contact_sheet.bmp (6 across, in scene minutes), log.txt.\n");
+  const bool clean = ended && program.ExitCode() == 0;
+  return clean && v.shareWithFish >= 0.8 && v.span >= 40.0 && v.highest < 1.0 ? 0 : 1;
 }
 
 // ---- Where the frame time of the default scene goes ----
@@ -684,7 +800,8 @@ const SceneVariant kVariants[] = {
 
 int WhereTimeGoes(const std::string& dir, int repeats) {
   const std::string ini = dir + "qelvar.ini";
-  std::printf("| scene | fps | ms per frame | ms saved | draws a frame |\n|---|---:|---:|---:|---:|\n");
+  std::printf("| scene | fps | ms per frame | ms saved | draws a frame | fish in view | fish drawn a second "
+              "|\n|---|---:|---:|---:|---:|---:|---:|\n");
   double whole = -1.0;
   int rc = 0;
   for (const SceneVariant& v : kVariants) {
@@ -693,30 +810,35 @@ int WhereTimeGoes(const std::string& dir, int repeats) {
       GetPrivateProfileStringA(v.section, v.key, "", old, sizeof old, ini.c_str());
       WritePrivateProfileStringA(v.section, v.key, v.value, ini.c_str());
     }
-    std::vector<double> fps, draws;
+    std::vector<double> fps, draws, inView;
     for (int r = 0; r < repeats; ++r) {
       const SceneRun run = RunScene(dir);
       if (run.fps > 0) fps.push_back(run.fps);
       if (run.draws >= 0) draws.push_back(run.draws);
+      if (run.fishInView >= 0) inView.push_back(run.fishInView);
       if (run.fps < 0 || !run.clean) rc = 1;
     }
     if (v.section) WritePrivateProfileStringA(v.section, v.key, old[0] ? old : nullptr, ini.c_str());
     const double f = MedianOf(fps);
     if (f <= 0) {
-      std::printf("| %s | no figure | | | |\n", v.name);
+      std::printf("| %s | no figure | | | | | |\n", v.name);
       continue;
     }
     const double ms = 1000.0 / f;
     if (!v.section && whole < 0) whole = ms;
     const double d = MedianOf(draws);
-    if (&v != &kVariants[0] && whole > 0)
-      std::printf("| %s | %.2f | %.1f | %.1f | %.0f |\n", v.name, f, ms, whole - ms, d);
-    else
-      std::printf("| %s | %.2f | %.1f | | %.0f |\n", v.name, f, ms, d);
+    SceneRun median;
+    median.fps = f;
+    median.fishInView = inView.empty() ? -1 : static_cast<int>(MedianOf(inView));
+    char saved[32] = "";
+    if (&v != &kVariants[0] && whole > 0) std::snprintf(saved, sizeof saved, "%.1f", whole - ms);
+    std::printf("| %s | %.2f | %.1f | %s | %.0f | %s |\n", v.name, f, ms, saved, d, ViewCells(median).c_str());
     std::fflush(stdout);
   }
   std::printf("\nFigures: median fps of %d run(s) per line, each the median of the once-a-second \"frame "
-              "stats\" lines over about 15 s, debug-mode window at %dx%d, default configuration.\n",
+              "stats\" lines over about 15 s, debug-mode window at %dx%d, default configuration; fish in view: "
+              "median of the \"view\" lines over the same seconds, fish drawn a second: that times the frames "
+              "per second.\n",
               repeats, kSceneWidth, kSceneHeight);
   return rc;
 }
@@ -879,7 +1001,7 @@ int OwnOverhead(const std::string& dir, int repeats) {
 int main(int argc, char** argv) {
   if (argc < 3) {
     std::printf("usage: program_run --startup N | --switches N | --resets N | --mixed N | --bare-switches N | "
-                "--bare-resets N | --bare-mixed N | --minutes M | --fish N1,N2,... | --where N | --replay N\n");
+                "--bare-resets N | --bare-mixed N | --minutes M | --camera M | --fish N1,N2,... | --where N | --replay N\n");
     return 2;
   }
   for (const auto& bare : {std::make_pair("--bare-switches", Trip::Switch), std::make_pair("--bare-resets", Trip::Reset),
@@ -912,6 +1034,11 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(argv[1], "--fish") == 0) {
     const int rc = FishScene(dir, argv[2]);
+    RemoveTree(dir);
+    return rc;
+  }
+  if (std::strcmp(argv[1], "--camera") == 0) {
+    const int rc = CameraTravel(dir, std::max(1, std::atoi(argv[2])));
     RemoveTree(dir);
     return rc;
   }

@@ -2,7 +2,8 @@
 // plug-in on the real host table, then the world's Move without drawing.
 // Prints Markdown table rows (tools/bench.sh gathers them). Not a test.
 //
-//   sim_bench                  build time and cost per fish at 500, 5,000, 30,000 fish
+//   sim_bench                  build time and cost per fish at 500, 5,000, 30,000 fish,
+//                              and the camera's share of a step as it travels with them
 //   sim_bench --fish N         the same at about N fish only (for a profiler)
 //   sim_bench --endurance H    steps the shipped flock file's flocks through H hours
 //                              of scene time at x8 (30 steps a second) and checks for
@@ -28,6 +29,7 @@
 #include "TestSupport.h"
 #include "SimWorld.h"
 #include "X2FlockSet.h"
+#include "X2HumanCamera.h"
 
 namespace {
 
@@ -70,10 +72,12 @@ const X2FishData* Sardine() {
   return count > 2 ? records[2] : nullptr;
 }
 
-// A world holding `flocks` flocks built with `param`, the fish it made and
-// the time building took.
+// A world holding `flocks` flocks built with `param` and the program's
+// camera, without a camera AI (so it travels with the flocks), the fish it
+// made and the time building took.
 struct Scene {
   C3World* world = nullptr;
+  X2Camera* camera = nullptr;
   std::vector<C6Fish*> fish;
   double buildSeconds = 0;
   std::vector<double> flockSeconds;
@@ -93,6 +97,10 @@ Scene Build(const Plugin& plugin, int flocks, const char* param) {
   }
   TheFlocks.EndBuilding();
   s.buildSeconds = Now() - start;
+  s.camera = new X2HumanCamera(GetHostCallbacks());
+  s.world->AddChild(s.camera);
+  s.camera->InitDeviceObjects();
+  s.world->started = 1;  // past the camera's start pose
   for (int i = 0; i < s.world->children.count; ++i)
     if (auto* f = dynamic_cast<C6Fish*>(s.world->children.items[i])) s.fish.push_back(f);
   return s;
@@ -111,14 +119,15 @@ int Bench(const Plugin& plugin, const std::vector<int>& targets) {
   // the middle multiplier.
   const char* param = "Scale:巨大";
   const int perFlock = plugin.record()->CountFish(0, param, GetHostCallbacks(), 2);
-  std::printf("| fish | flocks | build ms | build ms of the last flock / first | step ms | us per fish |\n");
-  std::printf("|---:|---:|---:|---:|---:|---:|\n");
+  std::printf("| fish | flocks | build ms | build ms of the last flock / first | step ms | us per fish | camera us a "
+              "step |\n");
+  std::printf("|---:|---:|---:|---:|---:|---:|---:|\n");
   const size_t sizes = targets.size();
   std::vector<double> perFish(sizes), stepMs(sizes);
   std::vector<int> fishCount(sizes);
   for (size_t k = 0; k < sizes; ++k) {
     const int flocks = std::min(X2FlockSet::kMaxFlocks, (targets[k] + perFlock - 1) / perFlock);
-    std::vector<double> builds, steps, ratios;
+    std::vector<double> builds, steps, ratios, cameraSteps;
     int fish = 0;
     for (int run = 0; run < 3; ++run) {
       Scene s = Build(plugin, flocks, param);
@@ -132,14 +141,19 @@ int Bench(const Plugin& plugin, const std::vector<int>& targets) {
         for (int i = 0; i < n; ++i) s.world->Move(1.0f / 30.0f);
         steps.push_back((Now() - t) / n);
       }
+      // The camera's own share: its move alone, on the clock's next steps.
+      const float now = s.world->clockA.GetCurrent();
+      const double t = Now();
+      for (int i = 1; i <= 1000; ++i) s.camera->Move(now + i / 30.0f, now + (i - 1) / 30.0f);
+      cameraSteps.push_back((Now() - t) / 1000);
       TearDown(s);
     }
     const double step = Median(steps);
     perFish[k] = step * 1e6 / fish;
     stepMs[k] = step * 1e3;
     fishCount[k] = fish;
-    std::printf("| %d | %d | %.1f | %.2f | %.3f | %.3f |\n", fish, flocks, Median(builds) * 1e3, Median(ratios),
-                step * 1e3, perFish[k]);
+    std::printf("| %d | %d | %.1f | %.2f | %.3f | %.3f | %.1f |\n", fish, flocks, Median(builds) * 1e3,
+                Median(ratios), step * 1e3, perFish[k], Median(cameraSteps) * 1e6);
   }
   if (sizes < 3) return 0;
   std::printf("\nStep cost ratios: cost(%d)/cost(%d) = %.2f (linear %.2f), cost(%d)/cost(%d) = %.2f (linear %.2f)\n",

@@ -15,6 +15,7 @@
 #include "SceneGlobals.h"
 #include "X2CameraAIList.h"
 #include "X2CameraConfig.h"
+#include "X2FlockSet.h"
 #include "X2HumanCamera.h"
 
 namespace {
@@ -24,11 +25,27 @@ using camtest::TestCameraAI;
 X2AIObject* X2_CDECL CreateTestAI(const char* param, X2HostCallbacks*) { return new TestCameraAI(param); }
 X2AIObject* X2_CDECL CreateNothing(const char*, X2HostCallbacks*) { return nullptr; }
 
+// Steps like TestCameraAI and hands back a helper AI that it keeps and
+// deletes itself.
+class HandingAI : public X2AIObjectImpl<HandingAI> {
+ public:
+  HandingAI() : helper(new TestCameraAI("0 0")) {}
+  ~HandingAI() { X2DeleteAIObject(helper); }
+  X2AIObject* X2_THISCALL Step(float now, float previous, X2Object self) override {
+    own.Step(now, previous, self);
+    return helper;
+  }
+  TestCameraAI own{"5 1"};
+  X2AIObject* helper;
+};
+X2AIObject* X2_CDECL CreateHanding(const char*, X2HostCallbacks*) { return new HandingAI; }
+
 const X2AIData kRecords[] = {
     camtest::MakeRecord("mover", CreateTestAI, X2_AI_CAMERA_SOURCE | X2_AI_CAMERA_TARGET),
     camtest::MakeRecord("direct", CreateTestAI, X2_AI_CAMERA_SOURCE | X2_AI_CAMERA_FLAG),
     camtest::MakeRecord("empty", CreateNothing, X2_AI_CAMERA_SOURCE),
-    camtest::MakeRecord("noentry", nullptr, X2_AI_CAMERA_SOURCE)};
+    camtest::MakeRecord("noentry", nullptr, X2_AI_CAMERA_SOURCE),
+    camtest::MakeRecord("handing", CreateHanding, X2_AI_CAMERA_SOURCE | X2_AI_CAMERA_TARGET)};
 
 X2Object Handle(C3Object* o) { return o; }
 
@@ -55,6 +72,7 @@ class CameraScene : public ::testing::Test {
     TheCamera = nullptr;
     TheSourceCameraConfig = TheTargetCameraConfig = nullptr;
     TheSourceCameraAIList = TheTargetCameraAIList = nullptr;
+    TheFlocks.Clear();
     SetSceneHost(nullptr);
   }
   // Registered as the scene set-up does it, then the device objects.
@@ -105,6 +123,65 @@ TEST_F(CameraScene, OneAIPerEntryAtTheEntrysIndexDeletedWithTheDeviceObjects) {
   EXPECT_EQ(TestCameraAI::live, before + 3);
   EXPECT_EQ(camera->sourceMover, mover);
   EXPECT_EQ(world->children.count, 3);
+}
+
+// What an AI's step returns is not the camera's: the AI keeps running and
+// keeps what it handed back.
+TEST_F(CameraScene, AnAIsStepResultIsIgnored) {
+  source.AddCamera("handing_maker", "");
+  target.AddCamera("handing_maker", "");
+  const int before = TestCameraAI::live;
+  X2HumanCamera* camera = MakeCamera();
+  X2AIObject* const ai = camera->sourceAI[0];
+  world->started = 1;
+  for (int frame = 1; frame <= 3; ++frame) MoveAt(camera, 20.0f + frame);
+  EXPECT_EQ(camera->sourceAI[0], ai);
+  EXPECT_EQ(camera->sourceMover->ai, ai);
+  EXPECT_EQ(camera->sourceMover->position.x, 28.0f);
+  EXPECT_EQ(TestCameraAI::live, before + 4);  // two AIs, each with its step and its helper
+  world->DeleteDeviceObjects();
+  EXPECT_EQ(TestCameraAI::live, before);
+}
+
+// Without a Source AI the camera travels with the flocks from its start
+// pose; a Source AI steers the mover as ever, flocks or not; with no fish
+// the mover stays where it is.
+TEST_F(CameraScene, WithoutASourceAITheCameraTravelsWithTheFlocks) {
+  C3Move fish;
+  fish.position = D3DXVECTOR3(40.0f, -10.0f, 20.0f);
+  TheFlocks.BeginFlock();
+  TheFlocks.BeginFlock();
+  TheFlocks.AddToBuilding(&fish);
+  TheFlocks.EndBuilding();
+  source.AddCamera("missing_maker", "");
+  source.changeTimeIndex = 6;  // one flock for 600 s
+  X2HumanCamera* camera = MakeCamera();
+  MoveAt(camera, 1.0f);
+  EXPECT_EQ(camera->Follow().Fish(), &fish);  // the empty flock passed over
+  EXPECT_EQ(camera->sourceMover->position, D3DXVECTOR3(0.0f, -3.0f, -15.0f));
+  world->started = 1;
+  for (int frame = 0; frame < 300; ++frame) {
+    fish.position.x += 0.1f;
+    MoveAt(camera, 11.0f + frame * 0.1f);
+  }
+  const D3DXVECTOR3 gap = fish.position - camera->position;
+  EXPECT_LT(D3DXVec3Length(&gap), FlockFollow::kViewDistance + 2.0f);
+  EXPECT_LT(camera->position.y, 0.0f);
+
+  source.AddCamera("mover_maker", "3 2");
+  world->DeleteDeviceObjects();
+  world->InitDeviceObjects();
+  camera->sourceIndex = 1;
+  for (int frame = 0; frame < 4; ++frame) MoveAt(camera, 100.0f + frame);
+  EXPECT_EQ(camera->sourceMover->position, D3DXVECTOR3(209.0f, 0.0f, 0.0f));
+
+  source.Clear();
+  TheFlocks.Clear();
+  world->DeleteDeviceObjects();
+  world->InitDeviceObjects();
+  const D3DXVECTOR3 kept = camera->sourceMover->position;
+  for (int frame = 0; frame < 40; ++frame) MoveAt(camera, 200.0f + frame);
+  EXPECT_EQ(camera->sourceMover->position, kept);
 }
 
 TEST_F(CameraScene, ListsCutAtOneHundredEntries) {

@@ -89,11 +89,10 @@ TEST_P(SceneProgram, FlocksSwimBeforeTheCamera) {
 
   // Twice the speed: 20 seconds of scene time pass while the camera holds
   // its start pose for its first 10 seconds (it runs on the unscaled clock).
-  // Then it looks where the look-at AI points, at a fish of a flock; its
-  // position stays where no position AI moves it, and the flocks follow the
-  // wander point around a wide circle through it, so they are not in view
-  // at every moment (a faster clock would carry them off): frames are taken
-  // until one shows fish, and the next must differ from it.
+  // Then, with no position AI installed, it travels with the flocks and
+  // looks along its way, at the fish it heads for; it may be on its way
+  // between flocks at first: frames are taken until one shows fish, and the
+  // next must differ from it.
   PressKey(window, 'Z');
   PumpMessages(11000);
   SavedFrame a, b;

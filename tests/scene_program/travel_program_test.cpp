@@ -201,6 +201,17 @@ TEST_F(TravelProgram, FloorFollowsTheTravellingCamera) {
   EXPECT_EQ(log.find("error box"), std::string::npos);
   EXPECT_EQ(log.find("nan"), std::string::npos);
 
+  // The plug-in alone moves the camera, with flocks in the scene: once
+  // past its start pose, along +x at about 6 units a second, z at 0.
+  std::vector<ViewLine> view = ViewLines(log);
+  view.erase(std::remove_if(view.begin(), view.end(), [](const ViewLine& v) { return v.z == -15.0f; }), view.end());
+  ASSERT_GE(view.size(), 10u);
+  for (size_t i = 1; i < view.size(); ++i) {
+    EXPECT_EQ(view[i].z, 0.0f) << i;
+    EXPECT_GT(view[i].x, view[i - 1].x) << i;
+  }
+  EXPECT_GT(view.back().x - view.front().x, 3.0f * (view.size() - 1));
+
   // Each rebuild centres the floor further along the camera's way.
   const auto centres = Lines(log, kRebuilt, "%f %f", 2);
   ASSERT_GE(centres.size(), 3u);

@@ -280,13 +280,13 @@ TEST_F(SettingsDialogProgram, EveryPageEditsAndOkWritesEveryFile) {
   // Camera page: the one camera plug-in steers the look-at point only.
   ASSERT_TRUE(d.ShowTab(3, kTargetList));
   EXPECT_EQ(d.Count(kSourceAI), 0);
-  EXPECT_EQ(d.Count(kTargetList), 2);
+  EXPECT_EQ(d.Count(kTargetList), 1);
   EXPECT_EQ(d.Chosen(kTargetAI), "移動方向");
   EXPECT_EQ(d.Chosen(kSourceInterval), "30sec");
   EXPECT_TRUE(SavePicture(d.Window(), "4_camera"));
   d.Click(kTargetAdd);
-  EXPECT_EQ(d.Count(kTargetList), 3);
-  EXPECT_EQ(d.Selection(kTargetList), 2);
+  EXPECT_EQ(d.Count(kTargetList), 2);
+  EXPECT_EQ(d.Selection(kTargetList), 1);
   d.Click(kHumanCamera, true);
   HWND human = WaitForWindow("Human Camera Parameter", nullptr, program.Id(), kWait);
   ASSERT_NE(human, nullptr);
@@ -320,7 +320,7 @@ TEST_F(SettingsDialogProgram, EveryPageEditsAndOkWritesEveryFile) {
   EXPECT_EQ(IniText(Ini(), "Display", "Width") + " by " + IniText(Ini(), "Display", "Height"), size);
   EXPECT_EQ(IniText(Flocks(), "flockConfig", "flockCount"), "5");
   EXPECT_NE(IniText(Flocks(), "flock4", "aiParam").find("Form:"), std::string::npos);
-  EXPECT_EQ(IniText(dir_ + "CameraConfig.ini", "TargetCameraConfig", "CameraCount"), "3");
+  EXPECT_EQ(IniText(dir_ + "CameraConfig.ini", "TargetCameraConfig", "CameraCount"), "2");
   EXPECT_NE(ReadFileText(dir_ + "CoralConfig.ini").find("enable=0"), std::string::npos);
 
   // A second start shows what was saved; its Cancel writes nothing.
@@ -336,7 +336,7 @@ TEST_F(SettingsDialogProgram, EveryPageEditsAndOkWritesEveryFile) {
   EXPECT_FALSE(e.Checked(kSeaface));
   EXPECT_FALSE(e.Enabled(kSkydome));
   EXPECT_EQ(e.Selection(kWaterity), 0);
-  EXPECT_EQ(e.Count(kTargetList), 3);
+  EXPECT_EQ(e.Count(kTargetList), 2);
   EXPECT_EQ(e.Item(kCoralList, 0), "Off" + coral.substr(2));
   ASSERT_TRUE(e.Press(IDCANCEL));
   TakeSnapshot(dir_, &after);
@@ -416,11 +416,11 @@ TEST_F(SettingsDialogProgram, WithoutAIPlugInsNothingIsAddedAndEntriesAreKept) {
   d.Choose(kFish, 1);  // a fish change keeps the flock's AI
   d.Click(kTargetAdd);
   EXPECT_EQ(d.Count(kFlockList), 5);
-  EXPECT_EQ(d.Count(kTargetList), 2);
+  EXPECT_EQ(d.Count(kTargetList), 1);
   EXPECT_EQ(d.Selection(kTargetAI), -1);
   EXPECT_NE(ReadLog().find("KWEX no AI ID"), std::string::npos);
   ASSERT_TRUE(d.Press(IDOK));
   EXPECT_EQ(IniText(Flocks(), "flockConfig", "flockCount"), "5");
   EXPECT_EQ(IniText(Flocks(), "flock0", "ai"), "追跡(群)_ハルベノルソフト");
-  EXPECT_EQ(IniText(dir_ + "CameraConfig.ini", "TargetCamera1", "ai"), "移動方向_ハルベノルソフト");
+  EXPECT_EQ(IniText(dir_ + "CameraConfig.ini", "TargetCamera0", "ai"), "移動方向_ハルベノルソフト");
 }

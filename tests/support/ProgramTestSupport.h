@@ -4,6 +4,8 @@
 // application.
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -113,6 +115,60 @@ inline int PixelsOffColour(const SavedFrame& s, const uint8_t* reference, int x0
       n += std::abs(p[0] - reference[0]) + std::abs(p[1] - reference[1]) + std::abs(p[2] - reference[2]) > 30;
     }
   return n;
+}
+
+// A "view: N fish, camera X Y Z" line the program logs after each
+// once-a-second statistics line at log level 2.
+struct ViewLine {
+  int fish = 0;
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+};
+
+// The view lines of the log at or after `from`.
+inline std::vector<ViewLine> ViewLines(const std::string& log, size_t from = 0) {
+  std::vector<ViewLine> lines;
+  const std::string prefix = "view: ";
+  for (size_t at = log.find(prefix, from); at != std::string::npos; at = log.find(prefix, at + 1)) {
+    ViewLine v;
+    if (sscanf(log.c_str() + at + prefix.size(), "%d fish, camera %f %f %f", &v.fish, &v.x, &v.y, &v.z) == 4)
+      lines.push_back(v);
+  }
+  return lines;
+}
+
+// What a stretch of view lines shows: the share of lines with at least
+// `fewest` fish, the median fish count, the greatest distance between two
+// camera positions and the highest and lowest camera.
+struct ViewSummary {
+  size_t lines = 0;
+  double shareWithFish = 0.0;
+  int medianFish = 0;
+  double span = 0.0;
+  double highest = -1e9, lowest = 1e9;
+};
+
+inline ViewSummary SummariseView(const std::vector<ViewLine>& lines, int fewest = 3) {
+  ViewSummary s;
+  s.lines = lines.size();
+  if (lines.empty()) return s;
+  std::vector<int> fish;
+  int withFish = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const ViewLine& a = lines[i];
+    fish.push_back(a.fish);
+    withFish += a.fish >= fewest;
+    s.highest = std::max(s.highest, static_cast<double>(a.y));
+    s.lowest = std::min(s.lowest, static_cast<double>(a.y));
+    for (size_t j = i + 1; j < lines.size(); ++j) {
+      const ViewLine& b = lines[j];
+      s.span = std::max(s.span, std::sqrt(static_cast<double>((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) +
+                                                              (a.z - b.z) * (a.z - b.z))));
+    }
+  }
+  std::sort(fish.begin(), fish.end());
+  s.medianFish = fish[fish.size() / 2];
+  s.shareWithFish = static_cast<double>(withFish) / static_cast<double>(lines.size());
+  return s;
 }
 
 }  // namespace qvtest
