@@ -83,7 +83,8 @@ TEST_F(LogTest, LongTextIsCutNotOverrun) {
 
 TEST_F(LogTest, MissingFolderLosesTheLineSilently) {
   SetDebugLogLevel(1);
-  RemoveDirectoryA("c:\\log");
+  RemoveTree("c:\\log\\");  // other programs' files in it too
+  ASSERT_EQ(GetFileAttributesA("c:\\log"), INVALID_FILE_ATTRIBUTES);
   LogPrint("lost\n");
   EXPECT_FALSE(FileExists(kLogFilePath));
 }
