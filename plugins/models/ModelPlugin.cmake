@@ -2,7 +2,7 @@
 # dist/model/<target>.<extension> from data/models/<target, lower case>.json
 # and a source that defines SpeciesRecord(). Every species plug-in exports
 # GetFishData under the same decorated name (Model.def, ModelExport.cpp).
-include(${CMAKE_SOURCE_DIR}/scene/builtin/ModelData.cmake)
+include(${CMAKE_SOURCE_DIR}/scene/fish/builtin/ModelData.cmake)
 
 function(qv_species_plugin target extension source)
   string(TOLOWER ${target} data)
