@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "Diagnostics.h"
 #include "Settings.h"
-#include "StaticTables.h"
-#include "ShaderConstantCopy.h"
+#include "diagnostics/Diagnostics.h"
+#include "servers/ShaderConstantCopy.h"
+#include "servers/StaticTables.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <d3d9.h>
 #include <d3dx9math.h>
 
-#include "C3Application.h"  // command ids of accelerator table 113
-#include "C3TimeLine.h"     // speed factor limits
+#include "frame/C3Application.h"  // command ids of accelerator table 113
+#include "world/C3TimeLine.h"     // speed factor limits
 #include "CommandLine.h"    // run modes
-#include "EngineUtil.h"     // HasNaN4
+#include "util/EngineUtil.h"     // HasNaN4
 
 // A command the product swallows without doing anything.
 constexpr WORD kCmdIgnored = 32774;

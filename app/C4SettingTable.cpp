@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 namespace {
 

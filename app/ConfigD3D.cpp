@@ -1,7 +1,7 @@
 #include "ConfigD3D.h"
 
-#include "Diagnostics.h"
 #include "MyApplication.h"
+#include "diagnostics/Diagnostics.h"
 
 HRESULT CreateConfigD3D() {
   MyApplication* app = TheApp;

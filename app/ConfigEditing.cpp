@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "Diagnostics.h"
 #include "Settings.h"
-#include "X2CameraConfig.h"
-#include "X2CoralConfig.h"
-#include "X2FlockConfig.h"
-#include "X2PluginKey.h"
-#include "X2StructureConfig.h"
+#include "config/X2CameraConfig.h"
+#include "config/X2CoralConfig.h"
+#include "config/X2FlockConfig.h"
+#include "config/X2StructureConfig.h"
+#include "diagnostics/Diagnostics.h"
+#include "pluginlists/X2PluginKey.h"
 
 std::string RecordKeyOf(const X2RecordHeader* header) {
   if (!header) return "";

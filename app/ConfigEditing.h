@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "X2ConfigEntry.h"
-#include "X2RecordList.h"
+#include "config/X2ConfigEntry.h"
+#include "pluginlists/X2RecordList.h"
 
 class X2CameraConfig;
 class X2FlockConfig;

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "EngineUtil.h"
+#include "util/EngineUtil.h"
 
 bool AddDistinctChoice(ChoiceList* items, const std::string& text, LPARAM data) {
   for (const ChoiceItem& item : *items)

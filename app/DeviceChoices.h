@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "C3DeviceEnum.h"
-#include "DisplaySettings.h"
+#include "enumeration/C3DeviceEnum.h"
+#include "frame/DisplaySettings.h"
 
 struct ChoiceItem {
   std::string text;

@@ -3,13 +3,13 @@
 // with their parameters and a change interval; and the human camera.
 #include "ConfigEditing.h"
 #include "DialogPages.h"
-#include "Diagnostics.h"
 #include "HostCallbacks.h"
-#include "SettingsDialog.h"
-#include "Settings.h"
-#include "X2CameraAIList.h"
-#include "X2CameraConfig.h"
 #include "resource.h"
+#include "Settings.h"
+#include "SettingsDialog.h"
+#include "config/X2CameraConfig.h"
+#include "diagnostics/Diagnostics.h"
+#include "pluginlists/X2CameraAIList.h"
 
 namespace {
 

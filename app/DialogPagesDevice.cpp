@@ -5,10 +5,10 @@
 // the next step runs from the same dialog loop.
 #include "DialogPages.h"
 
-#include "Diagnostics.h"
 #include "MyApplication.h"
-#include "Settings.h"
 #include "resource.h"
+#include "Settings.h"
+#include "diagnostics/Diagnostics.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 
 #include "ConfigEditing.h"
 #include "DialogPages.h"
-#include "Diagnostics.h"
 #include "HostCallbacks.h"
-#include "X2AIList.h"
-#include "X2FishList.h"
-#include "X2FlockConfig.h"
-#include "X2FlockSet.h"
 #include "resource.h"
+#include "config/X2FlockConfig.h"
+#include "config/X2FlockSet.h"
+#include "diagnostics/Diagnostics.h"
+#include "pluginlists/X2AIList.h"
+#include "pluginlists/X2FishList.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 // page (density and which coral species grow) and the presets page.
 #include "ConfigEditing.h"
 #include "DialogPages.h"
-#include "Diagnostics.h"
-#include "Settings.h"
-#include "X2CoralConfig.h"
-#include "X2StructureConfig.h"
 #include "resource.h"
+#include "Settings.h"
+#include "config/X2CoralConfig.h"
+#include "config/X2StructureConfig.h"
+#include "diagnostics/Diagnostics.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "DisplayOptions.h"
 
-#include "Diagnostics.h"
 #include "MyApplication.h"
-#include "X2ConfigList.h"
+#include "config/X2ConfigList.h"
+#include "diagnostics/Diagnostics.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "C3DeviceEnum.h"
-#include "DisplaySettings.h"
+#include "enumeration/C3DeviceEnum.h"
+#include "frame/DisplaySettings.h"
 
 class MyApplication;
 

@@ -1,13 +1,13 @@
 // Host slots of fish, render textures, registration and flocks.
-#include "C3World.h"
-#include "C4RenderTexture.h"
-#include "C6Fish.h"
-#include "Diagnostics.h"
 #include "HostCallbacks.h"
 #include "HostSlots.h"
-#include "X2FileFish.h"
-#include "X2FlockConfig.h"
-#include "X2FlockSet.h"
+#include "clones/C4RenderTexture.h"
+#include "config/X2FlockConfig.h"
+#include "config/X2FlockSet.h"
+#include "diagnostics/Diagnostics.h"
+#include "fish/C6Fish.h"
+#include "fish/X2FileFish.h"
+#include "world/C3World.h"
 
 namespace hostslots {
 

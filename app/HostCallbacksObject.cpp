@@ -1,8 +1,8 @@
 // Host slots that read and set one property of any scene object.
-#include "C3Move.h"
-#include "FishMotion.h"
 #include "HostCallbacks.h"
 #include "HostSlots.h"
+#include "fish/FishMotion.h"
+#include "world/C3Move.h"
 
 namespace hostslots {
 

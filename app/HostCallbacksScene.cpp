@@ -6,22 +6,22 @@
 // place below, so a part that arrives is wired there.
 #include <cstdarg>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C7TexturePanel.h"
-#include "Diagnostics.h"
-#include "FishMotion.h"
 #include "HostCallbacks.h"
 #include "HostSlots.h"
 #include "MyApplication.h"
-#include "SceneGlobals.h"
 #include "Settings.h"
-#include "X1CollisionServer.h"
-#include "X1RingWander.h"
-#include "X2HumanCamera.h"
-#include "X1Terrain.h"
-#include "X5SkinObject.h"
-#include "X6Dolphin.h"
+#include "camera/X1RingWander.h"
+#include "camera/X2HumanCamera.h"
+#include "collision/X1CollisionServer.h"
+#include "common/SceneGlobals.h"
+#include "diagnostics/Diagnostics.h"
+#include "fish/FishMotion.h"
+#include "frame/C3SceneHost.h"
+#include "panels/C7TexturePanel.h"
+#include "structures/X5SkinObject.h"
+#include "structures/X6Dolphin.h"
+#include "terrain/X1Terrain.h"
+#include "world/C3Camera.h"
 
 namespace hostslots {
 

@@ -4,8 +4,8 @@
 // handles of another class than the slot needs are ignored.
 #include <new>
 
-#include "Diagnostics.h"
 #include "X2PluginAbi.h"
+#include "diagnostics/Diagnostics.h"
 
 namespace hostslots {
 

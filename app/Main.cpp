@@ -7,14 +7,14 @@
 
 #include "CommandLine.h"
 #include "ConfigD3D.h"
-#include "Diagnostics.h"
 #include "DisplayOptions.h"
-#include "MessageBoxRoute.h"
 #include "Managers.h"
 #include "MyApplication.h"
 #include "Preview.h"
 #include "Settings.h"
 #include "SettingsDialog.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/MessageBoxRoute.h"
 
 #ifdef QV_FORCE_RESTORE_FAILURE
 namespace {

@@ -1,15 +1,15 @@
 #include "Managers.h"
 
-#include "Diagnostics.h"
-#include "X2AIList.h"
-#include "X2CameraAIList.h"
-#include "X2CameraConfig.h"
-#include "X2CoralConfig.h"
-#include "X2CoralList.h"
-#include "X2FishList.h"
-#include "X2FlockConfig.h"
-#include "X2StructureConfig.h"
-#include "X2StructureList.h"
+#include "config/X2CameraConfig.h"
+#include "config/X2CoralConfig.h"
+#include "config/X2FlockConfig.h"
+#include "config/X2StructureConfig.h"
+#include "diagnostics/Diagnostics.h"
+#include "pluginlists/X2AIList.h"
+#include "pluginlists/X2CameraAIList.h"
+#include "pluginlists/X2CoralList.h"
+#include "pluginlists/X2FishList.h"
+#include "pluginlists/X2StructureList.h"
 
 namespace {
 

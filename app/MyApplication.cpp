@@ -3,18 +3,18 @@
 #include <d3dx9math.h>
 
 #include "AppHooks.h"
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C9DisplayInfo.h"
 #include "ApplicationHooks.h"
-#include "Diagnostics.h"
 #include "DisplayOptions.h"
-#include "SBServer.h"
-#include "SceneGlobals.h"
 #include "Settings.h"
-#include "VBServer.h"
-#include "VSServer.h"
-#include "X2FlockSet.h"
+#include "common/SceneGlobals.h"
+#include "config/X2FlockSet.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "servers/SBServer.h"
+#include "servers/VBServer.h"
+#include "servers/VSServer.h"
+#include "status/C9DisplayInfo.h"
+#include "world/C3Camera.h"
 
 MyApplication* TheApp = nullptr;
 

@@ -8,10 +8,10 @@
 // (MyApplicationHost.cpp).
 #include <windows.h>
 
-#include "C3Application.h"
-#include "C3Arcball.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
+#include "frame/C3Application.h"
+#include "frame/C3SceneHost.h"
+#include "util/C3Arcball.h"
+#include "world/C3World.h"
 
 class MyApplication : public C3Application, public C3SceneHost {
  public:

@@ -11,17 +11,17 @@
 #include "MyApplication.h"
 
 #include "AppHooks.h"
-#include "C3Camera.h"
-#include "C4VertexObject.h"
-#include "C6Light.h"
-#include "C9SunLight.h"
-#include "SceneGlobals.h"
 #include "Settings.h"
-#include "X1CollisionServer.h"
-#include "X1Halation.h"
-#include "X6Fog.h"
-#include "X1Terrain.h"
-#include "X7CurrentServer.h"
+#include "collision/X1CollisionServer.h"
+#include "common/SceneGlobals.h"
+#include "current/X7CurrentServer.h"
+#include "fog/X1Halation.h"
+#include "fog/X6Fog.h"
+#include "light/C6Light.h"
+#include "light/C9SunLight.h"
+#include "terrain/X1Terrain.h"
+#include "world/C3Camera.h"
+#include "world/C4VertexObject.h"
 
 float MyApplication::GetDefaultRange() { return ::GetDefaultRange(); }
 

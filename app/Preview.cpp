@@ -1,6 +1,6 @@
 #include "Preview.h"
 
-#include "Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 namespace {
 

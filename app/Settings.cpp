@@ -1,6 +1,6 @@
 #include "Settings.h"
 
-#include "Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 C4SettingTable TechSettings;
 C4SettingTable SceneSettings;

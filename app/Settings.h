@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "C4SettingTable.h"
-#include "SettingIds.h"
+#include "common/SettingIds.h"
 
 extern C4SettingTable TechSettings;
 extern C4SettingTable SceneSettings;

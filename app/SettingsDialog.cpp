@@ -4,13 +4,13 @@
 
 #include "CommandLine.h"
 #include "DialogPages.h"
-#include "Diagnostics.h"
-#include "Settings.h"
-#include "X2CameraConfig.h"
-#include "X2CoralConfig.h"
-#include "X2FlockConfig.h"
-#include "X2StructureConfig.h"
 #include "resource.h"
+#include "Settings.h"
+#include "config/X2CameraConfig.h"
+#include "config/X2CoralConfig.h"
+#include "config/X2FlockConfig.h"
+#include "config/X2StructureConfig.h"
+#include "diagnostics/Diagnostics.h"
 
 const HumanCameraSlider kHumanCameraSliders[3] = {
     {5, 20, IDC_STABILITY, kSceneCameraAIStability},

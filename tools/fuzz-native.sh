@@ -11,7 +11,7 @@ mkdir -p "$out"
 g++ -std=c++17 -O1 -g -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer \
   -finput-charset=UTF-8 -fexec-charset=CP932 -Wall \
   -I"$src/tests/fuzz/native" -I"$src/tests/fuzz" -I"$src/plugins/include" -I"$src/plugins/ai/common" \
-  -I"$src/plugins/ai/PurselAI" -I"$src/scene/pluginlists" \
+  -I"$src/plugins/ai/PurselAI" -I"$src/scene" -I"$src/engine" \
   "$src/tests/fuzz/native/fuzz_native.cpp" "$src/plugins/ai/common/X2ParamTable.cpp" \
   "$src/plugins/ai/PurselAI/PurselTables.cpp" "$src/scene/pluginlists/X2RecordCheck.cpp" "$src/scene/pluginlists/X2ModuleImage.cpp" \
   -o "$out/fuzz_native"

@@ -1,12 +1,12 @@
 #include "GlareDraw.h"
-#include "C3DrawCounter.h"
+#include "diagnostics/C3DrawCounter.h"
 
-#include "Diagnostics.h"
 #include "GlarePasses.h"
-#include "SBServer.h"
-#include "ShaderConstantCopy.h"
-#include "VBServer.h"
-#include "VSServer.h"
+#include "diagnostics/Diagnostics.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "servers/VBServer.h"
+#include "servers/VSServer.h"
 
 namespace {
 

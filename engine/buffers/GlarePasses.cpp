@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "C3Object.h"
+#include "world/C3Object.h"
 
 GlareBlend GlareSmoothingBlend(float dt) {
   // A clock that stands still or runs backwards keeps the old image instead

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "ComRelease.h"
-#include "Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
+#include "util/ComRelease.h"
 
 void BuildTargetQuad(const QuadPlacement& p, unsigned width, unsigned height, float out[4][5]) {
   const float w = width ? float(width) : 1.0f, h = height ? float(height) : 1.0f;

@@ -1,13 +1,13 @@
 #include "X1GlareBuffer.h"
 
-#include "C3Camera.h"
-#include "C3DrawCounter.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "Diagnostics.h"
 #include "GlarePasses.h"
-#include "StaticTables.h"
-#include "VSServer.h"
+#include "diagnostics/C3DrawCounter.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "servers/StaticTables.h"
+#include "servers/VSServer.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 X1GlareBuffer::X1GlareBuffer() {
   SetClassName("X1GlareBuffer");

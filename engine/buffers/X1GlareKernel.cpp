@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 X1GlareKernel::X1GlareKernel() { Reset(); }
 

@@ -1,6 +1,6 @@
 #include "X1RenderingBuffer.h"
 
-#include "C3SceneHost.h"
+#include "frame/C3SceneHost.h"
 
 X1RenderingBuffer::X1RenderingBuffer() {
   SetClassName("X1RenderingBuffer");

@@ -3,8 +3,8 @@
 // target textures of one size, an own depth surface, the screen's saved
 // surfaces and a full-screen quad. BeginTarget makes target 0 the render
 // target; EndTarget puts the screen back.
-#include "C4VertexObject.h"
 #include "RenderTargets.h"
+#include "world/C4VertexObject.h"
 
 class X1RenderingBuffer : public C4VertexObject {
  public:

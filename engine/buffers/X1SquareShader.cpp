@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "ComRelease.h"
-#include "Diagnostics.h"
-#include "VBServer.h"
+#include "diagnostics/Diagnostics.h"
+#include "servers/VBServer.h"
+#include "util/ComRelease.h"
 
 const X1SquareShader::Vertex X1SquareShader::kVertices[4] = {
     {-1.0f, -1.0f, 0.0f, 0.0f, 1.0f},

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "StaticTables.h"
+#include "frame/C3SceneHost.h"
+#include "servers/StaticTables.h"
+#include "world/C3World.h"
 
 X5RenderingScene::X5RenderingScene(unsigned keptCount) : keptCount_(keptCount) {
   SetClassName("X5RenderingScene");

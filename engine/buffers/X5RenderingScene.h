@@ -2,9 +2,9 @@
 // The frame trail of one view: the view's scene is drawn into the first of N
 // kept full-size frames, and the composite lays the kept frames over the
 // screen through a waving 15 x 15 grid.
-#include "C4VertexObject.h"
 #include "FrameTrail.h"
 #include "TrailFrames.h"
+#include "world/C4VertexObject.h"
 
 class X5RenderingScene : public C4VertexObject {
  public:

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "ComRelease.h"
 #include "Diagnostics.h"
 #include "DrawRecord.h"
+#include "util/ComRelease.h"
 
 const char* const kDrawRecordPath = "c:\\log\\framedraws.txt";
 

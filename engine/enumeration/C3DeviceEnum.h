@@ -8,7 +8,7 @@
 #include <windows.h>
 #include <d3d9.h>
 
-#include "C3ArrayList.h"
+#include "util/C3ArrayList.h"
 
 // Vertex processing types of a device combo.
 enum C3VertexProcessingType {

@@ -14,8 +14,8 @@
 
 #include <vector>
 
-#include "C3DeviceEnum.h"
 #include "DisplaySettings.h"
+#include "enumeration/C3DeviceEnum.h"
 
 // Application-defined result codes shown by the error boxes.
 constexpr HRESULT kErrNoDirect3D = static_cast<HRESULT>(0x82000001);

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "C3Application.h"
-#include "Diagnostics.h"
 #include "EngineTimer.h"
-#include "EngineUtil.h"
+#include "diagnostics/Diagnostics.h"
+#include "util/EngineUtil.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The message loop, one frame of the frame road, and the pause count.
 #include "C3Application.h"
-#include "C3DrawCounter.h"
-#include "Diagnostics.h"
 #include "EngineTimer.h"
+#include "diagnostics/C3DrawCounter.h"
+#include "diagnostics/Diagnostics.h"
 
 void C3Application::SetPaused(bool pause) {
   // Unpausing an application that is not paused changes nothing: a stray

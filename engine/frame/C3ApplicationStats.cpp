@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "C3Application.h"
-#include "C3DrawCounter.h"
-#include "Diagnostics.h"
 #include "EngineTimer.h"
-#include "EngineUtil.h"
 #include "MessageBoxRoute.h"
+#include "diagnostics/C3DrawCounter.h"
+#include "diagnostics/Diagnostics.h"
+#include "util/EngineUtil.h"
 
 namespace {
 

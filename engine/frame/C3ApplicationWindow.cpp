@@ -1,8 +1,8 @@
 // The application object, its windows and the window messages of the frame,
 // window-size changes and the switch between windowed and full screen.
 #include "C3Application.h"
-#include "Diagnostics.h"
 #include "EngineTimer.h"
+#include "diagnostics/Diagnostics.h"
 
 C3Application* C3Application::s_current = nullptr;
 

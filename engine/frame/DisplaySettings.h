@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "C3DeviceEnum.h"
+#include "enumeration/C3DeviceEnum.h"
 
 struct DisplaySettings {
   BOOL IsWindowed = TRUE;

@@ -1,9 +1,9 @@
 #include "C7TexturePanel.h"
 
-#include "C3SceneHost.h"
-#include "C3World.h"
 #include "GlyphAtlas.h"
-#include "StaticTables.h"
+#include "frame/C3SceneHost.h"
+#include "servers/StaticTables.h"
+#include "world/C3World.h"
 
 C7TexturePanel::C7TexturePanel(float left, float top, float width, float fadeSpeed)
     : cells_(left, top, width, fadeSpeed) {

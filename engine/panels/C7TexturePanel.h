@@ -4,8 +4,8 @@
 // A world child drawn in the late pass (first view only).
 #include <cstdarg>
 
-#include "C4VertexObject.h"
 #include "TexturePanelCells.h"
+#include "world/C4VertexObject.h"
 
 class C7TexturePanel : public C4VertexObject {
  public:

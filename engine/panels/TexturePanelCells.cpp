@@ -1,13 +1,13 @@
 #include "TexturePanelCells.h"
-#include "C3DrawCounter.h"
+#include "diagnostics/C3DrawCounter.h"
 
 #include <cstring>
 
-#include "ComRelease.h"
-#include "Diagnostics.h"
-#include "SBServer.h"
-#include "VBServer.h"
-#include "VSServer.h"
+#include "diagnostics/Diagnostics.h"
+#include "servers/SBServer.h"
+#include "servers/VBServer.h"
+#include "servers/VSServer.h"
+#include "util/ComRelease.h"
 
 namespace {
 const char kSource[] = "C7TexturePanel";

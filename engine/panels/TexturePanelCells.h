@@ -6,8 +6,8 @@
 
 #include <cstdarg>
 
-#include "DrawContext.h"
 #include "TexturePanelLayout.h"
+#include "buffers/DrawContext.h"
 
 // Servers, state block, shader and atlas of a panel draw.
 struct PanelDrawContext : DrawContext {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 void LayoutPanelCells(PanelCell* cells, float left, float top, float width) {
   const float bottom = top - kPanelCellAspect * width;

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "D3DXCompat.h"
+#include "util/D3DXCompat.h"
 
 namespace {
 const size_t kNameLimit = 511;

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "Diagnostics.h"
 #include "StateRecordList.h"
+#include "diagnostics/Diagnostics.h"
 
 #define SB_CHECK(code) FatalCheck("SBServer", __LINE__, __TIME__, (code))
 

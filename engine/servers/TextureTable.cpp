@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "Diagnostics.h"
 #include "EngineData.h"
-#include "Inflate.h"
+#include "diagnostics/Diagnostics.h"
+#include "util/Inflate.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "Diagnostics.h"
-#include "StripBuilder.h"
+#include "diagnostics/Diagnostics.h"
+#include "strips/StripBuilder.h"
 
 #define VB_CHECK(code) FatalCheck("VBServer", __LINE__, __TIME__, (code))
 

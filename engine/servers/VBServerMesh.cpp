@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "CD3DFile_Mesh.h"
-#include "ComRelease.h"
-#include "D3DXCompat.h"
-#include "Diagnostics.h"
-#include "Inflate.h"
 #include "VBServer.h"
+#include "diagnostics/Diagnostics.h"
+#include "util/ComRelease.h"
+#include "util/D3DXCompat.h"
+#include "util/Inflate.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "Diagnostics.h"
-#include "Inflate.h"
+#include "diagnostics/Diagnostics.h"
+#include "util/Inflate.h"
 
 #define VS_CHECK(code) FatalCheck("VSServer", __LINE__, __TIME__, (code))
 

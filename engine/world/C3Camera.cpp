@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "C3SceneHost.h"
+#include "frame/C3SceneHost.h"
 
 bool SphereInFrustum(const D3DXVECTOR3* normals, int planeCount, const D3DXVECTOR3& direction,
                      const D3DXVECTOR3& d, float r) {

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
 
 C3Move::C3Move() {
   SetClassName("C3Move");

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "C3SceneHost.h"
+#include "frame/C3SceneHost.h"
 
 namespace {
 

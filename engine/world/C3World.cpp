@@ -1,15 +1,15 @@
 #include "C3World.h"
 
 #include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "ComRelease.h"
-#include "Diagnostics.h"
-#include "SBServer.h"
-#include "VBServer.h"
-#include "VSServer.h"
 #include "WorldPasses.h"
-#include "X1GlareBuffer.h"
-#include "X5RenderingScene.h"
+#include "buffers/X1GlareBuffer.h"
+#include "buffers/X5RenderingScene.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "servers/SBServer.h"
+#include "servers/VBServer.h"
+#include "servers/VSServer.h"
+#include "util/ComRelease.h"
 
 C3World* C3World::s_current = nullptr;
 

@@ -1,15 +1,15 @@
 // The world's draw passes per view and the screenshot capture.
 #include <vector>
 
-#include "C3DrawCounter.h"
 #include "C3Camera.h"
-#include "C3SceneHost.h"
 #include "C3World.h"
-#include "CaptureBmp.h"
-#include "Diagnostics.h"
 #include "WorldPasses.h"
-#include "X1GlareBuffer.h"
-#include "X5RenderingScene.h"
+#include "buffers/X1GlareBuffer.h"
+#include "buffers/X5RenderingScene.h"
+#include "diagnostics/C3DrawCounter.h"
+#include "diagnostics/CaptureBmp.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include "C4VertexObject.h"
 
 #include "C3Camera.h"
-#include "C3SceneHost.h"
 #include "C3World.h"
-#include "Diagnostics.h"
-#include "DrawContext.h"
-#include "SBServer.h"
-#include "TextureTable.h"
+#include "buffers/DrawContext.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "servers/SBServer.h"
+#include "servers/TextureTable.h"
 
 C4ShaderMatrices::C4ShaderMatrices() {
   D3DXMATRIX id;

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "C3Move.h"
-#include "VBServer.h"
-#include "VSServer.h"
+#include "servers/VBServer.h"
+#include "servers/VSServer.h"
 
 // Bits of C4VertexObject::drawFlags.
 enum : uint32_t {

@@ -1,11 +1,11 @@
 // Mesh records, bounds, stream binding and drawing, and the area query.
 #include <cmath>
 
-#include "C3DrawCounter.h"
-#include "C3SceneHost.h"
 #include "C3World.h"
 #include "C4VertexObject.h"
-#include "Diagnostics.h"
+#include "diagnostics/C3DrawCounter.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
 
 namespace {
 

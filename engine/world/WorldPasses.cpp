@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "C3Camera.h"
-#include "StaticTables.h"
+#include "servers/StaticTables.h"
 
 bool IsNameRenderDisabled(const char* text, const char* name) {
   if (!text || !name || !*text || !*name) return false;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "C3Object.h"
+#include "world/C3Object.h"
 
 namespace {
 

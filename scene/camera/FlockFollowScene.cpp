@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "SceneGlobals.h"
-#include "X1Collision.h"
-#include "X1HeightCollision.h"
-#include "X1Terrain.h"
-#include "X2FlockSet.h"
+#include "collision/X1Collision.h"
+#include "collision/X1HeightCollision.h"
+#include "common/SceneGlobals.h"
+#include "config/X2FlockSet.h"
+#include "terrain/X1Terrain.h"
 
 namespace {
 

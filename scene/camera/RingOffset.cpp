@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "C3SceneHost.h"
-#include "SettingIds.h"
+#include "common/SettingIds.h"
+#include "frame/C3SceneHost.h"
 
 D3DXVECTOR3 RingOffset(float t, bool smallWorld) {
   if (smallWorld) return D3DXVECTOR3(50.0f * std::sin(t / 180.0f), 0.0f, 50.0f * std::cos(t / 180.0f));

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <cstring>
 
-#include "C3SceneHost.h"
-#include "C7TexturePanel.h"
-#include "Diagnostics.h"
 #include "RingOffset.h"
-#include "SceneGlobals.h"
+#include "common/SceneGlobals.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "panels/C7TexturePanel.h"
 
 namespace {
 

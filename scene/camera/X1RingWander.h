@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "C3Object.h"
-#include "FishMotion.h"
+#include "fish/FishMotion.h"
+#include "world/C3Object.h"
 
 constexpr int kMaxRallyPoints = 10;
 

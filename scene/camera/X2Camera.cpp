@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "C3Move.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "Diagnostics.h"
-#include "X2CameraAIList.h"
-#include "X2CameraConfig.h"
+#include "config/X2CameraConfig.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "pluginlists/X2CameraAIList.h"
+#include "world/C3Move.h"
+#include "world/C3World.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 //
 // The camera's own object (the one it rides on, which the draw passes skip)
 // is the base camera's rider: SetRiderObject / GetRiderObject.
-#include "C3Camera.h"
 #include "FlockFollow.h"
 #include "FlockFollowScene.h"
 #include "X2PluginAbi.h"
 #include "X2PositionAverage.h"
+#include "world/C3Camera.h"
 
 class X2CameraAIList;
 class X2CameraConfig;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "C3SceneHost.h"
-#include "SettingIds.h"
+#include "common/SettingIds.h"
+#include "frame/C3SceneHost.h"
 
 float X2HumanCamera::lastZoomGoal = 1.0f;
 

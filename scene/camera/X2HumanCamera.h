@@ -4,9 +4,9 @@
 // a new subject, wobbles, and zooms in on distant subjects. With the setting
 // off, or while the current Source or Target entry is a direct one, it is
 // the plain X2Camera.
-#include "FishMotion.h"
 #include "X2Camera.h"
 #include "X2EaseTimer.h"
+#include "fish/FishMotion.h"
 
 // The three settings of the mode within the dialog's ranges: Stability
 // 5..20, Trackability 1..40, MaxZoom 1..20.

@@ -3,22 +3,22 @@
 #include <cmath>
 #include <cstring>
 
-#include "C3Camera.h"
-#include "C3DrawCounter.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C6Fish.h"
 #include "CloneAtlas.h"
 #include "CloneQuads.h"
-#include "ComRelease.h"
-#include "Diagnostics.h"
 #include "EngineData.h"
-#include "EngineUtil.h"
-#include "SBServer.h"
-#include "ShaderConstantCopy.h"
-#include "StaticTables.h"
-#include "VBServer.h"
-#include "VSServer.h"
+#include "diagnostics/C3DrawCounter.h"
+#include "diagnostics/Diagnostics.h"
+#include "fish/C6Fish.h"
+#include "frame/C3SceneHost.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "servers/StaticTables.h"
+#include "servers/VBServer.h"
+#include "servers/VSServer.h"
+#include "util/ComRelease.h"
+#include "util/EngineUtil.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 #define RT_CHECK(code) FatalCheck("C4RenderTexture", __LINE__, __TIME__, (code))
 

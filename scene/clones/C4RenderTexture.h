@@ -5,8 +5,8 @@
 // The picture is a tile of the shared clone atlas (CloneAtlas): the source
 // is asked for during the frame move and drawn with all others before the
 // frame is drawn (PreRender).
-#include "C4Collection.h"
-#include "C4VertexObject.h"
+#include "world/C4Collection.h"
+#include "world/C4VertexObject.h"
 
 class C6Fish;
 

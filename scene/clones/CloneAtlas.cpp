@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "C3DrawCounter.h"
-#include "C3SceneHost.h"
 #include "C4RenderTexture.h"
-#include "ComRelease.h"
-#include "Diagnostics.h"
+#include "diagnostics/C3DrawCounter.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "util/ComRelease.h"
 
 #define ATLAS_CHECK(code) FatalCheck("CloneAtlas", __LINE__, __TIME__, (code))
 

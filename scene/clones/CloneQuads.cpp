@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "C6Fish.h"
+#include "fish/C6Fish.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "C4VertexObject.h"
-#include "Diagnostics.h"
-#include "X1Terrain.h"
+#include "diagnostics/Diagnostics.h"
+#include "terrain/X1Terrain.h"
+#include "world/C4VertexObject.h"
 
 X1ArchitectureHeight::X1ArchitectureHeight(X1Terrain* owner) : terrain(owner) {
   SetClassName("X1ArchitectureHeight");

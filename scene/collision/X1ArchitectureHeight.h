@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "C3Object.h"
-#include "C4Collection.h"
+#include "world/C3Object.h"
+#include "world/C4Collection.h"
 
 class C4VertexObject;
 class X1Terrain;

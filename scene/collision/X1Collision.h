@@ -4,7 +4,7 @@
 // segment (1 when it is free, 0 when it is blocked). The base answers no
 // force and full clearance. Fields are world children; the collision
 // server lists them without owning them.
-#include "C3Object.h"
+#include "world/C3Object.h"
 
 class X1Collision : public C3Object {
  public:

@@ -3,8 +3,8 @@
 // multiplies their clearances. It lists the fields without owning them
 // (the world does); the list lives as long as the server, so a device made
 // again still finds every field.
-#include "C3Object.h"
-#include "C4Collection.h"
+#include "world/C3Object.h"
+#include "world/C4Collection.h"
 
 class X1Collision;
 

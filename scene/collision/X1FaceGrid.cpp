@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 int X1FaceGrid::CellOf(float c) { return static_cast<int>(std::floor(c * 0.5f)) + kHalf; }
 

@@ -1,8 +1,8 @@
 #include "X1HeightCollision.h"
 
-#include "C3World.h"
 #include "CollisionMath.h"
-#include "EvaluateWaves.h"
+#include "seaface/EvaluateWaves.h"
+#include "world/C3World.h"
 
 X1HeightCollision::X1HeightCollision(float offset, const C3Object* centreObject)
     : surfaceOffset(offset), centre(centreObject) {

@@ -2,12 +2,12 @@
 
 #include <new>
 
-#include "C3Move.h"
-#include "C3World.h"
 #include "CollisionMath.h"
-#include "Diagnostics.h"
-#include "SceneGlobals.h"
 #include "X1CollisionServer.h"
+#include "common/SceneGlobals.h"
+#include "diagnostics/Diagnostics.h"
+#include "world/C3Move.h"
+#include "world/C3World.h"
 
 X2FishCollision::X2FishCollision(C3Move* bodyObject) : body(bodyObject) {
   // Unlike the other fields it is not marked hidden.

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "Diagnostics.h"
-#include "X2PluginKey.h"
+#include "diagnostics/Diagnostics.h"
+#include "pluginlists/X2PluginKey.h"
 
 void X2ConfigList::RemoveAt(int index) {
   if (index < 0 || index >= Count()) return;

@@ -1,6 +1,6 @@
 #include "X2CoralConfig.h"
 
-#include "X2CoralList.h"
+#include "pluginlists/X2CoralList.h"
 
 X2CoralConfig* TheCoralConfig = nullptr;
 

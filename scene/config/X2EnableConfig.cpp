@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "X2PluginKey.h"
-#include "X2PluginList.h"
+#include "pluginlists/X2PluginKey.h"
+#include "pluginlists/X2PluginList.h"
 
 namespace {
 std::string RecordKey(const X2PluginList& list, int index) {

@@ -4,12 +4,12 @@
 #include <cstring>
 #include <vector>
 
-#include "Diagnostics.h"
-#include "X2AIList.h"
-#include "X2CameraAIList.h"
 #include "X2CameraConfig.h"
-#include "X2FishList.h"
 #include "X2FlockSet.h"
+#include "diagnostics/Diagnostics.h"
+#include "pluginlists/X2AIList.h"
+#include "pluginlists/X2CameraAIList.h"
+#include "pluginlists/X2FishList.h"
 
 X2FlockConfig* TheFlockConfig = nullptr;
 

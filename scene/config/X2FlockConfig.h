@@ -3,7 +3,7 @@
 // its parameter string, plus the fish-count multiplier handed to every flock
 // AI. Builds the flocks through the AI plug-ins at scene set-up.
 #include "X2ConfigList.h"
-#include "X2RecordList.h"
+#include "pluginlists/X2RecordList.h"
 
 class X2FishList;
 class X2AIList;

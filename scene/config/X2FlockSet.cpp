@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "X2PluginKey.h"
+#include "pluginlists/X2PluginKey.h"
 
 X2FlockSet TheFlocks;
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "Diagnostics.h"
-#include "StructureLayout.h"
-#include "X2StructureList.h"
+#include "diagnostics/Diagnostics.h"
+#include "pluginlists/X2StructureList.h"
+#include "structures/StructureLayout.h"
 
 X2StructureConfig* TheStructureConfig = nullptr;
 

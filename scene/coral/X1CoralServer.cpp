@@ -1,16 +1,16 @@
 #include "X1CoralServer.h"
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C9DisplayInfo.h"
-#include "Diagnostics.h"
-#include "FishMotion.h"
-#include "SceneGlobals.h"
-#include "SettingIds.h"
-#include "X1Terrain.h"
-#include "X2ConfigList.h"
-#include "X2CoralConfig.h"
-#include "X2CoralList.h"
+#include "common/SceneGlobals.h"
+#include "common/SettingIds.h"
+#include "config/X2ConfigList.h"
+#include "config/X2CoralConfig.h"
+#include "diagnostics/Diagnostics.h"
+#include "fish/FishMotion.h"
+#include "frame/C3SceneHost.h"
+#include "pluginlists/X2CoralList.h"
+#include "status/C9DisplayInfo.h"
+#include "terrain/X1Terrain.h"
+#include "world/C3Camera.h"
 
 namespace {
 

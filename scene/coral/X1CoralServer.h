@@ -8,11 +8,11 @@
 #include <array>
 #include <functional>
 
-#include "C4Collection.h"
-#include "C4VertexObject.h"
 #include "CoralLayout.h"
 #include "X2CoralColony.h"
 #include "X2PluginAbi.h"
+#include "world/C4Collection.h"
+#include "world/C4VertexObject.h"
 
 class X2ConfigList;
 

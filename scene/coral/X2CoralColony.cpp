@@ -1,16 +1,16 @@
 #include "X2CoralColony.h"
 
-#include "C3SceneHost.h"
-#include "C3World.h"
 #include "CoralLayout.h"
-#include "Diagnostics.h"
-#include "FishMotion.h"
-#include "SceneGlobals.h"
-#include "SettingIds.h"
-#include "X1CollisionServer.h"
-#include "X1Terrain.h"
 #include "X2FileCoral.h"
-#include "X7CoralCollision.h"
+#include "collision/X1CollisionServer.h"
+#include "collision/X7CoralCollision.h"
+#include "common/SceneGlobals.h"
+#include "common/SettingIds.h"
+#include "diagnostics/Diagnostics.h"
+#include "fish/FishMotion.h"
+#include "frame/C3SceneHost.h"
+#include "terrain/X1Terrain.h"
+#include "world/C3World.h"
 
 CoralGround TerrainGround(X1Terrain* terrain) {
   return [terrain](float x, float z, int* onStructure) {

@@ -5,9 +5,9 @@
 // field are world children; the colony itself is kept by the coral server.
 #include <functional>
 
-#include "C4Collection.h"
-#include "C4VertexObject.h"
 #include "X2PluginAbi.h"
+#include "world/C4Collection.h"
+#include "world/C4VertexObject.h"
 
 class X2FileCoral;
 class X7CoralCollision;

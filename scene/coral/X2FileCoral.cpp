@@ -2,9 +2,9 @@
 #include "X2FileCoral.h"
 
 #include "CoralLayout.h"
-#include "Diagnostics.h"
-#include "FishMotion.h"
 #include "X2FileCoralTables.h"
+#include "diagnostics/Diagnostics.h"
+#include "fish/FishMotion.h"
 
 namespace {
 

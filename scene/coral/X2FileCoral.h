@@ -8,9 +8,9 @@
 // X2FileCoralRender.cpp (draw).
 #include <memory>
 
-#include "C4VertexObject.h"
-#include "C5MorphAnimation.h"
 #include "X2PluginAbi.h"
+#include "fish/C5MorphAnimation.h"
+#include "world/C4VertexObject.h"
 
 // Object flag: drawn without fog.
 constexpr uint32_t kObjNoFog = 0x2000;

@@ -1,17 +1,17 @@
 // The coral piece's draw: state block, fog and blending, constants, streams,
 // shader, textures.
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C6Caustic.h"
-#include "C9DisplayInfo.h"
 #include "CoralLayout.h"
-#include "Diagnostics.h"
-#include "SBServer.h"
-#include "SceneGlobals.h"
-#include "ShaderConstantCopy.h"
-#include "VBServer.h"
 #include "X2FileCoral.h"
 #include "X2FileCoralTables.h"
+#include "common/SceneGlobals.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "light/C6Caustic.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "servers/VBServer.h"
+#include "status/C9DisplayInfo.h"
+#include "world/C3World.h"
 
 #define CORAL_CHECK(code) FatalCheck("X2FileCoral", __LINE__, __TIME__, (code))
 

@@ -1,9 +1,9 @@
 #include "X2FileCoralTables.h"
 
-#include "C6FishTables.h"
 #include "CoralData.h"
-#include "StateRecordList.h"
-#include "StaticTables.h"
+#include "fish/C6FishTables.h"
+#include "servers/StateRecordList.h"
+#include "servers/StaticTables.h"
 
 #define QV_SHADER_BLOB(name) \
   CoralData::kShaderData + CoralData::k##name, CoralData::kShaderData + CoralData::k##name##Record

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "VSServer.h"
+#include "servers/VSServer.h"
 
 // Shader list entries, in list order.
 enum CoralShader : int {

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "FishMotion.h"
+#include "fish/FishMotion.h"
 
 constexpr int kBubbleVents = 40;
 constexpr int kBubbleLayers = 300;

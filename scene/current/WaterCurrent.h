@@ -5,7 +5,7 @@
 // (the WaterCurrent scene setting) sets how often, how far and how strong.
 #include <d3dx9math.h>
 
-#include "FishMotion.h"
+#include "fish/FishMotion.h"
 
 struct CurrentLevel {
   float minInterval, maxInterval;  // seconds between turns

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "C3Object.h"
+#include "world/C3Object.h"
 
 namespace {
 

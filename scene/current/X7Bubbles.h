@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "BubbleField.h"
-#include "C4VertexObject.h"
 #include "X7BubbleEmitter.h"
+#include "world/C4VertexObject.h"
 
 class X7Bubbles : public C4VertexObject {
  public:

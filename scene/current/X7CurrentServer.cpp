@@ -1,7 +1,7 @@
 #include "X7CurrentServer.h"
 
-#include "C3SceneHost.h"
-#include "SettingIds.h"
+#include "common/SettingIds.h"
+#include "frame/C3SceneHost.h"
 
 X7CurrentServer::X7CurrentServer() {
   SetClassName("X7CurrentServer");

@@ -3,8 +3,8 @@
 // scene setting (0 none, 1 to 3 ever stronger and more restless). Objects
 // flagged to drift are carried by it in their frame move, and the bubbles
 // add it to their rise.
-#include "C3Object.h"
 #include "WaterCurrent.h"
+#include "world/C3Object.h"
 
 class X7CurrentServer : public C3Object {
  public:

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "C3World.h"
-#include "VBServer.h"
+#include "servers/VBServer.h"
+#include "world/C3World.h"
 
 MorphBlend ComputeMorphBlend(int baseIndex, int firstFrame, uint32_t frameCount, float amount,
                              float position) {

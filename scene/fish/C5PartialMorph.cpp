@@ -5,9 +5,9 @@
 #include <map>
 #include <set>
 
-#include "C3World.h"
-#include "Diagnostics.h"
-#include "VBServer.h"
+#include "diagnostics/Diagnostics.h"
+#include "servers/VBServer.h"
+#include "world/C3World.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "C5PartialMorphCache.h"
 
-#include "Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 namespace {
 std::unique_ptr<C5PartialMorphCache> gShared;

@@ -3,20 +3,20 @@
 
 #include <cmath>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C4RenderTexture.h"
 #include "C6FishTables.h"
-#include "C9DisplayInfo.h"
-#include "Diagnostics.h"
 #include "FishDraw.h"
-#include "HalationQuads.h"
-#include "SBServer.h"
-#include "SceneGlobals.h"
-#include "X1Halation.h"
-#include "X1HeightCollision.h"
-#include "X1Terrain.h"
+#include "clones/C4RenderTexture.h"
+#include "collision/X1HeightCollision.h"
+#include "common/SceneGlobals.h"
+#include "diagnostics/Diagnostics.h"
+#include "fog/HalationQuads.h"
+#include "fog/X1Halation.h"
+#include "frame/C3SceneHost.h"
+#include "servers/SBServer.h"
+#include "status/C9DisplayInfo.h"
+#include "terrain/X1Terrain.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

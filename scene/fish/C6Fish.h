@@ -8,10 +8,10 @@
 // C6FishRender.cpp (draw).
 #include <memory>
 
-#include "C4VertexObject.h"
 #include "C5MorphAnimation.h"
 #include "C5PartialMorph.h"
 #include "FishMotion.h"
+#include "world/C4VertexObject.h"
 
 class C4RenderTexture;
 

@@ -1,14 +1,14 @@
 // The fish's draw: state block, constants, streams, shaders, textures.
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C6Caustic.h"
 #include "C6Fish.h"
 #include "C6FishTables.h"
-#include "Diagnostics.h"
 #include "FishDraw.h"
-#include "SceneGlobals.h"
-#include "SBServer.h"
-#include "ShaderConstantCopy.h"
+#include "common/SceneGlobals.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "light/C6Caustic.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "world/C3World.h"
 
 #define FISH_CHECK(code) FatalCheck("C6Fish", __LINE__, __TIME__, (code))
 

@@ -1,8 +1,8 @@
 #include "C6FishTables.h"
 
 #include "EngineData.h"
-#include "StateRecordList.h"
-#include "StaticTables.h"
+#include "servers/StateRecordList.h"
+#include "servers/StaticTables.h"
 
 using namespace staterecords;
 

@@ -1,6 +1,6 @@
 #include "FishHeightWatch.h"
 
-#include "Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 void FishHeightWatch::Note(float y, float floor, float ceiling) {
   const float over = y - floor;

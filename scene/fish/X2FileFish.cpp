@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "C3SceneHost.h"
-#include "C3World.h"
 #include "C5PartialMorphCache.h"
-#include "Diagnostics.h"
-#include "SceneGlobals.h"
-#include "X1CollisionServer.h"
-#include "X2FishCollision.h"
+#include "collision/X1CollisionServer.h"
+#include "collision/X2FishCollision.h"
+#include "common/SceneGlobals.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "world/C3World.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
+#include "frame/C3SceneHost.h"
+#include "world/C3Camera.h"
 
 namespace {
 

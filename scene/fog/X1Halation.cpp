@@ -1,20 +1,20 @@
 #include "X1Halation.h"
-#include "C3DrawCounter.h"
+#include "diagnostics/C3DrawCounter.h"
 
 #include <cstring>
 
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "ComRelease.h"
-#include "Diagnostics.h"
 #include "EngineData.h"
-#include "EngineUtil.h"
 #include "FogImages.h"
-#include "SBServer.h"
-#include "ShaderConstantCopy.h"
-#include "StaticTables.h"
-#include "VBServer.h"
-#include "VSServer.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "servers/StaticTables.h"
+#include "servers/VBServer.h"
+#include "servers/VSServer.h"
+#include "util/ComRelease.h"
+#include "util/EngineUtil.h"
+#include "world/C3World.h"
 
 #define HALATION_CHECK(code) FatalCheck("X1Halation", __LINE__, __TIME__, (code))
 

@@ -6,8 +6,8 @@
 // (also into the glare image, as one of the world's glare sources).
 #include <vector>
 
-#include "C4VertexObject.h"
 #include "HalationQuads.h"
+#include "world/C4VertexObject.h"
 
 class X1Halation : public C4VertexObject {
  public:

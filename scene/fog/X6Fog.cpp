@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "C3SceneHost.h"
-#include "Diagnostics.h"
-#include "SettingIds.h"
-#include "ShaderConstantCopy.h"
+#include "common/SettingIds.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "servers/ShaderConstantCopy.h"
 
 bool FogBaseColour(int lights, D3DXVECTOR4* out) {
   static const D3DXVECTOR4 kBase[3] = {

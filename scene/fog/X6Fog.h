@@ -6,7 +6,7 @@
 // its range into vertex-shader constant 23 each frame.
 #include <d3dx9math.h>
 
-#include "C3Object.h"
+#include "world/C3Object.h"
 
 constexpr float kFogRate = 0.1f;
 constexpr float kFogStart = 20.0f;

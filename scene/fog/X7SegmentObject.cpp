@@ -1,9 +1,9 @@
 #include "X7SegmentObject.h"
 
-#include "C3Camera.h"
-#include "C3DrawCounter.h"
-#include "C3SceneHost.h"
-#include "Diagnostics.h"
+#include "diagnostics/C3DrawCounter.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "world/C3Camera.h"
 
 X7SegmentObject::X7SegmentObject() {
   SetClassName("X7SegmentObject");

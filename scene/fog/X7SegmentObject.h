@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "C4VertexObject.h"
 #include "SegmentPlan.h"
+#include "world/C4VertexObject.h"
 
 // Object flag: draw the whole first mesh at once, with fog off.
 constexpr uint32_t kObjWholeSegmentMesh = 0x200;

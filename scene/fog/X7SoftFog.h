@@ -4,8 +4,8 @@
 // distance.
 #include <vector>
 
-#include "C4VertexObject.h"
 #include "SoftFogLayout.h"
+#include "world/C4VertexObject.h"
 
 class X7SoftFog : public C4VertexObject {
  public:

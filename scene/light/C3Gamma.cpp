@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "C3SceneHost.h"
 #include "GammaRamp.h"
-#include "SettingIds.h"
+#include "common/SettingIds.h"
+#include "frame/C3SceneHost.h"
 
 C3Gamma::C3Gamma() {
   SetClassName("C3Gamma");

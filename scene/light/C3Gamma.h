@@ -4,7 +4,7 @@
 // change, end of the program). The first scene object.
 #include <d3d9.h>
 
-#include "C3Object.h"
+#include "world/C3Object.h"
 
 class C3Gamma : public C3Object {
  public:

@@ -2,17 +2,17 @@
 
 #include <cstring>
 
-#include "C3Camera.h"
-#include "C3DrawCounter.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "Diagnostics.h"
-#include "FishMotion.h"
 #include "LightContent.h"
 #include "LightTables.h"
-#include "SBServer.h"
-#include "SettingIds.h"
-#include "ShaderConstantCopy.h"
+#include "common/SettingIds.h"
+#include "diagnostics/C3DrawCounter.h"
+#include "diagnostics/Diagnostics.h"
+#include "fish/FishMotion.h"
+#include "frame/C3SceneHost.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 #define TOWER_CHECK(code) FatalCheck("C3LightTower", __LINE__, __TIME__, (code))
 

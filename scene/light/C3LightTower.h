@@ -6,8 +6,8 @@
 // object's own world matrix stays the identity.
 #include <vector>
 
-#include "C4VertexObject.h"
 #include "LightTowerShape.h"
+#include "world/C4VertexObject.h"
 
 class C3LightTower : public C4VertexObject {
  public:

@@ -1,8 +1,8 @@
 #include "C6Caustic.h"
 
-#include "C3World.h"
 #include "LightContent.h"
 #include "LightEffects.h"
+#include "world/C3World.h"
 
 static_assert(LightContent::kCausticFrameCount == kCausticFrames, "one caustic image per frame");
 

@@ -2,7 +2,7 @@
 // The animated caustic light: a loop of 32 textures at 32 frames per second
 // of scene time. It draws nothing itself; the fish, the floor and the other
 // lit objects take its current frame through TheCaustic.
-#include "C4VertexObject.h"
+#include "world/C4VertexObject.h"
 
 class C6Caustic : public C4VertexObject {
  public:

@@ -2,15 +2,15 @@
 
 #include <cstring>
 
-#include "C3Camera.h"
-#include "C3DrawCounter.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "Diagnostics.h"
 #include "LightContent.h"
 #include "LightTables.h"
-#include "SBServer.h"
-#include "ShaderConstantCopy.h"
+#include "diagnostics/C3DrawCounter.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 #define FLARE_CHECK(code) FatalCheck("C6Flare", __LINE__, __TIME__, (code))
 

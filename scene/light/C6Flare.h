@@ -3,8 +3,8 @@
 // through the screen centre, strongest when the camera looks towards the
 // sun, dimmed by fish that swim in front of it, and absent when the sun is
 // hidden. Drawn in the depth-sorted pass and into the glare image.
-#include "C4VertexObject.h"
 #include "FlareLayout.h"
+#include "world/C4VertexObject.h"
 
 class C6Flare : public C4VertexObject {
  public:

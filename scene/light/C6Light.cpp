@@ -1,9 +1,9 @@
 #include "C6Light.h"
 
-#include "C3SceneHost.h"
-#include "FishMotion.h"
 #include "LightEffects.h"
-#include "SettingIds.h"
+#include "common/SettingIds.h"
+#include "fish/FishMotion.h"
+#include "frame/C3SceneHost.h"
 
 C6Light::C6Light(C3Object* boundFish) : fish(boundFish) {
   SetClassName("C6Light");

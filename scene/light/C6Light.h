@@ -2,7 +2,7 @@
 // The light a lone fish carries: a colour that flickers slowly between
 // green and blue, put with the fish's position into the per-frame shader
 // constants (registers 29 + 2k and 30 + 2k for light slot k).
-#include "C4VertexObject.h"
+#include "world/C4VertexObject.h"
 
 class C6Light : public C4VertexObject {
  public:

@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "Diagnostics.h"
 #include "LightContent.h"
 #include "LightEffects.h"
 #include "LightTables.h"
-#include "SBServer.h"
-#include "ShaderConstantCopy.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 #define SKY_CHECK(code) FatalCheck("C6Skydome", __LINE__, __TIME__, (code))
 

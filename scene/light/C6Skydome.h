@@ -2,7 +2,7 @@
 // The sky over the sea surface: a flattened dome that follows the camera
 // across, its picture mapped from the zenith outwards, fogged with its own
 // range and seen through the surface.
-#include "C4VertexObject.h"
+#include "world/C4VertexObject.h"
 
 class C6Skydome : public C4VertexObject {
  public:

@@ -1,10 +1,10 @@
 #include "C9SunLight.h"
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "SceneGlobals.h"
-#include "SeafaceGeometry.h"
-#include "X1Terrain.h"
+#include "common/SceneGlobals.h"
+#include "frame/C3SceneHost.h"
+#include "seaface/SeafaceGeometry.h"
+#include "terrain/X1Terrain.h"
+#include "world/C3Camera.h"
 
 C9SunLight::C9SunLight() : direction(kSunRestDirection) {
   SetClassName("C9SunLight");

@@ -2,7 +2,7 @@
 // The sun's light direction: down the sky at 45 degrees, tilted each frame
 // by the waves above the point where the camera sees the sun through the
 // surface. The product's light-direction hook reads it.
-#include "C3Object.h"
+#include "world/C3Object.h"
 
 class C9SunLight : public C3Object {
  public:

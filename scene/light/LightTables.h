@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "VSServer.h"
+#include "servers/VSServer.h"
 
 // Logo shader list entries, in list order.
 enum LogoShader : int {

@@ -1,6 +1,6 @@
 #include "X2CameraAIList.h"
 
-#include "Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 X2CameraAIList* TheSourceCameraAIList = nullptr;
 X2CameraAIList* TheTargetCameraAIList = nullptr;

@@ -1,6 +1,6 @@
 #include "X2FishList.h"
 
-#include "BuiltinFish.h"
+#include "fish/BuiltinFish.h"
 
 X2FishList* TheFishList = nullptr;
 

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "C5PartialMorph.h"
-#include "Diagnostics.h"
 #include "X2PluginKey.h"
 #include "X2RecordCheck.h"
+#include "diagnostics/Diagnostics.h"
+#include "fish/C5PartialMorph.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "X2RecordCheck.h"
 
-#include "X6CollisionShapes.h"
+#include "collision/X6CollisionShapes.h"
 
 #include <cstring>
 

@@ -1,16 +1,16 @@
 #include "C6LegacySeaface.h"
-#include "C3DrawCounter.h"
+#include "diagnostics/C3DrawCounter.h"
 
 #include <cstring>
 
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "ComRelease.h"
-#include "Diagnostics.h"
-#include "SBServer.h"
 #include "SeafaceContent.h"
 #include "SeafaceGeometry.h"
 #include "SeafaceTables.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "servers/SBServer.h"
+#include "util/ComRelease.h"
+#include "world/C3World.h"
 
 #define LEGACY_CHECK(code) FatalCheck("C6LegacySeaface", __LINE__, __TIME__, (code))
 

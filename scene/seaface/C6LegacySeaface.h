@@ -4,8 +4,8 @@
 // stages and streamed through a dynamic vertex buffer.
 #include <vector>
 
-#include "C4VertexObject.h"
 #include "EvaluateWaves.h"
+#include "world/C4VertexObject.h"
 
 class C6LegacySeaface : public C4VertexObject {
  public:

@@ -2,17 +2,17 @@
 
 #include <cstring>
 
-#include "C3SceneHost.h"
-#include "C3World.h"
 #include "C9WaterPhysics.h"
-#include "ComRelease.h"
-#include "Diagnostics.h"
-#include "SBServer.h"
 #include "SeafaceContent.h"
 #include "SeafaceGeometry.h"
 #include "SeafaceTables.h"
-#include "ShaderConstantCopy.h"
-#include "TextureTable.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "servers/TextureTable.h"
+#include "util/ComRelease.h"
+#include "world/C3World.h"
 
 #define SEAFACE_CHECK(code) FatalCheck("C6Seaface", __LINE__, __TIME__, (code))
 

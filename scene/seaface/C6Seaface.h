@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "EvaluateWaves.h"
-#include "X7SegmentObject.h"
+#include "fog/X7SegmentObject.h"
 
 class C9WaterPhysics;
 

@@ -1,13 +1,13 @@
 #include "C6unionSeaface.h"
 
-#include "C3SceneHost.h"
-#include "C3World.h"
 #include "C6LegacySeaface.h"
 #include "C6Seaface.h"
-#include "Diagnostics.h"
-#include "SceneGlobals.h"
-#include "VSServer.h"
-#include "X1Terrain.h"
+#include "common/SceneGlobals.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "servers/VSServer.h"
+#include "terrain/X1Terrain.h"
+#include "world/C3World.h"
 
 C6unionSeaface::C6unionSeaface() {
   SetClassName("C6unionSeaface");

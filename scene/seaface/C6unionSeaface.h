@@ -3,7 +3,7 @@
 // device can draw (the shader surface with its water simulation when pixel
 // shaders are in use, else the fixed-function one) and forwards the device
 // life cycle, moves and draws to it.
-#include "C3Object.h"
+#include "world/C3Object.h"
 
 class C4VertexObject;
 

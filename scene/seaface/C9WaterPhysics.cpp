@@ -1,17 +1,17 @@
 #include "C9WaterPhysics.h"
-#include "C3DrawCounter.h"
+#include "diagnostics/C3DrawCounter.h"
 
 #include <utility>
 
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "ComRelease.h"
-#include "Diagnostics.h"
-#include "SBServer.h"
 #include "SeafaceContent.h"
 #include "SeafaceTables.h"
-#include "ShaderConstantCopy.h"
 #include "WaterSimulation.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "util/ComRelease.h"
+#include "world/C3World.h"
 
 #define WATER_CHECK(code) FatalCheck("C9WaterPhysics", __LINE__, __TIME__, (code))
 

@@ -6,8 +6,8 @@
 //
 // T0/T1 hold the height and T5/T6 the velocity (each pair swapped every
 // frame), T3/T4 the force, T2 the smoothed height and T7 the normal map.
-#include "C4VertexObject.h"
-#include "X1SquareShader.h"
+#include "buffers/X1SquareShader.h"
+#include "world/C4VertexObject.h"
 
 class C9WaterPhysics : public C4VertexObject {
  public:

@@ -1,8 +1,8 @@
 #include "SeafaceTables.h"
 
 #include "SeafaceData.h"
-#include "StateRecordList.h"
-#include "StaticTables.h"
+#include "servers/StateRecordList.h"
+#include "servers/StaticTables.h"
 
 #define QV_SHADER_BLOB(name) \
   SeafaceData::kShaderData + SeafaceData::k##name, SeafaceData::kShaderData + SeafaceData::k##name##Record

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "VSServer.h"
+#include "servers/VSServer.h"
 
 // The fixed-function surface's list: its vertex shader, then a pixel shader.
 enum LegacySeafaceShader : int { kLegacySeafaceVs = 0, kLegacySeafacePs = 1, kLegacySeafaceShaderCount = 2 };

@@ -1,13 +1,13 @@
 #include "C3Logo.h"
 
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "Diagnostics.h"
 #include "LightContent.h"
-#include "LightTables.h"
-#include "SBServer.h"
-#include "ShaderConstantCopy.h"
-#include "TextureTable.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "light/LightTables.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "servers/TextureTable.h"
+#include "world/C3World.h"
 
 #define LOGO_CHECK(code) FatalCheck("C3Logo", __LINE__, __TIME__, (code))
 

@@ -3,7 +3,7 @@
 // first 20 seconds of scene time. With pixel shaders its relief reflects an
 // environment cube; without them it shows a reflection picture looked up by
 // its normals.
-#include "C4VertexObject.h"
+#include "world/C4VertexObject.h"
 
 class C3Logo : public C4VertexObject {
  public:

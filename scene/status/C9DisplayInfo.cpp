@@ -1,10 +1,10 @@
 #include "C9DisplayInfo.h"
 
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C7TexturePanel.h"
-#include "Diagnostics.h"
 #include "StatusLine.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "panels/C7TexturePanel.h"
+#include "world/C3World.h"
 
 C9DisplayInfo::C9DisplayInfo(C7TexturePanel* const* panels, int panelCount)
     : panels_(panels), panelCount_(panels ? panelCount : 0) {

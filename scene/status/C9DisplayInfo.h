@@ -3,9 +3,9 @@
 // simulation speed, printed into a text panel every frame while the
 // DisplayInfo setting is on; during the first seconds it also hands the
 // application's statistic texts to three other panels.
-#include "C3Object.h"
-#include "FishHeightWatch.h"
 #include "SceneActivity.h"
+#include "fish/FishHeightWatch.h"
+#include "world/C3Object.h"
 
 class C7TexturePanel;
 

@@ -1,6 +1,6 @@
 #include "SceneActivity.h"
 
-#include "Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 void SceneActivity::Report(float now) {
   if (!(now >= next_)) return;

@@ -1,6 +1,6 @@
 #include "StatusLine.h"
 
-#include "Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 const char* StatusSpeedText(float speedFactor) {
   if (speedFactor == 1.0f) return "";

@@ -1,11 +1,11 @@
 #include "StructureObjects.h"
 
-#include "C3World.h"
-#include "Diagnostics.h"
-#include "X1CollisionServer.h"
 #include "X2FileStructure.h"
-#include "X6FileCollision.h"
 #include "X6XFileStructure.h"
+#include "collision/X1CollisionServer.h"
+#include "collision/X6FileCollision.h"
+#include "diagnostics/Diagnostics.h"
+#include "world/C3World.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The scene objects of placed structures.
-#include "X2StructureConfig.h"
+#include "config/X2StructureConfig.h"
 
 class C3World;
 class C4VertexObject;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "TangentFrame.h"
+#include "util/TangentFrame.h"
 
 std::vector<const X2FishTexture*> StructureTextures(const X2FishModel& model) {
   std::vector<const X2FishTexture*> out;

@@ -9,8 +9,8 @@
 #include <functional>
 #include <vector>
 
-#include "SegmentPlan.h"
 #include "X2PluginAbi.h"
+#include "fog/SegmentPlan.h"
 
 // Vertex formats of a structure mesh.
 constexpr uint32_t kStructureFvfPlain = 0x112;   // 32 bytes: position, normal, texture

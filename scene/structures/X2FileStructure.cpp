@@ -2,19 +2,19 @@
 
 #include <cstring>
 
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C6Caustic.h"
-#include "ComRelease.h"
-#include "Diagnostics.h"
-#include "SBServer.h"
-#include "SceneGlobals.h"
-#include "ShaderConstantCopy.h"
-#include "StateRecordList.h"
-#include "StaticTables.h"
 #include "StructureData.h"
 #include "StructureParts.h"
-#include "X1Terrain.h"
+#include "common/SceneGlobals.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "light/C6Caustic.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "servers/StateRecordList.h"
+#include "servers/StaticTables.h"
+#include "terrain/X1Terrain.h"
+#include "util/ComRelease.h"
+#include "world/C3World.h"
 
 #define STRUCTURE_CHECK(code) FatalCheck("X2FileStructure", __LINE__, __TIME__, (code))
 

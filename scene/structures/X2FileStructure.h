@@ -5,7 +5,7 @@
 // caustic light, and, for a mesh of the 44-byte vertex with a relief
 // texture, drawn in tangent space from a copy of the mesh with tangents.
 #include "X2PluginAbi.h"
-#include "X7SegmentObject.h"
+#include "fog/X7SegmentObject.h"
 
 class X2FileStructure : public X7SegmentObject {
  public:

@@ -4,18 +4,18 @@
 // combination with the palette in vertex-shader constants.
 #include <cmath>
 
-#include "C3Camera.h"
-#include "C3DrawCounter.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C6Caustic.h"
-#include "Diagnostics.h"
-#include "SBServer.h"
-#include "SceneGlobals.h"
-#include "ShaderConstantCopy.h"
 #include "X5MeshContainer.h"
 #include "X5SkinObject.h"
 #include "X5SkinTables.h"
+#include "common/SceneGlobals.h"
+#include "diagnostics/C3DrawCounter.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "light/C6Caustic.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 #define DRAW_CHECK(code) FatalCheck("X5Draw", __LINE__, __TIME__, (code))
 

@@ -1,6 +1,6 @@
 #include "X5MeshContainer.h"
 
-#include "ComRelease.h"
+#include "util/ComRelease.h"
 
 X5MeshContainer::~X5MeshContainer() {
   SafeRelease(vertexBuffer);

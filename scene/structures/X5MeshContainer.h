@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "IndexedBlend.h"
+#include "util/IndexedBlend.h"
 
 // Texture index of a material without a texture.
 constexpr int kNoMaterialTexture = 100;

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "C3World.h"
-#include "ComRelease.h"
-#include "Diagnostics.h"
-#include "Inflate.h"
-#include "StaticTables.h"
 #include "X5Animation.h"
 #include "X5MeshContainer.h"
 #include "X5SkinTables.h"
+#include "diagnostics/Diagnostics.h"
+#include "servers/StaticTables.h"
+#include "util/ComRelease.h"
+#include "util/Inflate.h"
+#include "world/C3World.h"
 
 namespace {
 

@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "C4VertexObject.h"
 #include "X5LoadedModel.h"
+#include "world/C4VertexObject.h"
 
 struct X5MeshContainer;
 

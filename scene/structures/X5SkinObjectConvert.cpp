@@ -4,14 +4,14 @@
 #include <cstddef>
 #include <cstring>
 
-#include "ComRelease.h"
-#include "Diagnostics.h"
-#include "FaceRanges.h"
-#include "IndexedBlend.h"
-#include "TangentFrame.h"
 #include "X5MeshContainer.h"
 #include "X5SkinObject.h"
 #include "X5SkinTables.h"
+#include "diagnostics/Diagnostics.h"
+#include "servers/FaceRanges.h"
+#include "util/ComRelease.h"
+#include "util/IndexedBlend.h"
+#include "util/TangentFrame.h"
 
 namespace {
 

@@ -2,14 +2,14 @@
 #include <cstring>
 #include <string>
 
-#include "C3SceneHost.h"
-#include "ComRelease.h"
-#include "D3DXCompat.h"
-#include "Diagnostics.h"
 #include "X5Animation.h"
 #include "X5MeshContainer.h"
 #include "X5ModelBounds.h"
 #include "X5SkinObject.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "util/ComRelease.h"
+#include "util/D3DXCompat.h"
 
 namespace {
 

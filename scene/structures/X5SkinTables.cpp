@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "C3Object.h"
 #include "EngineData.h"
+#include "world/C3Object.h"
 
 const D3DVERTEXELEMENT9 kSkinStaticDecl[] = {
     {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "VSServer.h"
+#include "servers/VSServer.h"
 
 // Shader list entries, in list order. Vertex entry n (1..4) skins with n
 // bones per vertex; entry 0 draws a static mesh.

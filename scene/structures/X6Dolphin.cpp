@@ -1,12 +1,12 @@
 #include "X6Dolphin.h"
 
-#include "C3World.h"
-#include "Diagnostics.h"
-#include "FishMotion.h"
-#include "SceneGlobals.h"
-#include "X1CollisionServer.h"
-#include "X2FishCollision.h"
 #include "X6XFileStructure.h"
+#include "collision/X1CollisionServer.h"
+#include "collision/X2FishCollision.h"
+#include "common/SceneGlobals.h"
+#include "diagnostics/Diagnostics.h"
+#include "fish/FishMotion.h"
+#include "world/C3World.h"
 
 namespace {
 

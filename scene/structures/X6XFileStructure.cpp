@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "C3SceneHost.h"
-#include "ComRelease.h"
-#include "Diagnostics.h"
-#include "TextureTable.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "servers/TextureTable.h"
+#include "util/ComRelease.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "C3SceneHost.h"
-#include "SettingIds.h"
+#include "common/SettingIds.h"
+#include "frame/C3SceneHost.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "C3Object.h"
+#include "world/C3Object.h"
 
 struct TerrainFeature {
   D3DXVECTOR3 a;

@@ -3,15 +3,15 @@
 #include <cmath>
 #include <string>
 
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "Diagnostics.h"
 #include "FloorHeightField.h"
-#include "SceneGlobals.h"
-#include "SettingIds.h"
-#include "X1ArchitectureHeight.h"
 #include "X1MetaTerrain.h"
 #include "X1TerrainTables.h"
+#include "collision/X1ArchitectureHeight.h"
+#include "common/SceneGlobals.h"
+#include "common/SettingIds.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "world/C3World.h"
 
 X1Terrain::X1Terrain() {
   SetClassName("X1Terrain");

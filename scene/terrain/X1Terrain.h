@@ -14,11 +14,11 @@
 // (shaders, layout, states, textures).
 #include <d3d9.h>
 
-#include "C4Collection.h"
-#include "C4VertexObject.h"
 #include "CoarseHeightGrid.h"
 #include "TerrainGeometry.h"
-#include "X1FaceGrid.h"
+#include "collision/X1FaceGrid.h"
+#include "world/C4Collection.h"
+#include "world/C4VertexObject.h"
 
 class X1ArchitectureHeight;
 class X1MetaTerrain;

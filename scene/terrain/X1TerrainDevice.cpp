@@ -3,10 +3,10 @@
 // invalidation. The floor they are filled from lives on without a device.
 #include <cstring>
 
-#include "C3SceneHost.h"
-#include "ComRelease.h"
-#include "Diagnostics.h"
 #include "X1Terrain.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "util/ComRelease.h"
 
 #define TERRAIN_CHECK(code) FatalCheck("X1Terrain", __LINE__, __TIME__, (code))
 

@@ -4,14 +4,14 @@
 // "Building Terrain..." shows.
 #include <cmath>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C6unionSeaface.h"
-#include "C7TexturePanel.h"
-#include "Diagnostics.h"
 #include "FloorHeightField.h"
-#include "SceneGlobals.h"
 #include "X1Terrain.h"
+#include "common/SceneGlobals.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "panels/C7TexturePanel.h"
+#include "seaface/C6unionSeaface.h"
+#include "world/C3Camera.h"
 
 void X1Terrain::Recentre(float x, float z) {
   if (!built) {

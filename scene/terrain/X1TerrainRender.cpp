@@ -1,17 +1,17 @@
 // The terrain's draw: state block, matrices, bump scale, shaders, buffers,
 // textures, one indexed triangle list.
-#include "C3DrawCounter.h"
-#include "C3SceneHost.h"
-#include "C6Caustic.h"
-#include "C3World.h"
-#include "Diagnostics.h"
-#include "SBServer.h"
-#include "SceneGlobals.h"
-#include "SettingIds.h"
-#include "ShaderConstantCopy.h"
 #include "TerrainDraw.h"
 #include "X1Terrain.h"
 #include "X1TerrainTables.h"
+#include "common/SceneGlobals.h"
+#include "common/SettingIds.h"
+#include "diagnostics/C3DrawCounter.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "light/C6Caustic.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "world/C3World.h"
 
 #define TERRAIN_CHECK(code) FatalCheck("X1Terrain", __LINE__, __TIME__, (code))
 

@@ -1,8 +1,8 @@
 #include "X1TerrainTables.h"
 
-#include "StateRecordList.h"
 #include "TerrainData.h"
 #include "TerrainImages.h"
+#include "servers/StateRecordList.h"
 
 const D3DVERTEXELEMENT9 kTerrainDecl[] = {
     {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},

@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "C3DrawCounter.h"
 #include "D3DTestDevice.h"
-#include "DrawRecord.h"
 #include "TestSupport.h"
+#include "diagnostics/C3DrawCounter.h"
+#include "diagnostics/DrawRecord.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "DrawRecord.h"
+#include "diagnostics/DrawRecord.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "Diagnostics.h"
 #include "DisplayOptions.h"
 #include "MyApplication.h"
 #include "TestSupport.h"
+#include "diagnostics/Diagnostics.h"
 
 using namespace qvtest;
 

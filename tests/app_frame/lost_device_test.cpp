@@ -10,10 +10,10 @@
 #include <cstring>
 #include <vector>
 
-#include "C3Application.h"
-#include "C3World.h"
 #include "D3DTestDevice.h"
 #include "SceneTestSupport.h"
+#include "frame/C3Application.h"
+#include "world/C3World.h"
 
 namespace {
 

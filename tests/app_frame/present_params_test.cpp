@@ -2,7 +2,7 @@
 // the behaviour flags of the vertex processing types.
 #include <gtest/gtest.h>
 
-#include "DisplaySettings.h"
+#include "frame/DisplaySettings.h"
 
 namespace {
 

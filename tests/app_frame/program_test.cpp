@@ -9,8 +9,8 @@
 #include <string>
 
 #include "ApplicationHooks.h"
-#include "Diagnostics.h"
 #include "TestSupport.h"
+#include "diagnostics/Diagnostics.h"
 
 using namespace qvtest;
 

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "Diagnostics.h"
 #include "FakeDirect3D9.h"
 #include "MyApplication.h"
 #include "TestSupport.h"
+#include "diagnostics/Diagnostics.h"
 
 using namespace qvtest;
 

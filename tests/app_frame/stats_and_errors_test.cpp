@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "C3Application.h"
 #include "D3DTestDevice.h"
-#include "MessageBoxRoute.h"
+#include "frame/C3Application.h"
+#include "frame/MessageBoxRoute.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The engine timer's commands and the pause count.
 #include <gtest/gtest.h>
 
-#include "C3Application.h"
-#include "EngineTimer.h"
+#include "frame/C3Application.h"
+#include "frame/EngineTimer.h"
 
 TEST(TimerTest, ApplicationTimeStartsFromZero) {
   TimerState t;

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "ComRelease.h"
+#include "util/ComRelease.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "DrawRecord.h"
+#include "diagnostics/DrawRecord.h"
 
 // Dummy geometry of one recorded draw on a target of w x h pixels: clip-space
 // x, y per vertex (`vertices` of them) and, for indexed calls, the indices.

@@ -12,15 +12,15 @@
 #include <memory>
 #include <vector>
 
-#include "C3World.h"
-#include "C6Fish.h"
-#include "Diagnostics.h"
 #include "HostCallbacks.h"
 #include "TestSupport.h"
-#include "X2AIList.h"
-#include "X2FishList.h"
-#include "X2FlockConfig.h"
-#include "X2FlockSet.h"
+#include "config/X2FlockConfig.h"
+#include "config/X2FlockSet.h"
+#include "diagnostics/Diagnostics.h"
+#include "fish/C6Fish.h"
+#include "pluginlists/X2AIList.h"
+#include "pluginlists/X2FishList.h"
+#include "world/C3World.h"
 
 inline size_t PrivateBytes() {
   PROCESS_MEMORY_COUNTERS_EX pmc{};

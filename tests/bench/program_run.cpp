@@ -52,15 +52,15 @@
 #include <string>
 #include <utility>
 
-#include "C3Application.h"
-#include "C3DrawCounter.h"
-#include "CaptureBmp.h"
 #include "D3DTestDevice.h"
-#include "DrawRecord.h"
 #include "DrawReplay.h"
-#include "X2PluginAbi.h"
 #include "ProgramTestSupport.h"
 #include "TestSupport.h"
+#include "X2PluginAbi.h"
+#include "diagnostics/C3DrawCounter.h"
+#include "diagnostics/CaptureBmp.h"
+#include "diagnostics/DrawRecord.h"
+#include "frame/C3Application.h"
 
 using namespace qvtest;
 

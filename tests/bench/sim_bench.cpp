@@ -18,18 +18,18 @@
 #include <string>
 #include <vector>
 
-#include "BuiltinFish.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C6Fish.h"
 #include "D3DTestDevice.h"
 #include "HostCallbacks.h"
 #include "SceneTestSupport.h"
 #include "Settings.h"
-#include "TestSupport.h"
 #include "SimWorld.h"
-#include "X2FlockSet.h"
-#include "X2HumanCamera.h"
+#include "TestSupport.h"
+#include "camera/X2HumanCamera.h"
+#include "config/X2FlockSet.h"
+#include "fish/BuiltinFish.h"
+#include "fish/C6Fish.h"
+#include "frame/C3SceneHost.h"
+#include "world/C3World.h"
 
 namespace {
 

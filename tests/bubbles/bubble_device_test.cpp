@@ -7,14 +7,14 @@
 #include <cstdlib>
 #include <vector>
 
-#include "C3World.h"
 #include "D3DTestDevice.h"
-#include "SceneGlobals.h"
 #include "SceneTestSupport.h"
 #include "TestSupport.h"
-#include "TextureTable.h"
-#include "X1Terrain.h"
-#include "X7Bubbles.h"
+#include "common/SceneGlobals.h"
+#include "current/X7Bubbles.h"
+#include "servers/TextureTable.h"
+#include "terrain/X1Terrain.h"
+#include "world/C3World.h"
 
 namespace {
 

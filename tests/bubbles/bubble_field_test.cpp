@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <vector>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "SceneGlobals.h"
-#include "X1Terrain.h"
-#include "X7Bubbles.h"
+#include "common/SceneGlobals.h"
+#include "current/X7Bubbles.h"
+#include "frame/C3SceneHost.h"
+#include "terrain/X1Terrain.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

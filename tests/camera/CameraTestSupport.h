@@ -6,10 +6,10 @@
 #include <functional>
 #include <vector>
 
-#include "C3SceneHost.h"
-#include "C3Object.h"
-#include "SettingIds.h"
 #include "X2PluginAbi.h"
+#include "common/SettingIds.h"
+#include "frame/C3SceneHost.h"
+#include "world/C3Object.h"
 
 namespace camtest {
 

@@ -8,15 +8,15 @@
 #include <memory>
 #include <string>
 
-#include "C3World.h"
 #include "CameraTestSupport.h"
 #include "HostCallbacks.h"
 #include "TestSupport.h"
-#include "SceneGlobals.h"
-#include "X2CameraAIList.h"
-#include "X2CameraConfig.h"
-#include "X2FlockSet.h"
-#include "X2HumanCamera.h"
+#include "camera/X2HumanCamera.h"
+#include "common/SceneGlobals.h"
+#include "config/X2CameraConfig.h"
+#include "config/X2FlockSet.h"
+#include "pluginlists/X2CameraAIList.h"
+#include "world/C3World.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <limits>
 #include <tuple>
 
-#include "X2Camera.h"
-#include "X2EaseTimer.h"
-#include "X2HumanCamera.h"
+#include "camera/X2Camera.h"
+#include "camera/X2EaseTimer.h"
+#include "camera/X2HumanCamera.h"
 
 namespace {
 const float kNaN = std::numeric_limits<float>::quiet_NaN();

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "C3Object.h"
-#include "FlockFollow.h"
+#include "camera/FlockFollow.h"
+#include "world/C3Object.h"
 
 namespace {
 

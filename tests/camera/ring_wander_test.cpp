@@ -7,7 +7,7 @@
 
 #include "CameraTestSupport.h"
 #include "LogTestSupport.h"
-#include "X1RingWander.h"
+#include "camera/X1RingWander.h"
 
 namespace {
 

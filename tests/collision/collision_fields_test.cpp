@@ -7,13 +7,13 @@
 #include <cmath>
 #include <vector>
 
-#include "C3Move.h"
-#include "X1CollisionServer.h"
-#include "X1HeightCollision.h"
-#include "X1TerrainCollision.h"
-#include "X2FishCollision.h"
-#include "X6FileCollision.h"
-#include "X7CoralCollision.h"
+#include "collision/X1CollisionServer.h"
+#include "collision/X1HeightCollision.h"
+#include "collision/X1TerrainCollision.h"
+#include "collision/X2FishCollision.h"
+#include "collision/X6FileCollision.h"
+#include "collision/X7CoralCollision.h"
+#include "world/C3Move.h"
 
 namespace {
 

@@ -8,23 +8,23 @@
 
 #include <cstdlib>
 
-#include "BuiltinFish.h"
-#include "C3Camera.h"
-#include "C3Move.h"
-#include "C3World.h"
-#include "C5PartialMorphCache.h"
 #include "HostCallbacks.h"
 #include "MyApplication.h"
-#include "SceneGlobals.h"
 #include "Settings.h"
-#include "X1CollisionServer.h"
-#include "X1HeightCollision.h"
-#include "X1Terrain.h"
-#include "X1TerrainCollision.h"
-#include "X2FileFish.h"
-#include "X2FishCollision.h"
-#include "X6FileCollision.h"
-#include "X7CurrentServer.h"
+#include "collision/X1CollisionServer.h"
+#include "collision/X1HeightCollision.h"
+#include "collision/X1TerrainCollision.h"
+#include "collision/X2FishCollision.h"
+#include "collision/X6FileCollision.h"
+#include "common/SceneGlobals.h"
+#include "current/X7CurrentServer.h"
+#include "fish/BuiltinFish.h"
+#include "fish/C5PartialMorphCache.h"
+#include "fish/X2FileFish.h"
+#include "terrain/X1Terrain.h"
+#include "world/C3Camera.h"
+#include "world/C3Move.h"
+#include "world/C3World.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "CollisionMath.h"
-#include "EvaluateWaves.h"
+#include "collision/CollisionMath.h"
+#include "seaface/EvaluateWaves.h"
 
 namespace {
 

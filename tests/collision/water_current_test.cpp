@@ -6,11 +6,11 @@
 #include <cmath>
 #include <deque>
 
-#include "C3Move.h"
-#include "C3SceneHost.h"
-#include "SettingIds.h"
-#include "WaterCurrent.h"
-#include "X7CurrentServer.h"
+#include "common/SettingIds.h"
+#include "current/WaterCurrent.h"
+#include "current/X7CurrentServer.h"
+#include "frame/C3SceneHost.h"
+#include "world/C3Move.h"
 
 namespace {
 

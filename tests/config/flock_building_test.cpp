@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "C3Object.h"
 #include "LogTestSupport.h"
 #include "Settings.h"
-#include "X2AIList.h"
-#include "X2CameraAIList.h"
-#include "X2CameraConfig.h"
-#include "X2FishList.h"
-#include "X2FlockConfig.h"
-#include "X2FlockSet.h"
+#include "config/X2CameraConfig.h"
+#include "config/X2FlockConfig.h"
+#include "config/X2FlockSet.h"
+#include "pluginlists/X2AIList.h"
+#include "pluginlists/X2CameraAIList.h"
+#include "pluginlists/X2FishList.h"
+#include "world/C3Object.h"
 
 using namespace qvtest;
 

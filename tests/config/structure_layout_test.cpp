@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "StructureLayout.h"
-#include "X2StructureConfig.h"
-#include "X2StructureList.h"
+#include "config/X2StructureConfig.h"
+#include "pluginlists/X2StructureList.h"
+#include "structures/StructureLayout.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 #include <cstdlib>
 #include <vector>
 
-#include "CoralLayout.h"
 #include "ModelSet.h"
 #include "SceneTestSupport.h"
-#include "SettingIds.h"
-#include "TextureTable.h"
-#include "X1CoralServer.h"
-#include "X2ConfigList.h"
-#include "X2FileCoral.h"
+#include "common/SettingIds.h"
+#include "config/X2ConfigList.h"
+#include "coral/CoralLayout.h"
+#include "coral/X1CoralServer.h"
+#include "coral/X2FileCoral.h"
+#include "servers/TextureTable.h"
 
 namespace {
 

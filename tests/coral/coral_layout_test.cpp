@@ -8,18 +8,18 @@
 #include <cstdlib>
 #include <map>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "CoralLayout.h"
-#include "SceneGlobals.h"
-#include "SettingIds.h"
-#include "X1CollisionServer.h"
-#include "X1CoralServer.h"
-#include "X1Terrain.h"
-#include "X2ConfigList.h"
-#include "X2FileCoral.h"
-#include "X7CoralCollision.h"
+#include "collision/X1CollisionServer.h"
+#include "collision/X7CoralCollision.h"
+#include "common/SceneGlobals.h"
+#include "common/SettingIds.h"
+#include "config/X2ConfigList.h"
+#include "coral/CoralLayout.h"
+#include "coral/X1CoralServer.h"
+#include "coral/X2FileCoral.h"
+#include "frame/C3SceneHost.h"
+#include "terrain/X1Terrain.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

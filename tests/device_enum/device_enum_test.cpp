@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "C3DeviceEnum.h"
-#include "EngineUtil.h"
 #include "FakeDirect3D9.h"
+#include "enumeration/C3DeviceEnum.h"
+#include "util/EngineUtil.h"
 
 using qvtest::FakeAdapter;
 using qvtest::FakeDirect3D9;

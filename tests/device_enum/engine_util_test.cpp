@@ -6,10 +6,10 @@
 #include <cstring>
 #include <vector>
 
-#include "C3Arcball.h"
-#include "C3ArrayList.h"
 #include "D3DTestDevice.h"
-#include "EngineUtil.h"
+#include "util/C3Arcball.h"
+#include "util/C3ArrayList.h"
+#include "util/EngineUtil.h"
 
 namespace {
 

@@ -9,22 +9,22 @@
 #include <string>
 #include <vector>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C5PartialMorphCache.h"
-#include "C6FishTables.h"
 #include "D3DTestDevice.h"
 #include "SceneTestSupport.h"
-#include "FishDraw.h"
 #include "SwimmingFish.h"
-#include "SBServer.h"
-#include "ShaderConstantCopy.h"
 #include "TestSupport.h"
-#include "TextureTable.h"
-#include "VBServer.h"
-#include "VSServer.h"
-#include "X2FileFish.h"
+#include "fish/C5PartialMorphCache.h"
+#include "fish/C6FishTables.h"
+#include "fish/FishDraw.h"
+#include "fish/X2FileFish.h"
+#include "frame/C3SceneHost.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "servers/TextureTable.h"
+#include "servers/VBServer.h"
+#include "servers/VSServer.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <deque>
 
-#include "FishMotion.h"
+#include "fish/FishMotion.h"
 
 namespace {
 

@@ -7,18 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "BuiltinFish.h"
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C5PartialMorphCache.h"
-#include "C6FishTables.h"
-#include "C9DisplayInfo.h"
-#include "FishDraw.h"
 #include "SwimmingFish.h"
-#include "SceneGlobals.h"
-#include "X1HeightCollision.h"
-#include "X2FileFish.h"
+#include "collision/X1HeightCollision.h"
+#include "common/SceneGlobals.h"
+#include "fish/BuiltinFish.h"
+#include "fish/C5PartialMorphCache.h"
+#include "fish/C6FishTables.h"
+#include "fish/FishDraw.h"
+#include "fish/X2FileFish.h"
+#include "frame/C3SceneHost.h"
+#include "status/C9DisplayInfo.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

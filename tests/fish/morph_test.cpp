@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "BuiltinFish.h"
-#include "C5MorphAnimation.h"
+#include "fish/BuiltinFish.h"
+#include "fish/C5MorphAnimation.h"
 
 namespace {
 

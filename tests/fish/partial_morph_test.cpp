@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "BuiltinFish.h"
-#include "C5PartialMorph.h"
-#include "C5PartialMorphCache.h"
 #include "TestSupport.h"
-#include "VBServer.h"
-#include "X2PluginList.h"
+#include "fish/BuiltinFish.h"
+#include "fish/C5PartialMorph.h"
+#include "fish/C5PartialMorphCache.h"
+#include "pluginlists/X2PluginList.h"
+#include "servers/VBServer.h"
 
 namespace {
 

@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "C3SceneHost.h"
-#include "HalationQuads.h"
 #include "LogTestSupport.h"
-#include "SegmentPlan.h"
-#include "ShaderConstantCopy.h"
-#include "SidePlanes.h"
-#include "SoftFogLayout.h"
-#include "X1Halation.h"
-#include "X6Fog.h"
-#include "X7SegmentObject.h"
+#include "fog/HalationQuads.h"
+#include "fog/SegmentPlan.h"
+#include "fog/SidePlanes.h"
+#include "fog/SoftFogLayout.h"
+#include "fog/X1Halation.h"
+#include "fog/X6Fog.h"
+#include "fog/X7SegmentObject.h"
+#include "frame/C3SceneHost.h"
+#include "servers/ShaderConstantCopy.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "Diagnostics.h"
 #include "TestSupport.h"
+#include "diagnostics/Diagnostics.h"
 
 using namespace qvtest;
 

@@ -1,7 +1,7 @@
 // Calls the fatal check with the code given in hexadecimal on the command line.
 #include <cstdlib>
 
-#include "Diagnostics.h"
+#include "diagnostics/Diagnostics.h"
 
 int main(int argc, char** argv) {
   HRESULT code = argc > 1 ? static_cast<HRESULT>(strtoul(argv[1], nullptr, 16)) : 0;

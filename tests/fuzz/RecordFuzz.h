@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "FuzzText.h"
-#include "X2ModuleImage.h"
 #include "X2PluginAbi.h"
-#include "X2RecordCheck.h"
+#include "pluginlists/X2ModuleImage.h"
+#include "pluginlists/X2RecordCheck.h"
 
 namespace fuzz {
 

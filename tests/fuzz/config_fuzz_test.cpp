@@ -14,10 +14,10 @@
 #include "LogTestSupport.h"
 #include "Settings.h"
 #include "TestSupport.h"
-#include "X2CameraConfig.h"
-#include "X2CoralConfig.h"
-#include "X2CoralList.h"
-#include "X2FlockConfig.h"
+#include "config/X2CameraConfig.h"
+#include "config/X2CoralConfig.h"
+#include "config/X2FlockConfig.h"
+#include "pluginlists/X2CoralList.h"
 
 using namespace qvtest;
 using fuzz::Rng;

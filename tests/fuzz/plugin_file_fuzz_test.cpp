@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "Diagnostics.h"
 #include "FuzzText.h"
 #include "LogTestSupport.h"
 #include "TestSupport.h"
-#include "X2AIList.h"
-#include "X2CoralList.h"
-#include "X2FishList.h"
+#include "diagnostics/Diagnostics.h"
+#include "pluginlists/X2AIList.h"
+#include "pluginlists/X2CoralList.h"
+#include "pluginlists/X2FishList.h"
 
 using namespace qvtest;
 using fuzz::Rng;

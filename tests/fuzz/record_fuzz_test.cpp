@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "FuzzText.h"
-#include "TestSupport.h"
-#include "X2ModuleImage.h"
-#include "X2PluginAbi.h"
-#include "X2RecordCheck.h"
 #include "RecordFuzz.h"
+#include "TestSupport.h"
+#include "X2PluginAbi.h"
+#include "pluginlists/X2ModuleImage.h"
+#include "pluginlists/X2RecordCheck.h"
 
 using namespace qvtest;
 using fuzz::Rng;

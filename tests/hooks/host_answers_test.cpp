@@ -11,15 +11,15 @@
 #include <string>
 
 #include "AppHooks.h"
-#include "C3Camera.h"
-#include "C4VertexObject.h"
-#include "C6Light.h"
-#include "Diagnostics.h"
 #include "MyApplication.h"
-#include "SceneGlobals.h"
 #include "Settings.h"
-#include "ShaderConstantCopy.h"
 #include "TestSupport.h"
+#include "common/SceneGlobals.h"
+#include "diagnostics/Diagnostics.h"
+#include "light/C6Light.h"
+#include "servers/ShaderConstantCopy.h"
+#include "world/C3Camera.h"
+#include "world/C4VertexObject.h"
 
 using namespace qvtest;
 

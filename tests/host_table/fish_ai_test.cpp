@@ -5,14 +5,14 @@
 
 #include <cmath>
 
-#include "BuiltinFish.h"
-#include "C3World.h"
-#include "C4RenderTexture.h"
-#include "FishMotion.h"
 #include "HostCallbacks.h"
 #include "HostProbe.h"
-#include "X2FileFish.h"
-#include "X2FlockSet.h"
+#include "clones/C4RenderTexture.h"
+#include "config/X2FlockSet.h"
+#include "fish/BuiltinFish.h"
+#include "fish/FishMotion.h"
+#include "fish/X2FileFish.h"
+#include "world/C3World.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "AllocationWatch.h"
-#include "C3Object.h"
 #include "HostCallbacks.h"
 #include "HostProbe.h"
-#include "X2FlockConfig.h"
-#include "X2FlockSet.h"
+#include "config/X2FlockConfig.h"
+#include "config/X2FlockSet.h"
+#include "world/C3Object.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "C3World.h"
 #include "HostCallbacks.h"
+#include "world/C3World.h"
 
 namespace {
 

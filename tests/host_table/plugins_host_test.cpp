@@ -9,19 +9,19 @@
 #include <vector>
 
 #include "AppHooks.h"
-#include "BuiltinFish.h"
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C4RenderTexture.h"
-#include "C6Fish.h"
 #include "D3DTestDevice.h"
-#include "SceneTestSupport.h"
-#include "FishMotion.h"
 #include "HostCallbacks.h"
+#include "SceneTestSupport.h"
 #include "Settings.h"
 #include "TestSupport.h"
-#include "X2FlockSet.h"
+#include "clones/C4RenderTexture.h"
+#include "config/X2FlockSet.h"
+#include "fish/BuiltinFish.h"
+#include "fish/C6Fish.h"
+#include "fish/FishMotion.h"
+#include "frame/C3SceneHost.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C7TexturePanel.h"
-#include "Diagnostics.h"
 #include "HostCallbacks.h"
 #include "HostProbe.h"
 #include "LogTestSupport.h"
-#include "SceneGlobals.h"
 #include "Settings.h"
+#include "common/SceneGlobals.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "panels/C7TexturePanel.h"
+#include "world/C3Camera.h"
 
 namespace {
 

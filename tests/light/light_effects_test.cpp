@@ -9,20 +9,20 @@
 #include <cstring>
 #include <vector>
 
-#include "C3Camera.h"
-#include "C3Gamma.h"
-#include "C3LightTower.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C6Caustic.h"
-#include "C6Flare.h"
-#include "C6Light.h"
-#include "FlareLayout.h"
-#include "GammaRamp.h"
-#include "LightEffects.h"
-#include "LightTowerShape.h"
-#include "RandomTimer.h"
-#include "SettingIds.h"
+#include "common/RandomTimer.h"
+#include "common/SettingIds.h"
+#include "frame/C3SceneHost.h"
+#include "light/C3Gamma.h"
+#include "light/C3LightTower.h"
+#include "light/C6Caustic.h"
+#include "light/C6Flare.h"
+#include "light/C6Light.h"
+#include "light/FlareLayout.h"
+#include "light/GammaRamp.h"
+#include "light/LightEffects.h"
+#include "light/LightTowerShape.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

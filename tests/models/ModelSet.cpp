@@ -1,7 +1,7 @@
 #include "ModelSet.h"
 
-#include "BuiltinFish.h"
 #include "TestSupport.h"
+#include "fish/BuiltinFish.h"
 
 namespace qvspecies {
 

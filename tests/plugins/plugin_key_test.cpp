@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "X2PluginKey.h"
+#include "pluginlists/X2PluginKey.h"
 
 namespace {
 

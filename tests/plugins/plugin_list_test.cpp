@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "Diagnostics.h"
 #include "LogTestSupport.h"
 #include "TestSupport.h"
-#include "X2AIList.h"
-#include "X2CameraAIList.h"
-#include "X2CoralList.h"
-#include "X2FishList.h"
-#include "X2PluginKey.h"
-#include "X2StructureList.h"
+#include "diagnostics/Diagnostics.h"
+#include "pluginlists/X2AIList.h"
+#include "pluginlists/X2CameraAIList.h"
+#include "pluginlists/X2CoralList.h"
+#include "pluginlists/X2FishList.h"
+#include "pluginlists/X2PluginKey.h"
+#include "pluginlists/X2StructureList.h"
 
 using namespace qvtest;
 

@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "X2RecordCheck.h"
-#include "X6FileCollision.h"
+#include "collision/X6FileCollision.h"
+#include "pluginlists/X2RecordCheck.h"
 
 namespace {
 

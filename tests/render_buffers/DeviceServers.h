@@ -4,9 +4,9 @@
 // device objects are.
 #include <d3d9.h>
 
-#include "SBServer.h"
-#include "VBServer.h"
-#include "VSServer.h"
+#include "servers/SBServer.h"
+#include "servers/VBServer.h"
+#include "servers/VSServer.h"
 
 struct DeviceServers {
   VSServer vs;

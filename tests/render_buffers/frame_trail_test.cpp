@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "FrameTrail.h"
+#include "buffers/FrameTrail.h"
 
 namespace {
 

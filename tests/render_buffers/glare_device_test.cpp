@@ -8,10 +8,10 @@
 
 #include "D3DTestDevice.h"
 #include "DeviceServers.h"
-#include "GlareDraw.h"
-#include "GlarePasses.h"
-#include "RenderTargets.h"
-#include "StaticTables.h"
+#include "buffers/GlareDraw.h"
+#include "buffers/GlarePasses.h"
+#include "buffers/RenderTargets.h"
+#include "servers/StaticTables.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "GlarePasses.h"
-#include "X1GlareKernel.h"
+#include "buffers/GlarePasses.h"
+#include "buffers/X1GlareKernel.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "GlyphAtlas.h"
+#include "panels/GlyphAtlas.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 
 #include "D3DTestDevice.h"
 #include "DeviceServers.h"
-#include "GlyphAtlas.h"
-#include "StaticTables.h"
-#include "TextureTable.h"
-#include "TexturePanelCells.h"
+#include "panels/GlyphAtlas.h"
+#include "panels/TexturePanelCells.h"
+#include "servers/StaticTables.h"
+#include "servers/TextureTable.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "D3DTestDevice.h"
-#include "StaticTables.h"
-#include "VBServer.h"
-#include "VSServer.h"
-#include "X1SquareShader.h"
+#include "buffers/X1SquareShader.h"
+#include "servers/StaticTables.h"
+#include "servers/VBServer.h"
+#include "servers/VSServer.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "StatusLine.h"
+#include "status/StatusLine.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <string>
 
-#include "TexturePanelLayout.h"
+#include "panels/TexturePanelLayout.h"
 
 namespace {
 

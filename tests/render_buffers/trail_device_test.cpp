@@ -8,10 +8,10 @@
 
 #include "D3DTestDevice.h"
 #include "DeviceServers.h"
-#include "FrameTrail.h"
-#include "StaticTables.h"
-#include "TrailFrames.h"
 #include "X2PluginAbi.h"
+#include "buffers/FrameTrail.h"
+#include "buffers/TrailFrames.h"
+#include "servers/StaticTables.h"
 
 namespace {
 

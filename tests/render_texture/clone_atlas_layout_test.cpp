@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "CloneAtlasLayout.h"
+#include "clones/CloneAtlasLayout.h"
 
 namespace {
 

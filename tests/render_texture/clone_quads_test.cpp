@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "C4RenderTexture.h"
-#include "C6Fish.h"
-#include "CloneQuads.h"
+#include "clones/C4RenderTexture.h"
+#include "clones/CloneQuads.h"
+#include "fish/C6Fish.h"
 
 namespace {
 

@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "BuiltinFish.h"
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C4RenderTexture.h"
 #include "D3DTestDevice.h"
 #include "SceneTestSupport.h"
-#include "ShaderConstantCopy.h"
 #include "TestSupport.h"
-#include "TextureTable.h"
-#include "X2FileFish.h"
+#include "clones/C4RenderTexture.h"
+#include "fish/BuiltinFish.h"
+#include "fish/X2FileFish.h"
+#include "frame/C3SceneHost.h"
+#include "servers/ShaderConstantCopy.h"
+#include "servers/TextureTable.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

@@ -7,19 +7,19 @@
 #include <string>
 #include <vector>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C4RenderTexture.h"
-#include "C6Fish.h"
-#include "CaptureBmp.h"
 #include "D3DTestDevice.h"
 #include "SceneTestSupport.h"
-#include "SBServer.h"
-#include "ShaderConstantCopy.h"
 #include "TestSupport.h"
-#include "VBServer.h"
-#include "VSServer.h"
+#include "clones/C4RenderTexture.h"
+#include "diagnostics/CaptureBmp.h"
+#include "fish/C6Fish.h"
+#include "frame/C3SceneHost.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "servers/VBServer.h"
+#include "servers/VSServer.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include <cstring>
 
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C7TexturePanel.h"
-#include "C9DisplayInfo.h"
+#include "frame/C3SceneHost.h"
+#include "panels/C7TexturePanel.h"
+#include "status/C9DisplayInfo.h"
+#include "world/C3World.h"
 
 namespace {
 

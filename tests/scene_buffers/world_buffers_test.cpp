@@ -7,14 +7,14 @@
 
 #include <vector>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C7TexturePanel.h"
 #include "D3DTestDevice.h"
 #include "SceneTestSupport.h"
-#include "X1GlareBuffer.h"
-#include "X5RenderingScene.h"
+#include "buffers/X1GlareBuffer.h"
+#include "buffers/X5RenderingScene.h"
+#include "frame/C3SceneHost.h"
+#include "panels/C7TexturePanel.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

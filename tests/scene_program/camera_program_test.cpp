@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "C3Application.h"
 #include "ProgramTestSupport.h"
+#include "frame/C3Application.h"
 
 using namespace qvtest;
 

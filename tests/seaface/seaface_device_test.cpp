@@ -9,18 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "C3Camera.h"
-#include "C3World.h"
-#include "C6Seaface.h"
-#include "C6unionSeaface.h"
-#include "C9WaterPhysics.h"
 #include "D3DTestDevice.h"
 #include "SceneTestSupport.h"
 #include "TestSupport.h"
-#include "TextureTable.h"
-#include "VSServer.h"
-#include "SBServer.h"
-#include "WaterSimulation.h"
+#include "seaface/C6Seaface.h"
+#include "seaface/C6unionSeaface.h"
+#include "seaface/C9WaterPhysics.h"
+#include "seaface/WaterSimulation.h"
+#include "servers/SBServer.h"
+#include "servers/TextureTable.h"
+#include "servers/VSServer.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "C9SunLight.h"
-#include "Diagnostics.h"
 #include "MyApplication.h"
 #include "ProgramTestSupport.h"
-#include "SceneGlobals.h"
 #include "Settings.h"
+#include "common/SceneGlobals.h"
+#include "diagnostics/Diagnostics.h"
+#include "light/C9SunLight.h"
 
 using namespace qvtest;
 

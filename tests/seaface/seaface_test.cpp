@@ -6,14 +6,14 @@
 #include <cmath>
 #include <vector>
 
-#include "C6unionSeaface.h"
-#include "EvaluateWaves.h"
 #include "SeafaceContent.h"
-#include "SeafaceGeometry.h"
-#include "SceneGlobals.h"
-#include "SegmentPlan.h"
-#include "WaterSimulation.h"
-#include "X1Terrain.h"
+#include "common/SceneGlobals.h"
+#include "fog/SegmentPlan.h"
+#include "seaface/C6unionSeaface.h"
+#include "seaface/EvaluateWaves.h"
+#include "seaface/SeafaceGeometry.h"
+#include "seaface/WaterSimulation.h"
+#include "terrain/X1Terrain.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 
 #include "D3DTestDevice.h"
 #include "EngineData.h"
-#include "StaticTables.h"
-#include "VBServer.h"
-#include "VSServer.h"
+#include "servers/StaticTables.h"
+#include "servers/VBServer.h"
+#include "servers/VSServer.h"
 
 int main(int argc, char** argv) {
   const std::string what = argc > 1 ? argv[1] : "";

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "D3DTestDevice.h"
-#include "SBServer.h"
 #include "ServersTestData.h"
-#include "StaticTables.h"
-#include "StripBuilder.h"
-#include "VBServer.h"
-#include "VSServer.h"
+#include "servers/SBServer.h"
+#include "servers/StaticTables.h"
+#include "servers/VBServer.h"
+#include "servers/VSServer.h"
+#include "strips/StripBuilder.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 
 #include "D3DTestDevice.h"
 #include "EngineData.h"
-#include "StaticTables.h"
-#include "VSServer.h"
+#include "servers/StaticTables.h"
+#include "servers/VSServer.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "StateRecordList.h"
-#include "StaticTables.h"
+#include "servers/StateRecordList.h"
+#include "servers/StaticTables.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "D3DTestDevice.h"
 #include "EngineData.h"
 #include "TestSupport.h"
-#include "TextureTable.h"
+#include "servers/TextureTable.h"
 
 namespace {
 

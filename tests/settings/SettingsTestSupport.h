@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "Diagnostics.h"
 #include "LogTestSupport.h"
 #include "TestSupport.h"
+#include "diagnostics/Diagnostics.h"
 
 namespace settingstest {
 

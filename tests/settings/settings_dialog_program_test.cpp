@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "CaptureBmp.h"
 #include "LogTestSupport.h"
 #include "TestSupport.h"
+#include "diagnostics/CaptureBmp.h"
 
 using namespace qvtest;
 

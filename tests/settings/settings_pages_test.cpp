@@ -11,11 +11,11 @@
 #include "ConfigEditing.h"
 #include "Settings.h"
 #include "SettingsTestSupport.h"
-#include "X2AIList.h"
-#include "X2CameraConfig.h"
-#include "X2CoralConfig.h"
-#include "X2FlockConfig.h"
-#include "X2StructureConfig.h"
+#include "config/X2CameraConfig.h"
+#include "config/X2CoralConfig.h"
+#include "config/X2FlockConfig.h"
+#include "config/X2StructureConfig.h"
+#include "pluginlists/X2AIList.h"
 
 using settingstest::ProgramFolderFixture;
 

@@ -9,7 +9,7 @@
 
 #include "AppHooks.h"
 #include "D3DTestDevice.h"
-#include "ShaderConstantCopy.h"
+#include "servers/ShaderConstantCopy.h"
 
 namespace {
 

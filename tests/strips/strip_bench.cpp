@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "BuiltinFish.h"
-#include "C8VertexCache.h"
-#include "StripBuilder.h"
 #include "StripCheck.h"
 #include "StripMeshes.h"
+#include "fish/BuiltinFish.h"
+#include "strips/C8VertexCache.h"
+#include "strips/StripBuilder.h"
 
 using namespace striptest;
 

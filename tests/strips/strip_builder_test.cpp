@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "C8Stripifier.h"
-#include "C8VertexCache.h"
-#include "StripBuilder.h"
 #include "StripCheck.h"
 #include "StripMeshes.h"
+#include "strips/C8Stripifier.h"
+#include "strips/C8VertexCache.h"
+#include "strips/StripBuilder.h"
 
 using namespace striptest;
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "BuiltinFish.h"
-#include "C8Stripifier.h"
-#include "C8VertexCache.h"
-#include "StripBuilder.h"
 #include "StripCheck.h"
 #include "StripMeshes.h"
+#include "fish/BuiltinFish.h"
+#include "strips/C8Stripifier.h"
+#include "strips/C8VertexCache.h"
+#include "strips/StripBuilder.h"
 
 using namespace striptest;
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "StripBuilder.h"
 #include "StripCheck.h"
 #include "StripMeshes.h"
+#include "strips/StripBuilder.h"
 
 using namespace striptest;
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "StructureParts.h"
+#include "structures/StructureParts.h"
 
 namespace {
 

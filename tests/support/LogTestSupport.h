@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "Diagnostics.h"
 #include "TestSupport.h"
+#include "diagnostics/Diagnostics.h"
 
 namespace qvtest {
 

@@ -9,13 +9,13 @@
 
 #include <string>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C4VertexObject.h"
 #include "D3DTestDevice.h"
-#include "ShaderConstantCopy.h"
 #include "TestSupport.h"
+#include "frame/C3SceneHost.h"
+#include "servers/ShaderConstantCopy.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
+#include "world/C4VertexObject.h"
 
 namespace qvtest {
 

@@ -8,19 +8,19 @@
 #include <string>
 #include <vector>
 
-#include "C3Camera.h"
-#include "C3World.h"
 #include "D3DTestDevice.h"
-#include "SBServer.h"
 #include "SceneTestSupport.h"
-#include "SettingIds.h"
-#include "ShaderConstantCopy.h"
 #include "TestSupport.h"
-#include "TextureTable.h"
-#include "VBServer.h"
-#include "VSServer.h"
-#include "X1Terrain.h"
-#include "X1TerrainTables.h"
+#include "common/SettingIds.h"
+#include "servers/SBServer.h"
+#include "servers/ShaderConstantCopy.h"
+#include "servers/TextureTable.h"
+#include "servers/VBServer.h"
+#include "servers/VSServer.h"
+#include "terrain/X1Terrain.h"
+#include "terrain/X1TerrainTables.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

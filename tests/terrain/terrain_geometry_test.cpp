@@ -7,14 +7,14 @@
 #include <cstdlib>
 #include <vector>
 
-#include "CoarseHeightGrid.h"
-#include "FloorHeightField.h"
-#include "TerrainDraw.h"
-#include "TerrainGeometry.h"
-#include "X1ArchitectureHeight.h"
-#include "X1FaceGrid.h"
-#include "X1MetaTerrain.h"
-#include "X1Terrain.h"
+#include "collision/X1ArchitectureHeight.h"
+#include "collision/X1FaceGrid.h"
+#include "terrain/CoarseHeightGrid.h"
+#include "terrain/FloorHeightField.h"
+#include "terrain/TerrainDraw.h"
+#include "terrain/TerrainGeometry.h"
+#include "terrain/X1MetaTerrain.h"
+#include "terrain/X1Terrain.h"
 
 namespace {
 

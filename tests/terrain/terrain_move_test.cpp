@@ -6,15 +6,15 @@
 #include <cstdlib>
 #include <vector>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
 #include "HostCallbacks.h"
 #include "MyApplication.h"
-#include "SceneGlobals.h"
-#include "X1ArchitectureHeight.h"
-#include "X1MetaTerrain.h"
-#include "X1Terrain.h"
+#include "collision/X1ArchitectureHeight.h"
+#include "common/SceneGlobals.h"
+#include "frame/C3SceneHost.h"
+#include "terrain/X1MetaTerrain.h"
+#include "terrain/X1Terrain.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

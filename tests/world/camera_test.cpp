@@ -1,10 +1,10 @@
 // Camera frustum tests and projections.
 #include <gtest/gtest.h>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
 #include "SceneTestSupport.h"
+#include "frame/C3SceneHost.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <set>
 
-#include "CaptureBmp.h"
+#include "diagnostics/CaptureBmp.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <limits>
 
-#include "C3Move.h"
-#include "C3Object.h"
-#include "C3TimeLine.h"
-#include "C4Collection.h"
+#include "world/C3Move.h"
+#include "world/C3Object.h"
+#include "world/C3TimeLine.h"
+#include "world/C4Collection.h"
 
 namespace {
 

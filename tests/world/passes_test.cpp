@@ -1,8 +1,8 @@
 // The world's draw decisions.
 #include <gtest/gtest.h>
 
-#include "C3Object.h"
-#include "WorldPasses.h"
+#include "world/C3Object.h"
+#include "world/WorldPasses.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C4VertexObject.h"
+#include "frame/C3SceneHost.h"
+#include "world/C3Camera.h"
+#include "world/C4VertexObject.h"
 
 namespace {
 

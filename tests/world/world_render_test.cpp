@@ -3,14 +3,14 @@
 
 #include <string>
 
-#include "C3Camera.h"
-#include "C3Move.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
 #include "D3DTestDevice.h"
 #include "SceneTestSupport.h"
-#include "Diagnostics.h"
 #include "TestSupport.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "world/C3Camera.h"
+#include "world/C3Move.h"
+#include "world/C3World.h"
 
 namespace {
 

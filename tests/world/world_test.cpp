@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "Diagnostics.h"
 #include "LogTestSupport.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

@@ -5,18 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "C3Camera.h"
-#include "C3SceneHost.h"
-#include "C3World.h"
-#include "C4VertexObject.h"
 #include "D3DTestDevice.h"
 #include "SceneTestSupport.h"
-#include "Diagnostics.h"
 #include "TestSupport.h"
-#include "SBServer.h"
-#include "TextureTable.h"
-#include "VBServer.h"
-#include "VSServer.h"
+#include "diagnostics/Diagnostics.h"
+#include "frame/C3SceneHost.h"
+#include "servers/SBServer.h"
+#include "servers/TextureTable.h"
+#include "servers/VBServer.h"
+#include "servers/VSServer.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
+#include "world/C4VertexObject.h"
 
 namespace {
 

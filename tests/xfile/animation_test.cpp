@@ -7,9 +7,9 @@
 #include <limits>
 #include <vector>
 
-#include "X5Animation.h"
-#include "X5Frame.h"
-#include "X5ModelBounds.h"
+#include "structures/X5Animation.h"
+#include "structures/X5Frame.h"
+#include "structures/X5ModelBounds.h"
 
 namespace {
 

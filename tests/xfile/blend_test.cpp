@@ -9,9 +9,9 @@
 #include <set>
 #include <vector>
 
-#include "FaceRanges.h"
-#include "IndexedBlend.h"
-#include "X5SkinTables.h"
+#include "servers/FaceRanges.h"
+#include "structures/X5SkinTables.h"
+#include "util/IndexedBlend.h"
 
 namespace {
 

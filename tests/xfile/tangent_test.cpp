@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "TangentFrame.h"
-#include "X5SkinTables.h"
+#include "structures/X5SkinTables.h"
+#include "util/TangentFrame.h"
 
 namespace {
 

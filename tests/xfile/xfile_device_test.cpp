@@ -12,20 +12,20 @@
 
 #include <zlib.h>
 
-#include "C3Camera.h"
-#include "C3World.h"
 #include "D3DTestDevice.h"
 #include "EngineData.h"
 #include "HostCallbacks.h"
-#include "SBServer.h"
 #include "SceneTestSupport.h"
 #include "TestSupport.h"
-#include "TextureTable.h"
-#include "VSServer.h"
-#include "X5MeshContainer.h"
-#include "X5SkinObject.h"
-#include "X5SkinTables.h"
 #include "XFileFixtures.h"
+#include "servers/SBServer.h"
+#include "servers/TextureTable.h"
+#include "servers/VSServer.h"
+#include "structures/X5MeshContainer.h"
+#include "structures/X5SkinObject.h"
+#include "structures/X5SkinTables.h"
+#include "world/C3Camera.h"
+#include "world/C3World.h"
 
 namespace {
 

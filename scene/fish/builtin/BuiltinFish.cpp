@@ -2,13 +2,13 @@
 // poses, parts and textures come from the generated species data; the records
 // below tie them together. Everything is writable: the program turns mesh
 // indices into strips and partial-morph poses into deltas in place.
-#include "BuiltinFish.h"
+#include "fish/BuiltinFish.h"
 
-#include "EngineUtil.h"
 #include "model_aji.h"
 #include "model_buri.h"
 #include "model_iwashi.h"
 #include "model_tai.h"
+#include "util/EngineUtil.h"
 
 namespace {
 
