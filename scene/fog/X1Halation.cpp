@@ -1,10 +1,8 @@
 #include "X1Halation.h"
-#include "diagnostics/C3DrawCounter.h"
-
-#include <cstring>
 
 #include "EngineData.h"
 #include "FogImages.h"
+#include "diagnostics/C3DrawCounter.h"
 #include "diagnostics/Diagnostics.h"
 #include "frame/C3SceneHost.h"
 #include "servers/SBServer.h"
@@ -12,7 +10,6 @@
 #include "servers/StaticTables.h"
 #include "servers/VBServer.h"
 #include "servers/VSServer.h"
-#include "util/ComRelease.h"
 #include "util/EngineUtil.h"
 #include "world/C3World.h"
 
@@ -60,13 +57,7 @@ X1Halation::X1Halation() {
   AddTexture(FogImages::kHalationGlow, FogImages::kHalationGlowSize);
 }
 
-X1Halation::~X1Halation() { ReleaseBuffer(); }
-
-void X1Halation::ReleaseBuffer() {
-  SafeRelease(vertexBuffer_);
-  vertices_.clear();
-  vertices_.shrink_to_fit();
-}
+X1Halation::~X1Halation() = default;
 
 void X1Halation::AddPoint(float x, float y, float z, float intensity) {
   if (pointCount >= kMaxHalationPoints) {
@@ -81,33 +72,30 @@ void X1Halation::AddPoint(float x, float y, float z, float intensity) {
 HRESULT X1Halation::RestoreDeviceObjects() {
   IDirect3DDevice9* device = GetSceneHost()->GetDevice();
   if (!device) return 0;
-  // A second restore without an invalidation must not leak the first buffer.
-  ReleaseBuffer();
-  HRESULT hr = HALATION_CHECK(device->CreateVertexBuffer(kHalationBufferBytes, D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY,
-                                                         0, D3DPOOL_DEFAULT, &vertexBuffer_, nullptr));
+  HRESULT hr = quads_.Restore(device, kHalationBufferBytes,
+                               static_cast<size_t>(kHalationArrayVertices) * kHalationVertexFloats);
   if (hr != 0) return hr;
-  vertices_.assign(static_cast<size_t>(kHalationArrayVertices) * kHalationVertexFloats, 0.0f);
   quadCount = 0;
   return C4VertexObject::RestoreDeviceObjects();
 }
 
 HRESULT X1Halation::InvalidateDeviceObjects() {
-  ReleaseBuffer();
+  quads_.Release();
   quadCount = 0;
   return C4VertexObject::InvalidateDeviceObjects();
 }
 
 HRESULT X1Halation::FinalCleanUp() {
-  ReleaseBuffer();
+  quads_.Release();
   return C4VertexObject::FinalCleanUp();
 }
 
 HRESULT X1Halation::Move(float, float) {
   quadCount = 0;
   SidePlanes planes;
-  if (vertices_.empty() || !MainCameraSidePlanes(&planes)) return 0;
-  const int room = static_cast<int>(vertices_.size() / kHalationQuadFloats);
-  quadCount = BuildHalationQuads(points, intensities, pointCount, planes, vertices_.data(), room);
+  if (quads_.Floats() == 0 || !MainCameraSidePlanes(&planes)) return 0;
+  const int room = static_cast<int>(quads_.Floats() / kHalationQuadFloats);
+  quadCount = BuildHalationQuads(points, intensities, pointCount, planes, quads_.Vertices(), room);
   return 0;
 }
 
@@ -115,7 +103,7 @@ HRESULT X1Halation::Render() {
   C3World* world = C3World::Current();
   IDirect3DDevice9* device = GetSceneHost()->GetDevice();
   if (pointCount == 0 || quadCount == 0 || !world || !world->settled) return 0;
-  if (!device || !vertexBuffer_ || vertexShaders.empty() || textures.empty()) return 0;
+  if (!device || !quads_.Buffer() || vertexShaders.empty() || textures.empty()) return 0;
   DebugPrint(3, "%d", quadCount);
   world->sbServer->SetSB(stateBlock);
   D3DXMATRIX viewT, projectionT;
@@ -126,11 +114,8 @@ HRESULT X1Halation::Render() {
   HALATION_CHECK(SetVertexConstants(device, 45, projectionT, 4));
   HALATION_CHECK(SetVertexConstants(device, 39, kHalationScale, 1));
   HALATION_CHECK(device->SetTexture(0, textures[0]));
-  void* out = nullptr;
-  HALATION_CHECK(vertexBuffer_->Lock(0, 0, &out, D3DLOCK_DISCARD));
-  std::memcpy(out, vertices_.data(), static_cast<size_t>(quadCount) * kHalationQuadBytes);
-  HALATION_CHECK(vertexBuffer_->Unlock());
-  world->vbServer->SetVB(0, vertexBuffer_, kHalationVertexBytes, true);  // the object's own buffer
+  quads_.Upload(static_cast<size_t>(quadCount) * kHalationQuadBytes);
+  world->vbServer->SetVB(0, quads_.Buffer(), kHalationVertexBytes, true);  // the object's own buffer
   world->vsServer->SetShaders(vertexShaders[0], nullptr, declarations[0]);
   HALATION_CHECK(device->SetRenderState(D3DRS_ZENABLE, FALSE));
   DWORD passes = 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "HalationQuads.h"
+#include "buffers/DynamicVertexBuffer.h"
 #include "world/C4VertexObject.h"
 
 class X1Halation : public C4VertexObject {
@@ -28,7 +29,7 @@ class X1Halation : public C4VertexObject {
 
   int PointCount() const { return pointCount; }
   int QuadCount() const { return quadCount; }
-  IDirect3DVertexBuffer9* VertexBuffer() const { return vertexBuffer_; }
+  IDirect3DVertexBuffer9* VertexBuffer() const { return quads_.Buffer(); }
 
   int quadCount = 0;
   D3DXVECTOR3 points[kMaxHalationPoints];
@@ -36,8 +37,5 @@ class X1Halation : public C4VertexObject {
   int pointCount = 0;
 
  private:
-  void ReleaseBuffer();
-
-  IDirect3DVertexBuffer9* vertexBuffer_ = nullptr;
-  std::vector<float> vertices_;  // kHalationArrayVertices vertices while restored
+  DynamicVertexBuffer quads_{"X1Halation"};  // kHalationArrayVertices vertices while restored
 };

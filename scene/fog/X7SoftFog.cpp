@@ -1,7 +1,6 @@
 #include "X7SoftFog.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "EngineData.h"
 #include "FogImages.h"
@@ -15,7 +14,6 @@
 #include "servers/StaticTables.h"
 #include "servers/VBServer.h"
 #include "servers/VSServer.h"
-#include "util/ComRelease.h"
 #include "util/EngineUtil.h"
 #include "world/C3Camera.h"
 #include "world/C3World.h"
@@ -76,37 +74,31 @@ X7SoftFog::X7SoftFog() {
   for (int t = 0; t < kSoftFogTextures; ++t) AddTexture(kSoftFogImages[t], kSoftFogImageSizes[t]);
 }
 
-X7SoftFog::~X7SoftFog() { ReleaseBuffer(); }
-
-void X7SoftFog::ReleaseBuffer() { SafeRelease(vertexBuffer_); }
+X7SoftFog::~X7SoftFog() = default;
 
 HRESULT X7SoftFog::RestoreDeviceObjects() {
   IDirect3DDevice9* device = GetSceneHost()->GetDevice();
   if (!device) return 0;
-  ReleaseBuffer();
-  HRESULT hr = SOFTFOG_CHECK(device->CreateVertexBuffer(kSoftFogBufferBytes, D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY,
-                                                        0, D3DPOOL_DEFAULT, &vertexBuffer_, nullptr));
+  HRESULT hr = quads_.Restore(device, kSoftFogBufferBytes,
+                               static_cast<size_t>(kSoftFogArrayVertices) * kSoftFogVertexFloats);
   if (hr != 0) return hr;
-  vertices_.assign(static_cast<size_t>(kSoftFogArrayVertices) * kSoftFogVertexFloats, 0.0f);
   quadCount = 0;
   return C4VertexObject::RestoreDeviceObjects();
 }
 
 HRESULT X7SoftFog::InvalidateDeviceObjects() {
-  ReleaseBuffer();
+  quads_.Release();
   quadCount = 0;
   return C4VertexObject::InvalidateDeviceObjects();
 }
 
 HRESULT X7SoftFog::DeleteDeviceObjects() {
-  vertices_.clear();
-  vertices_.shrink_to_fit();
   quadCount = 0;
   return C4VertexObject::DeleteDeviceObjects();
 }
 
 HRESULT X7SoftFog::FinalCleanUp() {
-  ReleaseBuffer();
+  quads_.Release();
   return C4VertexObject::FinalCleanUp();
 }
 
@@ -119,9 +111,9 @@ HRESULT X7SoftFog::Move(float current, float previous) {
   SidePlanes planes;
   if (MainCameraSidePlanes(&planes)) {
     LayoutSoftFog(planes.eye, current, count, textureCount, offsets, sprites);
-    if (!vertices_.empty()) {
-      const int room = static_cast<int>(vertices_.size() / kSoftFogQuadFloats);
-      quadCount = BuildSoftFogQuads(sprites, count, textureCount, planes, vertices_.data(), room, groupCounts);
+    if (quads_.Floats() != 0) {
+      const int room = static_cast<int>(quads_.Floats() / kSoftFogQuadFloats);
+      quadCount = BuildSoftFogQuads(sprites, count, textureCount, planes, quads_.Vertices(), room, groupCounts);
     }
   }
   return C4VertexObject::Move(current, previous);
@@ -130,7 +122,7 @@ HRESULT X7SoftFog::Move(float current, float previous) {
 HRESULT X7SoftFog::Render() {
   C3World* world = C3World::Current();
   IDirect3DDevice9* device = GetSceneHost()->GetDevice();
-  if (spriteCount == 0 || quadCount == 0 || !world || !device || !vertexBuffer_ || vertexShaders.size() < 2)
+  if (spriteCount == 0 || quadCount == 0 || !world || !device || !quads_.Buffer() || vertexShaders.size() < 2)
     return 0;
   world->sbServer->SetSB(stateBlock);
   D3DXMATRIX viewT, projectionT;
@@ -140,11 +132,8 @@ HRESULT X7SoftFog::Render() {
   SOFTFOG_CHECK(SetVertexConstants(device, 4, viewT, 4));
   SOFTFOG_CHECK(SetVertexConstants(device, 45, projectionT, 4));
   SOFTFOG_CHECK(SetVertexConstants(device, 39, kSoftFogScale, 1));
-  void* out = nullptr;
-  SOFTFOG_CHECK(vertexBuffer_->Lock(0, 0, &out, D3DLOCK_DISCARD));
-  std::memcpy(out, vertices_.data(), static_cast<size_t>(quadCount) * kSoftFogQuadBytes);
-  SOFTFOG_CHECK(vertexBuffer_->Unlock());
-  world->vbServer->SetVB(0, vertexBuffer_, kSoftFogVertexBytes, true);  // the object's own buffer
+  quads_.Upload(static_cast<size_t>(quadCount) * kSoftFogQuadBytes);
+  world->vbServer->SetVB(0, quads_.Buffer(), kSoftFogVertexBytes, true);  // the object's own buffer
   world->vbServer->SetQuadIB();
   world->vsServer->SetShaders(vertexShaders[0], vertexShaders[1], declarations[0]);
   DWORD passes = 0;

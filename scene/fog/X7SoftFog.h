@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "SoftFogLayout.h"
+#include "buffers/DynamicVertexBuffer.h"
 #include "world/C4VertexObject.h"
 
 class X7SoftFog : public C4VertexObject {
@@ -19,7 +20,7 @@ class X7SoftFog : public C4VertexObject {
   HRESULT Render() override;
   HRESULT FinalCleanUp() override;
 
-  IDirect3DVertexBuffer9* VertexBuffer() const { return vertexBuffer_; }
+  IDirect3DVertexBuffer9* VertexBuffer() const { return quads_.Buffer(); }
 
   uint16_t spriteCount = kSoftFogSprites;
   D3DXVECTOR3 sprites[kSoftFogSprites];
@@ -30,8 +31,6 @@ class X7SoftFog : public C4VertexObject {
   float alpha = 0.05f;
 
  private:
-  void ReleaseBuffer();
 
-  IDirect3DVertexBuffer9* vertexBuffer_ = nullptr;
-  std::vector<float> vertices_;  // kSoftFogArrayVertices vertices while restored
+  DynamicVertexBuffer quads_{"X7SoftFog"};  // kSoftFogArrayVertices vertices while restored
 };

@@ -1,7 +1,5 @@
 #include "C3LightTower.h"
 
-#include <cstring>
-
 #include "LightContent.h"
 #include "LightTables.h"
 #include "common/SettingIds.h"
@@ -34,14 +32,7 @@ C3LightTower::C3LightTower() {
   D3DXMatrixIdentity(&world);
 }
 
-C3LightTower::~C3LightTower() { ReleaseBuffer(); }
-
-void C3LightTower::ReleaseBuffer() {
-  if (vertexBuffer) {
-    vertexBuffer->Release();
-    vertexBuffer = nullptr;
-  }
-}
+C3LightTower::~C3LightTower() = default;
 
 HRESULT C3LightTower::InitDeviceObjects() {
   templ.assign(kShaftVertexCount, ShaftVertex{});
@@ -54,14 +45,12 @@ HRESULT C3LightTower::RestoreDeviceObjects() {
   HRESULT hr = C4VertexObject::RestoreDeviceObjects();
   if (hr != 0) return hr;
   IDirect3DDevice9* device = GetSceneHost()->GetDevice();
-  if (!device || vertexBuffer) return 0;
-  return TOWER_CHECK(device->CreateVertexBuffer(kBufferBytes, D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY,
-                                                D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1, D3DPOOL_DEFAULT,
-                                                &vertexBuffer, nullptr));
+  if (!device || shaft_.Buffer()) return 0;
+  return shaft_.Restore(device, kBufferBytes, 0, D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1);
 }
 
 HRESULT C3LightTower::InvalidateDeviceObjects() {
-  ReleaseBuffer();
+  shaft_.Release();
   return C4VertexObject::InvalidateDeviceObjects();
 }
 
@@ -97,19 +86,16 @@ HRESULT C3LightTower::Move(float current, float /*previous*/) {
 HRESULT C3LightTower::Render() {
   C3World* scene = C3World::Current();
   IDirect3DDevice9* device = GetSceneHost()->GetDevice();
-  if (!scene || !device || !vertexBuffer || work.size() != kShaftVertexCount || vertexShaders.empty() ||
+  if (!scene || !device || !shaft_.Buffer() || work.size() != kShaftVertexCount || vertexShaders.empty() ||
       !scene->vsServer || !scene->vbServer || !scene->sbServer)
     return 0;
-  void* data = nullptr;
-  if (TOWER_CHECK(vertexBuffer->Lock(0, kBufferBytes, &data, D3DLOCK_DISCARD)) != 0) return 0;
-  memcpy(data, work.data(), kBufferBytes);
-  TOWER_CHECK(vertexBuffer->Unlock());
+  if (shaft_.Upload(kBufferBytes, work.data()) != 0) return 0;
 
   scene->sbServer->SetSB(stateBlock);
   SetShaderMatrices();
   SetVertexConstants(device, 43, colour, 1);
   scene->vsServer->SetShaders(vertexShaders[0], nullptr, declarations[0]);
-  scene->vbServer->SetVB(0, vertexBuffer, sizeof(ShaftVertex), true);  // the object's own buffer
+  scene->vbServer->SetVB(0, shaft_.Buffer(), sizeof(ShaftVertex), true);  // the object's own buffer
   TOWER_CHECK(device->SetTexture(0, textures.empty() ? nullptr : textures[0]));
   TOWER_CHECK(C3DrawCounter::Draw(device, D3DPT_TRIANGLEFAN, 0, kShaftVertexCount - 2));
   return 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "LightTowerShape.h"
+#include "buffers/DynamicVertexBuffer.h"
 #include "world/C4VertexObject.h"
 
 class C3LightTower : public C4VertexObject {
@@ -24,7 +25,8 @@ class C3LightTower : public C4VertexObject {
   HRESULT Move(float current, float previous) override;
   HRESULT Render() override;
 
-  IDirect3DVertexBuffer9* vertexBuffer = nullptr;
+  IDirect3DVertexBuffer9* VertexBuffer() const { return shaft_.Buffer(); }
+
   float width = 3.0f;
   float height = 20.0f;
   float swayRate;
@@ -37,5 +39,5 @@ class C3LightTower : public C4VertexObject {
   float offsetZ = -1.0f;
 
  private:
-  void ReleaseBuffer();
+  DynamicVertexBuffer shaft_{"C3LightTower"};  // filled from `work` before each draw
 };

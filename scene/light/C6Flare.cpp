@@ -1,7 +1,5 @@
 #include "C6Flare.h"
 
-#include <cstring>
-
 #include "LightContent.h"
 #include "LightTables.h"
 #include "diagnostics/C3DrawCounter.h"
@@ -44,32 +42,20 @@ C6Flare::C6Flare() {
     AddTexture(LightContent::kFlareImages[i].data, LightContent::kFlareImages[i].size);
 }
 
-C6Flare::~C6Flare() { ReleaseBuffer(); }
-
-void C6Flare::ReleaseBuffer() {
-  if (vertexBuffer) {
-    vertexBuffer->Release();
-    vertexBuffer = nullptr;
-  }
-}
+C6Flare::~C6Flare() = default;
 
 HRESULT C6Flare::RestoreDeviceObjects() {
   HRESULT hr = C4VertexObject::RestoreDeviceObjects();
   if (hr != 0) return hr;
   IDirect3DDevice9* device = GetSceneHost()->GetDevice();
-  if (!device || vertexBuffer) return 0;
-  hr = FLARE_CHECK(device->CreateVertexBuffer(sizeof(kRectangle), D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY,
-                                              D3DFVF_XYZ | D3DFVF_TEX1, D3DPOOL_DEFAULT, &vertexBuffer, nullptr));
+  if (!device || rectangle_.Buffer()) return 0;
+  hr = rectangle_.Restore(device, sizeof(kRectangle), 0, D3DFVF_XYZ | D3DFVF_TEX1);
   if (hr != 0) return hr;
-  void* data = nullptr;
-  hr = FLARE_CHECK(vertexBuffer->Lock(0, sizeof(kRectangle), &data, D3DLOCK_DISCARD));
-  if (hr != 0) return hr;
-  memcpy(data, kRectangle, sizeof(kRectangle));
-  return FLARE_CHECK(vertexBuffer->Unlock());
+  return rectangle_.Upload(sizeof(kRectangle), kRectangle);
 }
 
 HRESULT C6Flare::InvalidateDeviceObjects() {
-  ReleaseBuffer();
+  rectangle_.Release();
   return C4VertexObject::InvalidateDeviceObjects();
 }
 
@@ -94,7 +80,7 @@ HRESULT C6Flare::Render() {
   C3World* scene = C3World::Current();
   IDirect3DDevice9* device = GetSceneHost()->GetDevice();
   C3Camera* camera = GetMainCamera();
-  if (!scene || !device || !camera || !vertexBuffer || vertexShaders.empty() || !scene->vsServer ||
+  if (!scene || !device || !camera || !rectangle_.Buffer() || vertexShaders.empty() || !scene->vsServer ||
       !scene->vbServer || !scene->sbServer)
     return 0;
   // The sun is hidden (behind the surface's crest, a structure, the floor).
@@ -108,7 +94,7 @@ HRESULT C6Flare::Render() {
   scene->vsServer->SetShaders(vertexShaders[0], nullptr, declarations[0]);
   FLARE_CHECK(device->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS));
   FLARE_CHECK(device->SetRenderState(D3DRS_STENCILENABLE, FALSE));
-  scene->vbServer->SetVB(0, vertexBuffer, sizeof(FlareVertex), true);  // the object's own buffer
+  scene->vbServer->SetVB(0, rectangle_.Buffer(), sizeof(FlareVertex), true);  // the object's own buffer
   const bool glare = HasFlag(kObjGlarePass);
   for (int i = 0; i < kFlareElementCount; ++i) {
     const FlareElementDraw d = PlanFlareElement(i, screenX, screenY, facing, scene->lightValue, glare, frameIndex);

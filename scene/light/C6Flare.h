@@ -4,6 +4,7 @@
 // sun, dimmed by fish that swim in front of it, and absent when the sun is
 // hidden. Drawn in the depth-sorted pass and into the glare image.
 #include "FlareLayout.h"
+#include "buffers/DynamicVertexBuffer.h"
 #include "world/C4VertexObject.h"
 
 class C6Flare : public C4VertexObject {
@@ -18,7 +19,8 @@ class C6Flare : public C4VertexObject {
   HRESULT Move(float current, float previous) override;
   HRESULT Render() override;
 
-  IDirect3DVertexBuffer9* vertexBuffer = nullptr;
+  IDirect3DVertexBuffer9* VertexBuffer() const { return rectangle_.Buffer(); }
+
   float screenX = 0.0f;
   float screenY = 0.0f;
   float facing = 0.0f;
@@ -26,5 +28,5 @@ class C6Flare : public C4VertexObject {
   float nextStep = 0.0f;
 
  private:
-  void ReleaseBuffer();
+  DynamicVertexBuffer rectangle_{"C6Flare"};
 };

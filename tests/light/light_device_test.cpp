@@ -388,8 +388,8 @@ TEST_P(LightScene, EverythingAcrossResets) {
   EXPECT_GT(CountChanged(before, bare, 12), 100000);
   for (int r = 0; r < 2; ++r) {
     Reset();
-    for (C3LightTower* t : towers) EXPECT_NE(t->vertexBuffer, nullptr);
-    EXPECT_NE(flare->vertexBuffer, nullptr);
+    for (C3LightTower* t : towers) EXPECT_NE(t->VertexBuffer(), nullptr);
+    EXPECT_NE(flare->VertexBuffer(), nullptr);
     EXPECT_NE(sky->vertexBuffer, nullptr);
     EXPECT_EQ(logo->cube != nullptr, GetParam());
     Frame();
