@@ -18,18 +18,6 @@
 
 MyApplication* TheApp = nullptr;
 
-#ifdef QV_FORCE_RESTORE_FAILURE
-namespace {
-// Test variant of the program: a scene object whose device objects cannot
-// be restored, which takes the program down the fatal road.
-class RestoreFailure : public C3Object {
- public:
-  RestoreFailure() { SetClassName("RestoreFailure"); }
-  HRESULT RestoreDeviceObjects() override { return D3DERR_OUTOFVIDEOMEMORY; }
-};
-}  // namespace
-#endif
-
 namespace {
 // The servers' choice between the pixel-shader and the fixed-function paths.
 bool PixelShadersChosen() { return UsePixelShaders() != 0; }
@@ -43,9 +31,6 @@ MyApplication::MyApplication() {
   m_startFullscreen = false;
   SetSceneHost(this);
   m_world = new C3World();
-#ifdef QV_FORCE_RESTORE_FAILURE
-  m_world->AddChild(new RestoreFailure());
-#endif
   for (C3ResourceServer* server : {static_cast<C3ResourceServer*>(m_world->vsServer),
                                     static_cast<C3ResourceServer*>(m_world->vbServer),
                                     static_cast<C3ResourceServer*>(m_world->sbServer)})

@@ -1,6 +1,6 @@
-// Program entry of the screen saver: one application object, one instance,
-// the run mode from the command line.
-#include <windows.h>
+// The screen saver's run: one application object, one instance, the run mode
+// from the command line.
+#include "ScreenSaverRun.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -14,24 +14,11 @@
 #include "Settings.h"
 #include "SettingsDialog.h"
 #include "diagnostics/Diagnostics.h"
-#include "frame/MessageBoxRoute.h"
 
-#ifdef QV_FORCE_RESTORE_FAILURE
-namespace {
-// Test variant: a box never waits for a user, it goes to the log.
-int LogInsteadOfBox(HWND, const char* text, const char*, UINT) {
-  LogPrint("message box: %s\n", text);
-  return IDOK;
-}
-}  // namespace
-#endif
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-#ifdef QV_FORCE_RESTORE_FAILURE
-  SetMessageBoxFunction(LogInsteadOfBox);
-#endif
+int RunScreenSaver(HINSTANCE instance, const char* commandLine, const ApplicationExtras& extras) {
   MyApplication app;
   TheApp = &app;
+  if (extras) extras(app);
 
   if (app.FindExistingWindow()) {
     TheApp = nullptr;
