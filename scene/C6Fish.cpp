@@ -72,7 +72,7 @@ HRESULT C6Fish::Move(float current, float previous) {
   UpdateSwim(swim, speed, current - previous);
   C4VertexObject::Move(current, previous);
   if (TheDisplayInfo && TheTerrain && GetDebugLogLevel() >= 2)
-    TheDisplayInfo->heights.Note(position.y, TheTerrain->GetHeight(position.x, position.z, nullptr, true, false),
+    TheDisplayInfo->heights.Note(position.y, TheTerrain->GetHeight(position.x, position.z, nullptr, false, true),
                                  TheWaveCeiling ? TheWaveCeiling->CeilingAt(position.x, position.z) : NAN);
 
   if (!HasFlag(kObjCulled)) {
