@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "diagnostics/Diagnostics.h"
 
@@ -13,6 +14,8 @@ void X1FaceGrid::Clear() {
   faceCount_ = 0;
   dropped_ = 0;
   cells_.clear();
+  covered_.clear();
+  tops_.clear();
 }
 
 const float* X1FaceGrid::Position(uint16_t index) const {
@@ -52,6 +55,16 @@ void X1FaceGrid::Build(const void* vertices, const uint16_t* indices, int faceCo
       }
     }
   }
+  covered_.assign(kCells * kCells, false);
+  float u = 0.0f, v = 0.0f;
+  const auto onFace = [&](int cx, int cz) {
+    const float x = kCellSize * static_cast<float>(cx - kHalf), z = kCellSize * static_cast<float>(cz - kHalf);
+    return InGrid(cx, cz) && FaceInCell(cx, cz, x, z, &u, &v) >= 0;
+  };
+  for (int cx = 0; cx < kCells; ++cx)
+    for (int cz = 0; cz < kCells; ++cz)
+      covered_[cx * kCells + cz] =
+          onFace(cx, cz) && onFace(cx + 1, cz) && onFace(cx, cz + 1) && onFace(cx + 1, cz + 1);
 }
 
 int X1FaceGrid::CellCount(int cellX, int cellZ) const {
@@ -81,19 +94,25 @@ bool X1FaceGrid::HitFace(int face, float x, float z, float* u, float* v) const {
   return true;
 }
 
+int X1FaceGrid::FaceInCell(int cx, int cz, float x, float z, float* u, float* v) const {
+  const Cell& cell = cells_[cx * kCells + cz];
+  for (int k = 0; k < cell.count; ++k)
+    if (HitFace(cell.faces[k], x, z, u, v)) return cell.faces[k];
+  return -1;
+}
+
 int X1FaceGrid::FindFace(float x, float z, float* u, float* v) const {
   if (cells_.empty()) return -1;
   float hitU = 0.0f, hitV = 0.0f;
   for (int probe = 0; probe < kProbes; ++probe) {
+    // Each probe lies one cell further on both axes.
     const int cx = CellOf(x), cz = CellOf(z);
-    if (cx < 0 || cx >= kCells || cz < 0 || cz >= kCells) return -1;
-    const Cell& cell = cells_[cx * kCells + cz];
-    for (int k = 0; k < cell.count; ++k) {
-      if (HitFace(cell.faces[k], x, z, &hitU, &hitV)) {
-        if (u) *u = hitU;
-        if (v) *v = hitV;
-        return cell.faces[k];
-      }
+    if (!InGrid(cx, cz)) return -1;
+    const int face = FaceInCell(cx, cz, x, z, &hitU, &hitV);
+    if (face >= 0) {
+      if (u) *u = hitU;
+      if (v) *v = hitV;
+      return face;
     }
     x += 2.0f;
     z += 2.0f;
@@ -110,4 +129,34 @@ bool X1FaceGrid::HeightAt(float x, float z, float* y) const {
   const float y2 = Position(indices_[3 * face + 2])[1];
   *y = y0 + u * (y1 - y0) + v * (y2 - y0);
   return true;
+}
+
+void X1FaceGrid::RefreshTops() {
+  constexpr float kNone = -std::numeric_limits<float>::infinity();
+  if (cells_.empty()) {
+    tops_.clear();
+    return;
+  }
+  std::vector<float> own(kCells * kCells, kNone);
+  for (int c = 0; c < kCells * kCells; ++c)
+    for (int k = 0; k < cells_[c].count; ++k)
+      for (int corner = 0; corner < 3; ++corner)
+        own[c] = std::max(own[c], Position(indices_[3 * cells_[c].faces[k] + corner])[1]);
+  tops_.assign(kCells * kCells, kNone);
+  for (int cx = 0; cx < kCells; ++cx) {
+    for (int cz = 0; cz < kCells; ++cz) {
+      const int c = cx * kCells + cz;
+      const int probes = covered_[c] ? 1 : kProbes;
+      for (int p = 0; p < probes && InGrid(cx + p, cz + p); ++p)
+        tops_[c] = std::max(tops_[c], own[(cx + p) * kCells + cz + p]);
+    }
+  }
+}
+
+float X1FaceGrid::TopAt(float x, float z) const {
+  if (cells_.empty() || !(std::fabs(x) < 1e6f) || !(std::fabs(z) < 1e6f))
+    return -std::numeric_limits<float>::infinity();
+  if (tops_.empty()) return std::numeric_limits<float>::infinity();
+  const int cx = CellOf(x), cz = CellOf(z);
+  return InGrid(cx, cz) ? tops_[cx * kCells + cz] : -std::numeric_limits<float>::infinity();
 }

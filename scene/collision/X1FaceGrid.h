@@ -6,7 +6,8 @@
 //
 // The grid points into the caller's vertex and index data and reads them at
 // every query: the caller keeps them alive and unmoved while the grid is in
-// use, and builds the grid again when faces move on x or z.
+// use, builds the grid again when faces move on x or z, and refreshes the
+// cells' tops when they move on y.
 #include <cstdint>
 #include <vector>
 
@@ -30,6 +31,17 @@ class X1FaceGrid {
   // false when no face is there.
   bool HeightAt(float x, float z, float* y) const;
 
+  // After the faces' heights changed: each cell's top, the highest vertex
+  // of the faces a query starting in the cell can hit. A cell whose four
+  // corners lie on faces lies wholly on the mesh when the mesh covers a
+  // convex region (as the terrain's hexagon does), so only its own faces
+  // count; elsewhere the faces of every cell the later probes reach count.
+  void RefreshTops();
+  // Not below any height HeightAt answers at (x, z): the cell's top;
+  // -infinity where no face can be found (outside the grid), +infinity
+  // before the tops are refreshed.
+  float TopAt(float x, float z) const;
+
   bool IsBuilt() const { return vertices_ != nullptr; }
   // Faces listed in a cell (0 outside the grid); dropped: faces a full cell
   // could not take.
@@ -47,6 +59,9 @@ class X1FaceGrid {
   const float* Position(uint16_t index) const;
   // Hit test of one face against the vertical line through (x, z).
   bool HitFace(int face, float x, float z, float* u, float* v) const;
+  // The first face of cell (cx, cz) under (x, z), or -1.
+  int FaceInCell(int cx, int cz, float x, float z, float* u, float* v) const;
+  bool InGrid(int cx, int cz) const { return cx >= 0 && cx < kCells && cz >= 0 && cz < kCells; }
 
   const unsigned char* vertices_ = nullptr;
   const uint16_t* indices_ = nullptr;
@@ -54,4 +69,8 @@ class X1FaceGrid {
   int stride_ = 32;
   int dropped_ = 0;
   std::vector<Cell> cells_;
+  // Per cell: whether its corners lie on faces (set by Build), and its top
+  // in the mesh's units (empty until refreshed).
+  std::vector<bool> covered_;
+  std::vector<float> tops_;
 };

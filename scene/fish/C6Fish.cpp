@@ -6,6 +6,7 @@
 #include "C6FishTables.h"
 #include "FishDraw.h"
 #include "clones/C4RenderTexture.h"
+#include "collision/CollisionMath.h"
 #include "collision/X1HeightCollision.h"
 #include "common/SceneGlobals.h"
 #include "diagnostics/Diagnostics.h"
@@ -71,7 +72,7 @@ HRESULT C6Fish::Move(float current, float previous) {
   UpdateSwim(swim, speed, current - previous);
   C4VertexObject::Move(current, previous);
   if (TheDisplayInfo && TheTerrain && GetDebugLogLevel() >= 2)
-    TheDisplayInfo->heights.Note(position.y, TheTerrain->GetHeight(position.x, position.z, nullptr, true, false),
+    TheDisplayInfo->heights.Note(position.y, TheTerrain->GetHeight(position.x, position.z, nullptr, false, true),
                                  TheWaveCeiling ? TheWaveCeiling->CeilingAt(position.x, position.z) : NAN);
 
   if (!HasFlag(kObjCulled)) {
@@ -88,18 +89,23 @@ HRESULT C6Fish::Move(float current, float previous) {
   return 0;
 }
 
-// The ceiling field pushes a fish down softly, and a fish can only pitch
-// down at its climb rate: one swimming fast and steeply upwards would go on
-// through the surface before it levels out. The move stops it at the
-// ceiling instead; its heading is left to its AI.
+// The floor and ceiling fields push a fish softly, and a fish can only
+// pitch at its climb rate: one swimming fast and steeply would go on
+// through the floor or the surface before it levels out. The move stops it
+// where the field's push is full instead: over the ground as drawn, and at
+// the ceiling. Where the ground rises above the ceiling the ceiling wins,
+// so that no fish leaves the water. Its heading is left to its AI.
 int C6Fish::ComposeWorldMatrix(float current, float previous) {
   const int ok = C4VertexObject::ComposeWorldMatrix(current, previous);
+  float y = position.y;
+  if (TheTerrain) y = TheTerrain->KeepOverGround(position.x, y, position.z, kFloorClearance);
   if (TheWaveCeiling) {
     const float top = TheWaveCeiling->CeilingAt(position.x, position.z);
-    if (position.y > top) {
-      position.y = top;
-      world._42 = top;
-    }
+    if (y > top) y = top;
+  }
+  if (y != position.y && !std::isnan(y)) {
+    position.y = y;
+    world._42 = y;
   }
   return ok;
 }

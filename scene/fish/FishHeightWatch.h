@@ -1,9 +1,13 @@
 #pragma once
 // The extremes of the fish's heights over each second of scene time, for the
-// debug log: how close any fish came to the floor under it, how high any
-// fish rose and, under the sea surface, how close any came to the waves'
-// ceiling over it (below zero: through it). A fish whose height over the
-// floor is not a number counts as lost.
+// debug log: how close any fish came to the floor under it (the ground as
+// drawn: a fish may swim under a structure's overhang), how high any fish
+// rose and, under the sea surface, how close any came to the waves' ceiling
+// over it (below zero: through it). A fish whose height over the floor is
+// not a number counts as lost. Where the ceiling comes down to less than the
+// floor's clearance over the ground there is no water to hold a fish: it is
+// stopped at the ceiling, in the ground, and counted apart instead of in
+// the least height over the floor.
 #include <cmath>
 
 class FishHeightWatch {
@@ -17,6 +21,7 @@ class FishHeightWatch {
  private:
   int fish_ = 0;
   int lost_ = 0;
+  int dry_ = 0;
   float least_ = INFINITY;
   float top_ = -INFINITY;
   float under_ = INFINITY;

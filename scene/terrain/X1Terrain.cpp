@@ -81,6 +81,7 @@ void X1Terrain::ShapeFloor() {
   }
   ComputeTerrainNormals(&mesh_);
   ComputeTerrainTexCoords(&mesh_, kScale, position.x, position.z);
+  faceGrid_.RefreshTops();
 }
 
 void X1Terrain::FinishBuild() {
@@ -104,6 +105,19 @@ void X1Terrain::RefreshCoarseGrid() {
       start = end + 1;
     }
   }
+}
+
+float X1Terrain::KeepOverGround(float x, float y, float z, float clearance) const {
+  // Where no face is found the ground is the base height, as for queries.
+  float top = position.y;
+  if (built) {
+    const float face = faceGrid_.TopAt((x - position.x) / kScale, (z - position.z) / kScale);
+    top = std::fmax(top, face * kScale + position.y);
+  }
+  // A point well over the floor, or one that is not a number, stays.
+  if (!(y < top + clearance)) return y;
+  const float ground = GetHeight(x, z, nullptr, false, true);
+  return y < ground + clearance ? ground + clearance : y;
 }
 
 float X1Terrain::FineHeight(float x, float z) const {

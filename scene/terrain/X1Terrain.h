@@ -59,6 +59,12 @@ class X1Terrain : public C4VertexObject {
   // is answered instead and *onStructure (when given) becomes 1; it is
   // left alone otherwise. Before the first build: the base height.
   float GetHeight(float x, float z, int* onStructure, bool coarse, bool noStructures) const;
+  // The height a point at (x, y, z) takes to stay `clearance` over the
+  // ground (the exact answer without structures): y itself where that is
+  // high enough. The exact answer is looked up only where the highest face
+  // near the point could reach it, so a point well over the floor costs
+  // about as much as a coarse query.
+  float KeepOverGround(float x, float y, float z, float clearance) const;
 
   // Builds the floor round the present centre without a device: mesh,
   // shape, face grid, then the structure tops, the coarse grid and the

@@ -2,8 +2,9 @@
 // A world without drawing that holds the flocks of the shipped flock file,
 // built through the shipped plug-ins on the real host table, and a long run
 // of its Move at x8 that watches for positions that are not finite, fish
-// that go missing and memory that grows. Used by the endurance test and by
-// sim_bench's long run. Header only; needs a scene host set.
+// that go missing and memory that grows; and a sea floor with a ridge under
+// the flocks for such a world. Used by the endurance test and by sim_bench.
+// Header only; needs a scene host set.
 #include <windows.h>
 #include <psapi.h>
 
@@ -14,12 +15,17 @@
 
 #include "HostCallbacks.h"
 #include "TestSupport.h"
+#include "collision/X1CollisionServer.h"
+#include "collision/X1TerrainCollision.h"
+#include "common/SceneGlobals.h"
 #include "config/X2FlockConfig.h"
 #include "config/X2FlockSet.h"
 #include "diagnostics/Diagnostics.h"
 #include "fish/C6Fish.h"
 #include "pluginlists/X2AIList.h"
 #include "pluginlists/X2FishList.h"
+#include "terrain/X1MetaTerrain.h"
+#include "terrain/X1Terrain.h"
 #include "world/C3World.h"
 
 inline size_t PrivateBytes() {
@@ -30,6 +36,28 @@ inline size_t PrivateBytes() {
   return pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
 }
 
+// The sea floor of `world` (built without a device, never rebuilt without a
+// camera) with its collision field steering the fish, as the program makes
+// them; a double ridge along x lifts the ground under the flocks' start points
+// (x and z within 2 of the origin, y -2 to -4) to about 8 under the surface,
+// the depth at which some random floors put fish through the ground.
+inline X1Terrain* AddRidgeFloor(C3World* world) {
+  TheTerrain = new X1Terrain;
+  world->AddChild(TheTerrain);
+  TheTerrain->meta->features = {TerrainFeature{{-40, 0, 0}, {40, 0, 0}, 20.0f, 10.0f},
+                                TerrainFeature{{-40, 0, 1}, {40, 0, 1}, 20.0f, 10.0f}};
+  TheCollisionServer = new X1CollisionServer;
+  world->AddChild(TheCollisionServer);
+  X1Terrain* terrain = TheTerrain;
+  auto* floor =
+      new X1TerrainCollision([terrain](float x, float z) { return terrain->GetHeight(x, z, nullptr, true, false); });
+  TheCollisionServer->AddCollision(floor);
+  world->AddChild(floor);
+  terrain->followers.Add(floor);
+  terrain->BuildFloor();
+  return terrain;
+}
+
 class SimWorld {
  public:
   SimWorld() : folder_(GetProgramFolder()) { world = new C3World; }
@@ -37,6 +65,8 @@ class SimWorld {
     world->InvalidateDeviceObjects();
     world->DeleteDeviceObjects();
     delete world;
+    TheTerrain = nullptr;
+    TheCollisionServer = nullptr;
     TheFlocks.Clear();
     config_.reset();
     ai_.reset();  // unloads the plug-ins after their objects are gone

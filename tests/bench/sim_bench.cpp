@@ -3,7 +3,8 @@
 // Prints Markdown table rows (tools/bench.sh gathers them). Not a test.
 //
 //   sim_bench                  build time and cost per fish at 500, 5,000, 30,000 fish,
-//                              and the camera's share of a step as it travels with them
+//                              the camera's share of a step as it travels with them, and
+//                              the step at 30,000 fish over a sea floor close under them
 //   sim_bench --fish N         the same at about N fish only (for a profiler)
 //   sim_bench --endurance H    steps the shipped flock file's flocks through H hours
 //                              of scene time at x8 (30 steps a second) and checks for
@@ -111,7 +112,20 @@ void TearDown(Scene& s) {
   s.world->DeleteDeviceObjects();
   delete s.world;
   s.world = nullptr;
+  TheTerrain = nullptr;
+  TheCollisionServer = nullptr;
   TheFlocks.Clear();
+}
+
+// Seconds of a world step, after settling: five figures, each the mean of
+// n steps.
+void TimeSteps(Scene& s, int n, std::vector<double>* steps) {
+  for (int i = 0; i < 10; ++i) s.world->Move(1.0f / 30.0f);  // settle
+  for (int rep = 0; rep < 5; ++rep) {
+    const double t = Now();
+    for (int i = 0; i < n; ++i) s.world->Move(1.0f / 30.0f);
+    steps->push_back((Now() - t) / n);
+  }
 }
 
 int Bench(const Plugin& plugin, const std::vector<int>& targets) {
@@ -134,13 +148,7 @@ int Bench(const Plugin& plugin, const std::vector<int>& targets) {
       fish = static_cast<int>(s.fish.size());
       builds.push_back(s.buildSeconds);
       ratios.push_back(s.flockSeconds.back() / std::max(1e-9, s.flockSeconds.front()));
-      for (int i = 0; i < 10; ++i) s.world->Move(1.0f / 30.0f);  // settle
-      const int n = targets[k] >= 30000 ? 10 : 30;
-      for (int rep = 0; rep < 5; ++rep) {
-        const double t = Now();
-        for (int i = 0; i < n; ++i) s.world->Move(1.0f / 30.0f);
-        steps.push_back((Now() - t) / n);
-      }
+      TimeSteps(s, targets[k] >= 30000 ? 10 : 30, &steps);
       // The camera's own share: its move alone, on the clock's next steps.
       const float now = s.world->clockA.GetCurrent();
       const double t = Now();
@@ -154,6 +162,24 @@ int Bench(const Plugin& plugin, const std::vector<int>& targets) {
     fishCount[k] = fish;
     std::printf("| %d | %d | %.1f | %.2f | %.3f | %.3f | %.1f |\n", fish, flocks, Median(builds) * 1e3,
                 Median(ratios), step * 1e3, perFish[k], Median(cameraSteps) * 1e6);
+  }
+  // The same flocks over a ridge of the sea floor a few units under their
+  // start points: every fish asks the floor's field for its push and is
+  // stopped over the ground, many of them close to it.
+  {
+    const int flocks = std::min(X2FlockSet::kMaxFlocks, (targets.back() + perFlock - 1) / perFlock);
+    std::vector<double> steps;
+    int fish = 0;
+    for (int run = 0; run < 3; ++run) {
+      Scene s = Build(plugin, flocks, param);
+      AddRidgeFloor(s.world);
+      fish = static_cast<int>(s.fish.size());
+      TimeSteps(s, targets.back() >= 30000 ? 10 : 30, &steps);
+      TearDown(s);
+    }
+    const double step = Median(steps);
+    std::printf("\nOver the sea floor: step %.3f ms at %d fish, %.3f us per fish\n", step * 1e3, fish,
+                step * 1e6 / fish);
   }
   if (sizes < 3) return 0;
   std::printf("\nStep cost ratios: cost(%d)/cost(%d) = %.2f (linear %.2f), cost(%d)/cost(%d) = %.2f (linear %.2f)\n",

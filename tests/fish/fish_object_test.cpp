@@ -17,6 +17,8 @@
 #include "fish/X2FileFish.h"
 #include "frame/C3SceneHost.h"
 #include "status/C9DisplayInfo.h"
+#include "terrain/X1MetaTerrain.h"
+#include "terrain/X1Terrain.h"
 #include "world/C3Camera.h"
 #include "world/C3World.h"
 
@@ -314,32 +316,50 @@ TEST_F(FishObject, ZeroAndBackwardStepsStayFinite) {
   }
 }
 
-TEST_F(FishObject, TheMoveStopsAtTheWavesCeiling) {
+TEST_F(FishObject, TheMoveStopsOverTheFloorAndAtTheWavesCeiling) {
   // No world: the waves stand at time 0, level with the floor's centre
-  // there and 0.3105 high ten units from it.
-  C3Move centre;
-  centre.position = D3DXVECTOR3(6.0f, -28.0f, 8.0f);
-  X1HeightCollision ceiling(0.0f, &centre);
+  // there and 0.3105 high ten units from it. Three ridges crossing at the
+  // origin lift the ground there over the sea (an island); away from them
+  // it lies near the base height.
+  X1Terrain terrain;
+  terrain.meta->features = {TerrainFeature{{-30, 0, 0}, {30, 0, 0}, 20.0f, 10.0f},
+                            TerrainFeature{{0, 0, -30}, {0, 0, 30}, 20.0f, 10.0f},
+                            TerrainFeature{{-20, 0, -20}, {20, 0, 20}, 20.0f, 10.0f}};
+  terrain.BuildFloor();
+  const float deep = terrain.GetHeight(50.0f, 30.0f, nullptr, false, true);
+  const float island = terrain.GetHeight(0.0f, 0.0f, nullptr, false, true);
+  ASSERT_LT(deep, -20.0f);
+  ASSERT_GT(island, 1.0f);
+  X1HeightCollision ceiling(0.0f, &terrain);
   X2FileFish fish(nullptr);
-  fish.rotZ = -D3DX_PI / 2;  // climbing straight up
   fish.speed = 5.0f;
+  const float up = -D3DX_PI / 2, down = D3DX_PI / 2;  // straight up or down
   struct Case {
-    bool surface;
+    bool floor, surface;
+    float rotZ;
     D3DXVECTOR3 start;
-    float y;  // after half a unit up
+    float y;  // after half a unit up or down
   } const cases[] = {
-      {true, {6.0f, -0.1f, 8.0f}, 0.0f},        // through the ceiling: held at it
-      {true, {12.0f, 0.3105f - 0.6f, 16.0f}, 0.3105f - 0.1f},  // still under it
-      {false, {6.0f, -0.1f, 8.0f}, 0.4f},       // no sea surface, no ceiling
+      {false, true, up, {0.0f, -0.1f, 0.0f}, 0.0f},                      // through the ceiling: held at it
+      {false, true, up, {6.0f, 0.3105f - 0.6f, 8.0f}, 0.3105f - 0.1f},  // still under it
+      {false, false, up, {0.0f, -0.1f, 0.0f}, 0.4f},                     // no sea surface, no ceiling
+      {true, false, down, {50.0f, deep + 0.7f, 30.0f}, deep + 0.3f},     // through the floor: held over it
+      {true, false, down, {50.0f, deep + 1.0f, 30.0f}, deep + 0.5f},     // still over it
+      {true, false, down, {50.0f, deep - 4.0f, 30.0f}, deep + 0.3f},     // made in the ground: lifted out
+      {true, false, down, {0.0f, 0.2f, 0.0f}, island + 0.3f},            // no sea surface: over the island
+      {true, true, down, {0.0f, 0.2f, 0.0f}, 0.0f},                      // never out of the water
   };
   for (const Case& c : cases) {
+    TheTerrain = c.floor ? &terrain : nullptr;
     TheWaveCeiling = c.surface ? &ceiling : nullptr;
+    fish.rotZ = c.rotZ;
     fish.position = c.start;
     fish.Move(1.1f, 1.0f);
-    EXPECT_NEAR(fish.position.y, c.y, 1e-4f);
+    EXPECT_NEAR(fish.position.y, c.y, 1e-4f) << c.start.x << " " << c.start.y;
     EXPECT_EQ(fish.world._42, fish.position.y) << "drawn where it is";
     EXPECT_NEAR(fish.position.x, c.start.x, 1e-4f);
   }
+  TheTerrain = nullptr;
   TheWaveCeiling = nullptr;
 }
 

@@ -1,8 +1,15 @@
-// The status line and the panel texts it prints, without a device.
+// The status line and the panel texts it prints, and the fish heights line
+// of the debug log, without a device.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "LogTestSupport.h"
 #include "frame/C3SceneHost.h"
 #include "panels/C7TexturePanel.h"
 #include "status/C9DisplayInfo.h"
@@ -89,3 +96,48 @@ TEST_F(DisplayInfoTest, PrintfIsBoundedAndObeysThePanelLevel) {
 }
 
 }  // namespace
+
+// The fish heights line: the least height over the floor leaves out the fish
+// held in the ground by the waves' ceiling (no water there), which are
+// counted apart; a second with only such fish still gives a line a reader
+// can parse.
+TEST(FishHeights, FishWithoutWaterAreCountedApart) {
+  qvtest::ClearLog();
+  SetDebugLogLevel(2);
+  FishHeightWatch watch;
+  watch.Note(-5.0f, -9.0f, NAN);  // no sea surface
+  watch.Note(-8.7f, -9.0f, NAN);
+  watch.Report(0.0f);
+  watch.Note(-2.0f, -4.0f, 0.5f);   // water over the floor
+  watch.Note(-1.2f, -1.5f, 0.5f);
+  watch.Note(-1.0f, 2.0f, -1.0f);   // the ground over the ceiling
+  watch.Note(-1.0f, -1.2f, -1.0f);  // less than the clearance between them
+  watch.Note(NAN, -4.0f, 0.5f);
+  watch.Report(0.5f);  // within the second: nothing yet
+  watch.Report(1.0f);
+  watch.Note(-1.0f, 2.0f, -1.0f);
+  watch.Report(2.0f);
+  SetDebugLogLevel(0);
+
+  const std::string log = qvtest::ReadLog();
+  std::vector<std::array<float, 6>> lines;
+  for (size_t at = log.find("fish heights: "); at != std::string::npos; at = log.find("fish heights: ", at + 1)) {
+    std::array<float, 6> v{};
+    const int n = sscanf(log.c_str() + at + 14,
+                         "%f noted, least over the floor %f, highest %f, not finite %f, least under the waves %f, "
+                         "in the ground under the waves %f",
+                         &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
+    EXPECT_EQ(n, lines.empty() ? 4 : 6) << log.substr(at, 160);
+    lines.push_back(v);
+  }
+  ASSERT_EQ(lines.size(), 3u) << log;
+  EXPECT_EQ(lines[0][0], 2.0f);
+  EXPECT_NEAR(lines[0][1], 0.3f, 1e-4f);
+  EXPECT_NEAR(lines[1][1], 0.3f, 1e-4f);  // the two with water only
+  EXPECT_EQ(lines[1][0], 4.0f);
+  EXPECT_EQ(lines[1][3], 1.0f);
+  EXPECT_EQ(lines[1][4], 0.0f);
+  EXPECT_EQ(lines[1][5], 2.0f);
+  EXPECT_TRUE(std::isinf(lines[2][1]));
+  EXPECT_EQ(lines[2][5], 1.0f);
+}

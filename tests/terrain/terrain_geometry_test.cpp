@@ -149,6 +149,64 @@ TEST(TerrainFaceGrid, PointsOffThePatchFindNothing) {
     EXPECT_EQ(grid.FindFace(p.x, p.y), -1) << p.x << ", " << p.y;
 }
 
+TEST(TerrainFaceGrid, CellTopsBoundEveryAnswerIncludingTheLaterProbes) {
+  BuiltTerrain t;
+  X1Terrain& terrain = *t.terrain;
+  terrain.BuildFloor();
+  const X1FaceGrid& grid = terrain.FaceGrid();
+  // Over the whole grid and past it (local units): on the patch, off it
+  // where the later probes reach back onto it, and outside the grid.
+  int answered = 0, offPatch = 0;
+  for (float x = -54.0f; x <= 54.0f; x += 0.37f) {
+    for (float z = -54.0f; z <= 54.0f; z += 0.41f) {
+      float y = 0.0f;
+      if (!grid.HeightAt(x, z, &y)) {
+        EXPECT_EQ(grid.TopAt(x, z), grid.TopAt(x, z));  // a number, whatever it is
+        continue;
+      }
+      ++answered;
+      offPatch += grid.FindFace(x, z) >= 0 && std::hypot(x, z) > 40.0f;
+      ASSERT_GE(grid.TopAt(x, z), y) << x << ", " << z;
+    }
+  }
+  EXPECT_GT(answered, 30000);
+  EXPECT_GT(offPatch, 0);
+  EXPECT_EQ(grid.TopAt(60.0f, 0.0f), -INFINITY);
+  X1FaceGrid fresh;
+  EXPECT_EQ(fresh.TopAt(0.0f, 0.0f), -INFINITY);  // not built: nothing to find
+  TerrainMesh mesh;
+  BuildTerrainTopology(kTerrainDepth, &mesh);
+  fresh.Build(mesh.vertices.data(), mesh.indices.data(), mesh.FaceCount(), kTerrainVertexCode);
+  EXPECT_EQ(fresh.TopAt(0.0f, 0.0f), INFINITY);  // heights not known yet
+}
+
+TEST(TerrainHeights, KeepOverGroundAnswersAsTheExactGroundDoes) {
+  BuiltTerrain t(13);
+  X1Terrain& terrain = *t.terrain;
+  // Before the first build the ground is the base height.
+  EXPECT_EQ(terrain.KeepOverGround(1.0f, -40.0f, 2.0f, 0.3f), X1Terrain::kStartHeight + 0.3f);
+  EXPECT_EQ(terrain.KeepOverGround(1.0f, -20.0f, 2.0f, 0.3f), -20.0f);
+  terrain.Recentre(23.0f, -41.0f);
+  const float cx = terrain.position.x, cz = terrain.position.z;
+  int raised = 0, kept = 0;
+  for (float dx = -110.0f; dx <= 110.0f; dx += 1.37f) {
+    for (float dz = -110.0f; dz <= 110.0f; dz += 1.53f) {
+      const float x = cx + dx, z = cz + dz;
+      const float ground = terrain.GetHeight(x, z, nullptr, false, true);
+      for (float over : {-6.0f, -0.5f, 0.29f, 0.31f, 1.0f, 4.0f, 12.0f}) {
+        const float y = ground + over;
+        const float want = std::max(y, ground + 0.3f);
+        ASSERT_EQ(terrain.KeepOverGround(x, y, z, 0.3f), want) << dx << ", " << dz << " at " << over;
+        ++(want == y ? kept : raised);
+      }
+    }
+  }
+  EXPECT_GT(raised, 0);
+  EXPECT_GT(kept, 0);
+  // A height that is not a number stays.
+  EXPECT_TRUE(std::isnan(terrain.KeepOverGround(cx, NAN, cz, 0.3f)));
+}
+
 TEST(TerrainShape, MatchesMidpointDisplacementWhenTheCentreIsOnTheCoarsestLattice) {
   // Subdividing a patch and displacing every new vertex from the midpoint of
   // its parents gives the field's heights when the patch's base vertices lie
@@ -445,6 +503,10 @@ TEST(TerrainStructures, TopsRaiseTheAnswerAndMarkIt) {
   // The structure without vertex data is skipped; the one after it is marked.
   EXPECT_EQ(terrain.architecture->GetHeight(-30.0f, 30.0f), X1ArchitectureHeight::kNone);
   EXPECT_EQ(terrain.architecture->GetHeight(500.0f, 0.0f), X1ArchitectureHeight::kNone);
+  // A point may lie under a structure's top (beside it in the same cell, or
+  // under an overhang): only the ground holds it up.
+  const float ground = terrain.GetHeight(10.0f, -10.0f, nullptr, false, true);
+  EXPECT_EQ(terrain.KeepOverGround(10.0f, ground + 1.0f, -10.0f, 0.3f), ground + 1.0f);
 }
 
 TEST(TerrainStructures, EdgesAreMarkedEveryHalfCellAndBadFacesSkipped) {
