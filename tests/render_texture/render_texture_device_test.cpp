@@ -14,7 +14,6 @@
 #include "C6Fish.h"
 #include "CaptureBmp.h"
 #include "D3DTestDevice.h"
-#include "Diagnostics.h"
 #include "LogTestSupport.h"
 #include "SceneTestSupport.h"
 #include "SBServer.h"
@@ -370,15 +369,12 @@ TEST_F(RenderTextureScene, SourceTooNearTheCameraLeavesClonesToThemselves) {
 // buffer of no mesh it binds, 100 ms each: the billboards' own buffer must
 // not be reported, or every render texture costs a tenth of a second a frame.
 TEST_F(RenderTextureScene, DebugRunDrawsBillboardsUnreported) {
-  CreateDirectoryA("c:\\log", nullptr);
-  const size_t before = qvtest::ReadLog().size();
-  SetDebugLogLevel(1);
-  Frame();
-  Frame();
-  SetDebugLogLevel(0);
+  const std::string log = qvtest::LoggedAtLevel(1, [&] {
+    Frame();
+    Frame();
+  });
   EXPECT_EQ(3, texture->QuadCount());
-  const std::string log = qvtest::ReadLog();
-  EXPECT_EQ(std::string::npos, log.find("ILLEGAL VB", before)) << log.substr(before);
+  EXPECT_EQ(std::string::npos, log.find("ILLEGAL VB")) << log;
   ExpectScene();
 }
 
