@@ -345,20 +345,16 @@ int BareCycles(int n, Trip trip) {
   return ok ? 0 : 1;
 }
 
-// The frame the capture command saves, copied beside the test artefacts
-// as long_<scene minutes>min.bmp.
-void KeepFrame(HWND window, const std::string& dir, int n, int sceneMinutes) {
+// The frame the capture command saves (capture file `n` of the run in
+// `dir`), copied beside the test artefacts as `name`; false when none came.
+bool KeepFrame(HWND window, const std::string& dir, int n, const std::string& name) {
   CreateDirectoryA((dir + "capture").c_str(), nullptr);
   SavedFrame shot;
-  if (!CaptureFrame(window, dir, n, &shot)) {
-    std::printf("no frame saved at %d minutes of scene time\n", sceneMinutes);
-    return;
-  }
+  if (!CaptureFrame(window, dir, n, &shot)) return false;
   const std::string folder = TestBinDir() + "..\\..\\artefacts\\";
   CreateDirectoryA(folder.c_str(), nullptr);
-  const std::string name = "long_" + std::to_string(sceneMinutes) + "min.bmp";
   WriteFileBytes(folder + name, shot.bytes.data(), shot.bytes.size());
-  std::printf("frame at %d minutes of scene time: artefacts/%s\n", sceneMinutes, name.c_str());
+  return true;
 }
 
 int Minutes(HWND window, HANDLE process, const std::string& dir, int minutes) {
@@ -374,7 +370,12 @@ int Minutes(HWND window, HANDLE process, const std::string& dir, int minutes) {
     for (int s = 0; s < 60; s += 5, seconds += 5) {
       PumpMessages(5000);
       if (kept < 2 && seconds + 5 >= keepAt[kept]) {
-        KeepFrame(window, dir, kept, keepAt[kept] * 8 / 60);
+        const int sceneMinutes = keepAt[kept] * 8 / 60;
+        const std::string name = "long_" + std::to_string(sceneMinutes) + "min.bmp";
+        if (KeepFrame(window, dir, kept, name))
+          std::printf("frame at %d minutes of scene time: artefacts/%s\n", sceneMinutes, name.c_str());
+        else
+          std::printf("no frame saved at %d minutes of scene time\n", sceneMinutes);
         ++kept;
       }
     }
@@ -653,7 +654,10 @@ int FishScene(const std::string& dir, const char* countsText) {
     SceneRun runs[2];
     for (int tech = 0; tech < 2; ++tech) {
       WritePrivateProfileStringA("system", "TwinfinTech", tech ? "1" : "0", ini.c_str());
-      runs[tech] = RunScene(dir);
+      // One frame of each run kept, to compare the billboards with the meshes.
+      RemoveTree(dir + "capture");
+      const std::string frame = "fish_" + std::to_string(fish) + (tech ? "_billboards.bmp" : "_meshes.bmp");
+      runs[tech] = RunScene(dir, [&](HWND window) { KeepFrame(window, dir, 0, frame); });
       if (runs[tech].fps < 0 || !runs[tech].clean) rc = 1;
     }
     auto cell = [](const SceneRun& r) {
@@ -676,7 +680,8 @@ int FishScene(const std::string& dir, const char* countsText) {
               "flocks calm so that each formation row gets a render texture when the clone billboards are on; "
               "fish in view: median of the \"view\" lines over the same seconds (fish drawn in a frame), fish "
               "drawn a second: that times the frames per second; "
-              "a ratio below 1 means the clone billboards make frames faster.\n",
+              "a ratio below 1 means the clone billboards make frames faster; a frame of each run, captured after "
+              "the measured seconds, is kept as artefacts/fish_<fish>_meshes.bmp and fish_<fish>_billboards.bmp.\n",
               kSceneWidth, kSceneHeight);
   return rc;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "D3DTestDevice.h"
+#include "LogTestSupport.h"
 #include "SceneTestSupport.h"
 #include "TestSupport.h"
 #include "clones/C4RenderTexture.h"
@@ -362,6 +363,19 @@ TEST_F(RenderTextureScene, SourceTooNearTheCameraLeavesClonesToThemselves) {
   EXPECT_EQ(1, left->drawAsMesh);
   EXPECT_EQ(1, left->ownDraws);
   EXPECT_EQ(1, right->ownDraws);
+}
+
+// A debug run (log level 1 and up) has the vertex-buffer server report every
+// buffer of no mesh it binds, 100 ms each: the billboards' own buffer must
+// not be reported, or every render texture costs a tenth of a second a frame.
+TEST_F(RenderTextureScene, DebugRunDrawsBillboardsUnreported) {
+  const std::string log = qvtest::LoggedAtLevel(1, [&] {
+    Frame();
+    Frame();
+  });
+  EXPECT_EQ(3, texture->QuadCount());
+  EXPECT_EQ(std::string::npos, log.find("ILLEGAL VB")) << log;
+  ExpectScene();
 }
 
 }  // namespace

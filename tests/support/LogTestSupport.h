@@ -3,6 +3,7 @@
 // product logs. Header only: the tests that include it link the engine.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "TestSupport.h"
@@ -25,6 +26,19 @@ inline size_t WaitForLog(const std::string& needle, size_t from = 0, DWORD timeo
       },
       timeoutMs);
   return at;
+}
+
+// What `run` appends to the log with the debug log level set to `level`
+// (0 again afterwards).
+template <typename Run>
+inline std::string LoggedAtLevel(int level, Run run) {
+  CreateDirectoryA("c:\\log", nullptr);
+  const size_t before = ReadLog().size();
+  SetDebugLogLevel(level);
+  run();
+  SetDebugLogLevel(0);
+  const std::string log = ReadLog();
+  return log.substr(std::min(before, log.size()));
 }
 
 // An empty log folder for the run to come.
