@@ -1,8 +1,9 @@
 // The real program with the strongest water current and one flock, built by
 // the test AI DriftFlock.qva: fish that never swim and drift with the
 // current for a stretch of the run. DriftCamera.qve holds the camera on
-// them. The fish are carried along together, level, no faster than the
-// current goes, and stay where it left them once their drift is off.
+// them. The fish are carried along together, level (but where the ground
+// rises under one: it is held over the floor), no faster than the current
+// goes, and stay where it left them once their drift is off.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,9 +24,10 @@ namespace {
 constexpr float kFastest = 0.96f + 0.02f;
 
 // A logged position, at frame time t, after frame spans summing to `spans`:
-// the drift between two samples spans the difference of their sums.
+// the drift between two samples spans the difference of their sums. floor:
+// the ground's height under it.
 struct Sample {
-  float t, spans, x, y, z;
+  float t, spans, x, y, z, floor;
 };
 
 // The logged positions of each fish, in order.
@@ -35,8 +37,8 @@ std::map<int, std::vector<Sample>> FishPositions(const std::string& log) {
   for (size_t at = log.find(prefix); at != std::string::npos; at = log.find(prefix, at + 1)) {
     int fish = -1;
     Sample s{};
-    if (sscanf(log.c_str() + at + prefix.size(), "%d t %f spans %f at %f %f %f", &fish, &s.t, &s.spans, &s.x, &s.y,
-               &s.z) == 6)
+    if (sscanf(log.c_str() + at + prefix.size(), "%d t %f spans %f at %f %f %f floor %f", &fish, &s.t, &s.spans, &s.x,
+               &s.y, &s.z, &s.floor) == 7)
       out[fish].push_back(s);
   }
   return out;
@@ -129,8 +131,15 @@ TEST_F(DriftProgram, FishDriftWithTheCurrentWhileTheirDriftIsOn) {
       // The current is the same everywhere: every fish moves as the first.
       EXPECT_NEAR(q.x - p.x, first[i].x - first[i - 1].x, 0.003f) << "fish " << index << " at " << q.t;
       EXPECT_NEAR(q.z - p.z, first[i].z - first[i - 1].z, 0.003f) << "fish " << index << " at " << q.t;
-      // It is level, and no faster than the strongest current.
-      EXPECT_NEAR(q.y, p.y, 0.002f) << "fish " << index << " at " << q.t;
+      // It is level, and no faster than the strongest current. Where the
+      // ground rises under it the fish is held 0.3 over the floor (and
+      // stays at that height where the ground falls again): it never
+      // sinks, and it rises only where it came near the floor.
+      EXPECT_GE(q.y, p.y - 0.002f) << "fish " << index << " at " << q.t;
+      EXPECT_GE(q.y, q.floor + 0.3f - 0.005f) << "fish " << index << " at " << q.t;
+      if (q.y > p.y + 0.002f) {
+        EXPECT_LT(std::min(p.y - p.floor, q.y - q.floor), 2.0f) << "fish " << index << " rose at " << q.t;
+      }
       const float moved = std::hypot(q.x - p.x, q.z - p.z);
       EXPECT_LE(moved, kFastest * (q.spans - p.spans)) << "fish " << index << " at " << q.t;
       // Still once its drift is off.
