@@ -22,8 +22,6 @@ namespace {
 // The strongest current's greatest speed (units per second), with room for
 // the log's rounding.
 constexpr float kFastest = 0.96f + 0.02f;
-// The lowest the waves' ceiling comes.
-constexpr float kLowestCeiling = -3.5f;
 
 // A logged position, at frame time t, after frame spans summing to `spans`:
 // the drift between two samples spans the difference of their sums. floor:
@@ -139,7 +137,7 @@ TEST_F(DriftProgram, FishDriftWithTheCurrentWhileTheirDriftIsOn) {
       // sinks, and it rises only where it came near the floor. Where the
       // floor comes within reach of the waves' ceiling (which dips to 3.5
       // under the rest at 0) the moving ceiling holds it instead.
-      const bool underWaves = std::max(p.floor, q.floor) + 0.3f > kLowestCeiling;
+      const bool underWaves = std::max(p.floor, q.floor) + 0.3f > kLowestWaveCeiling;
       if (!underWaves) {
         EXPECT_GE(q.y, p.y - 0.002f) << "fish " << index << " at " << q.t;
         EXPECT_GE(q.y, q.floor + 0.3f - 0.005f) << "fish " << index << " at " << q.t;

@@ -19,8 +19,6 @@ using namespace qvtest;
 
 namespace {
 
-const char* const kDistConfigFiles[] = {"FlockConfig.ini", "CameraConfig.ini", "CoralConfig.ini",
-                                    "StructureConfig.ini"};
 const char* const kRebuilt = "Terrain rebuilt around ";
 
 int Count(const std::string& text, const std::string& needle) {
@@ -254,7 +252,7 @@ TEST_F(TravelProgram, FloorFollowsTheTravellingCamera) {
     EXPECT_TRUE(PlausibleFloor(r[3])) << r[3];
     EXPECT_LT(r[1], 4.5f) << "fish over the sea surface at " << r[0] << " " << r[2];
     top = std::max(top, r[1]);
-    if (r[3] + 0.3f > -3.5f) {
+    if (r[3] + 0.3f > kLowestWaveCeiling) {
       ++shallow;
       continue;
     }

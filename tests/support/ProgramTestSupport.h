@@ -38,6 +38,10 @@ inline void PressKey(HWND window, WPARAM key) {
 
 // A frame saved by the capture command: a 24-bit bitmap, rows from the
 // bottom up, each padded to four bytes.
+// The lowest the waves' ceiling comes (3.5 under the sea's rest at 0): a
+// floor within 0.3 of it has no water for fish to be held over.
+constexpr float kLowestWaveCeiling = -3.5f;
+
 struct SavedFrame {
   int w = 0, h = 0;
   std::vector<uint8_t> bytes;
