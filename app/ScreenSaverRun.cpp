@@ -53,7 +53,11 @@ int RunScreenSaver(HINSTANCE instance, const char* commandLine, const Applicatio
       break;
   }
 
-  srand(static_cast<unsigned>(time(nullptr)));
+  // Logged, so that a run's random choices (scenery, floor, flocks) can be
+  // told apart and traced back.
+  const unsigned seed = static_cast<unsigned>(time(nullptr));
+  srand(seed);
+  LogPrint("random seed %u\n", seed);
 
   if (mode == kModeFullScreen || mode == kModeDebug) {
     app.SetStartFullscreen(mode == kModeFullScreen);

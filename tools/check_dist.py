@@ -24,9 +24,12 @@ HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "plugins
 PROGRAMS = ["Qelvar.scr", "Wexnote.exe"]
 AI_PLUGINS = ["ai/PurselAI.qva", "ai/Forelens.qve"]
 SPECIES_PLUGINS = ["model/Calvesh.qvc", "model/vassop.qvf"]
-# Files of the dist folder that are not images: settings and presets.
+# Files of the dist folder that are not images: settings, presets and the
+# user's screenshots.
 DATA_SUFFIXES = (".ini", ".txt")
-DATA_FOLDERS = ("preset",)
+DATA_FOLDERS = ("preset", "capture")
+# Folders the program reads from or writes into but never makes.
+FOLDERS = ["ai", "model", "capture"]
 
 MACHINE_I386 = 0x14C
 MAGIC_PE32 = 0x10B
@@ -508,6 +511,10 @@ def check_screen_saver_subsystem(dist, rel):
     return problems
 
 
+def check_folder(dist, rel):
+    return [] if os.path.isdir(os.path.join(dist, rel)) else ["missing"]
+
+
 def image_files(dist):
     """Every file of the dist folder that must be an image."""
     out = []
@@ -524,7 +531,8 @@ def image_files(dist):
 def plan(dist):
     """(check, file) pairs to run, in order."""
     deliverables = PROGRAMS + AI_PLUGINS + SPECIES_PLUGINS
-    steps = [(check_pe32_i386, rel) for rel in sorted(set(image_files(dist)) | set(deliverables))]
+    steps = [(check_folder, rel) for rel in FOLDERS]
+    steps += [(check_pe32_i386, rel) for rel in sorted(set(image_files(dist)) | set(deliverables))]
     steps += [(check_no_runtime_imports, rel) for rel in deliverables]
     steps += [(check_exports, rel) for rel in AI_PLUGINS + SPECIES_PLUGINS]
     steps += [(check_ai_record, rel) for rel in AI_PLUGINS]

@@ -184,9 +184,11 @@ HRESULT C3World::Capture(int view) {
     } else {
       std::vector<uint32_t> pixels;
       const int w = static_cast<int>(desc.Width), h = static_cast<int>(desc.Height);
-      if (ToX8R8G8B8(lock, desc.Format, w, h, &pixels))
-        WriteBmp24File(name.c_str(), pixels.data(), w, h, w * 4);
-      else
+      if (ToX8R8G8B8(lock, desc.Format, w, h, &pixels)) {
+        // The program never makes the capture folder; without it nothing is saved.
+        if (!WriteBmp24File(name.c_str(), pixels.data(), w, h, w * 4))
+          LogPrint("KWEX Capture not written:%s\n", name.c_str());
+      } else
         LogPrint("KWEX Capture format:%d\n", static_cast<int>(desc.Format));
       if (FAILED(copy->UnlockRect())) LogPrint("KWEX 3\n");
     }

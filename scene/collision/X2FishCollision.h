@@ -1,8 +1,10 @@
 #pragma once
 // A body's field (a fish or the dolphin): pushes other fish out of the
 // body's scaled bounding box, in the body's own frame. The body itself
-// gets no push from it. The body clears the link when it goes away
-// (DetachBody); a field without a body pushes nothing.
+// gets no push from it. Body and field may go in either order: the body
+// detaches the field when it goes away (DetachBody, after which the field
+// never touches it again), the field clears the body's pointer to it when
+// it goes first. A field without a body pushes nothing.
 #include "X1Collision.h"
 
 class C3Move;
@@ -14,8 +16,13 @@ class X2FishCollision : public X1Collision {
 
   D3DXVECTOR3* GetForce(D3DXVECTOR3* out, const D3DXVECTOR3& position, const C3Object* asker, float radius,
                         float band) override;
-  void DetachBody() { body = nullptr; }
-  // The body's pointer to this field, cleared when the field is deleted.
+  // Forgets the body and its pointer to this field.
+  void DetachBody() {
+    body = nullptr;
+    backLink_ = nullptr;
+  }
+  // The body's pointer to this field, cleared when the field is deleted
+  // while the body still stands.
   void LinkBack(X2FishCollision** slot) { backLink_ = slot; }
 
   // The field of `body` listed with the collision server and registered with

@@ -15,6 +15,17 @@ X5Frame::~X5Frame() {
   while (next) next = std::move(next->nextSibling);
 }
 
+bool TakeMeshContainers(X5Frame* into, X5Frame* from) {
+  bool same = true;
+  for (; into && from; into = into->nextSibling.get(), from = from->nextSibling.get()) {
+    into->meshContainers = std::move(from->meshContainers);
+    if (!into->firstChild != !from->firstChild) same = false;
+    if (into->firstChild && from->firstChild)
+      same = TakeMeshContainers(into->firstChild.get(), from->firstChild.get()) && same;
+  }
+  return same && !into && !from;
+}
+
 X5Frame* X5Frame::Find(const char* wanted) {
   if (!wanted || !*wanted) return nullptr;
   for (X5Frame* node = this; node; node = node->nextSibling.get()) {

@@ -65,3 +65,22 @@ class X5Frame {
   bool isAnimationNode = false;
   std::string name;
 };
+
+// Calls f(frame) for a frame, its siblings after it and every frame below
+// them.
+template <typename F>
+void ForEachFrame(X5Frame* root, F f) {
+  std::vector<X5Frame*> stack{root};
+  while (!stack.empty()) {
+    X5Frame* frame = stack.back();
+    stack.pop_back();
+    f(frame);
+    if (frame->nextSibling) stack.push_back(frame->nextSibling.get());
+    if (frame->firstChild) stack.push_back(frame->firstChild.get());
+  }
+}
+
+// Moves every mesh container of `from` into the frame at the same place of
+// `into` (two trees read from one file), replacing what was there. False
+// when the trees' shapes differ; the frames that match still take theirs.
+bool TakeMeshContainers(X5Frame* into, X5Frame* from);

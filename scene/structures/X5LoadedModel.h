@@ -18,4 +18,5 @@ struct X5LoadedModel {
   float radius = 1.0f;
   std::string sourceName;           // empty when loaded from memory
   X5Frame* animations = nullptr;    // first animation node (not owning)
+  size_t sourceIndex = 0;           // the owner's source it was read from
 };

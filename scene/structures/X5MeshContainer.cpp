@@ -3,12 +3,16 @@
 #include "util/ComRelease.h"
 
 X5MeshContainer::~X5MeshContainer() {
-  SafeRelease(vertexBuffer);
-  SafeRelease(indexBuffer);
-  for (auto*& stream : morphStreams) SafeRelease(stream);
-  SafeRelease(mesh);
-  SafeRelease(sourceMesh);
+  ReleaseDeviceObjects();
   SafeRelease(skinInfo);
+}
+
+void X5MeshContainer::ReleaseDeviceObjects() {
+  ReleaseDrawable();
+  for (auto*& stream : morphStreams) SafeRelease(stream);
+  morphStreamsMade = false;
+  SafeRelease(sourceMesh);
+  ranges.clear();
 }
 
 void X5MeshContainer::ReleaseDrawable() {

@@ -24,6 +24,9 @@ struct X5MeshContainer {
   bool IsSkinned() const { return skinInfo != nullptr && sourceMesh != nullptr; }
   // Drops the drawable copy of a skinned mesh (kept: source and skin).
   void ReleaseDrawable();
+  // Drops every mesh and buffer made on the device (materials, names and
+  // bones stay); nothing is drawn until meshes are read again.
+  void ReleaseDeviceObjects();
 
   ID3DXMesh* mesh = nullptr;  // what is drawn
   std::vector<D3DMATERIAL9> materials;

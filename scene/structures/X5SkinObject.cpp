@@ -61,6 +61,10 @@ bool X5SkinObject::AddXBlock(const void* data, uint32_t size, uint32_t inflatedS
 }
 
 HRESULT X5SkinObject::InitDeviceObjects() {
+  if (!models.empty()) {
+    ReloadMeshes();
+    return 0;
+  }
   // A file that does not load is a plug-in's bad data: it is logged and left
   // out, and the object shows the models that did load.
   for (size_t i = 0; i < sources.size(); ++i) {
@@ -70,30 +74,52 @@ HRESULT X5SkinObject::InitDeviceObjects() {
       LogPrint("KWEX X file load fail:%s:%d:%X\n", className, static_cast<int>(i), static_cast<unsigned>(hr));
       continue;
     }
+    model->sourceIndex = i;
     models.push_back(std::move(model));
   }
   return 0;
 }
 
-HRESULT X5SkinObject::InvalidateDeviceObjects() {
+void X5SkinObject::ReloadMeshes() {
   for (const auto& model : models) {
-    std::vector<X5Frame*> stack{model->root.get()};
-    while (!stack.empty()) {
-      X5Frame* frame = stack.back();
-      stack.pop_back();
+    if (model->sourceIndex >= sources.size()) continue;
+    std::shared_ptr<X5LoadedModel> fresh;
+    HRESULT hr = LoadXFile(&sources[model->sourceIndex], &fresh, true);
+    if (FAILED(hr) || !fresh) {
+      LogPrint("KWEX X file reload fail:%s:%d:%X\n", className, static_cast<int>(model->sourceIndex),
+               static_cast<unsigned>(hr));
+      continue;
+    }
+    if (!TakeMeshContainers(model->root.get(), fresh->root.get()))
+      LogPrint("KWEX X file reload: frames differ:%s\n", className);
+    LinkBones(model.get());
+  }
+}
+
+HRESULT X5SkinObject::InvalidateDeviceObjects() {
+  for (const auto& model : models)
+    ForEachFrame(model->root.get(), [](X5Frame* frame) {
       for (auto& container : frame->meshContainers)
         if (container->IsSkinned()) container->ReleaseDrawable();
-      if (frame->nextSibling) stack.push_back(frame->nextSibling.get());
-      if (frame->firstChild) stack.push_back(frame->firstChild.get());
-    }
-  }
+    });
   C4VertexObject::InvalidateDeviceObjects();
   SafeRelease(stageTexture3);
   return 0;
 }
 
 HRESULT X5SkinObject::DeleteDeviceObjects() {
-  models.clear();
+  // The frame trees belong to the scene and stay: a plug-in may hold a
+  // frame's matrix (FindFrameMatrix). Only what lives on the device goes;
+  // the next InitDeviceObjects reads the meshes again into the same frames.
+  // Models other objects still hold (and may still draw) are theirs to
+  // keep: this object only lets go of them and loads afresh next time.
+  const bool ours = std::all_of(models.begin(), models.end(),
+                                [](const std::shared_ptr<X5LoadedModel>& m) { return m.use_count() == 1; });
+  if (!ours) models.clear();
+  for (const auto& model : models)
+    ForEachFrame(model->root.get(), [](X5Frame* frame) {
+      for (auto& container : frame->meshContainers) container->ReleaseDeviceObjects();
+    });
   return C4VertexObject::DeleteDeviceObjects();
 }
 

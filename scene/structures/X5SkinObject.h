@@ -33,12 +33,15 @@ class X5SkinObject : public C4VertexObject {
   ~X5SkinObject() override;
 
   // Loads every source in order into `models`; a source that fails to load
-  // is logged and left out.
+  // is logged and left out. With models loaded before (the device made
+  // again), reads only their meshes again, into the frames they had.
   HRESULT InitDeviceObjects() override;
   // Drops the drawable copies of skinned meshes (remade at the next draw)
   // and the stage-3 texture.
   HRESULT InvalidateDeviceObjects() override;
-  // Lets go of the models (freed with their last holder) and the textures.
+  // Releases every mesh and buffer made on the device and the textures. The
+  // frame trees stay (freed at the end) when only this object holds them;
+  // models shared with other objects are let go of instead.
   HRESULT DeleteDeviceObjects() override;
   HRESULT Move(float current, float previous) override;
   HRESULT Render() override;
@@ -90,6 +93,7 @@ class X5SkinObject : public C4VertexObject {
   HRESULT LoadAnimation(ID3DXFileData* data, X5Frame* set, X5LoadedModel* model, IDirect3DDevice9* device,
                         int depth);
   void LinkBones(X5LoadedModel* model);
+  void ReloadMeshes();
   HRESULT MeasureModel(X5LoadedModel* model);
 
   // Drawable copies (X5SkinObjectConvert.cpp).

@@ -67,19 +67,6 @@ class LockedData {
   SIZE_T size_ = 0;
 };
 
-// Calls f(frame) for a frame and every frame below it.
-template <typename F>
-void ForEachFrame(X5Frame* root, F f) {
-  std::vector<X5Frame*> stack{root};
-  while (!stack.empty()) {
-    X5Frame* frame = stack.back();
-    stack.pop_back();
-    f(frame);
-    if (frame->nextSibling) stack.push_back(frame->nextSibling.get());
-    if (frame->firstChild) stack.push_back(frame->firstChild.get());
-  }
-}
-
 }  // namespace
 
 HRESULT X5SkinObject::LoadXFile(const void* source, std::shared_ptr<X5LoadedModel>* out, bool fromMemory) {

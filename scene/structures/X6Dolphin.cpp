@@ -5,7 +5,6 @@
 #include "collision/X2FishCollision.h"
 #include "common/SceneGlobals.h"
 #include "diagnostics/Diagnostics.h"
-#include "fish/FishMotion.h"
 #include "world/C3World.h"
 
 namespace {
@@ -59,14 +58,19 @@ HRESULT X6Dolphin::RestoreDeviceObjects() {
   return 0;
 }
 
+void X6Dolphin::StepAI(float current, float previous) {
+  // What the step returns is ignored: the dolphin keeps its AI.
+  if (ai) ai->Step(current, previous, this);
+}
+
 HRESULT X6Dolphin::Move(float current, float previous) {
-  StepFishAI(ai, current, previous, this);
+  StepAI(current, previous);
   return X5SkinObject::Move(current, previous);
 }
 
 HRESULT X6Dolphin::Render() {
   FrameMove(0.0f);
-  StepFishAI(ai, -1.0f, -1.0f, this);
+  StepAI(-1.0f, -1.0f);
   return X5SkinObject::Render();
 }
 

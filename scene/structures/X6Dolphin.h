@@ -1,9 +1,9 @@
 #pragma once
 // The dolphin: an X-file object made by a plug-in through the host table
 // (CreateDolphin), registered and given its AI by that plug-in. Its AI is
-// stepped in Move, and again with (-1, -1) before each draw; a replacement
-// AI the step returns takes the old one's place, and the dolphin deletes its
-// AI when it is deleted (a device made again finds it still steering).
+// stepped in Move, and again with (-1, -1) before each draw; what a step
+// returns is ignored (the AI stays). The dolphin deletes its AI when it is
+// deleted (a device made again finds it still steering).
 // With the record's body flag it carries a field that keeps fish off it.
 #include "X2PluginAbi.h"
 #include "X5SkinObject.h"
@@ -29,4 +29,5 @@ class X6Dolphin : public X5SkinObject {
 
  private:
   const X2FishModel* Model() const;
+  void StepAI(float current, float previous);
 };

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 
+#include "AllocationWatch.h"
 #include "HostCallbacks.h"
 #include "MyApplication.h"
 #include "Settings.h"
@@ -171,6 +172,46 @@ TEST_F(CollisionHostTest, FishOfABodyFieldSpeciesKeepOthersOff) {
     host->GetCollisionForce(&r, nose.x, nose.y, nose.z, HostHandle(fish));
     ExpectVec(r, 0, 0, 0);
     // The world deletes the fish first, then its field.
+  }
+  C5PartialMorphCache::Destroy();
+}
+
+// A body and its field go in any order (the world closes last-registered
+// first, and the field is registered from inside the body's constructor)
+// and neither writes into the other once it is freed.
+TEST_F(CollisionHostTest, ABodyAndItsFieldNeverTouchEachOtherOnceFreed) {
+  int count = 0;
+  X2FishData record = *GetBuiltinSpecies(&count)[0];
+  record.flags |= X2_FISH_BODY_COLLISION;
+  enum Order { kWorldCloses, kFishFirst, kFieldFirst };
+  for (Order order : {kWorldCloses, kFishFirst, kFieldFirst}) {
+    SCOPED_TRACE(order);
+    X1CollisionServer server;
+    TheCollisionServer = &server;
+    auto* world = new C3World;
+    auto* fish = new X2FileFish(&record);
+    X2FishCollision* field = fish->bodyCollision;
+    ASSERT_NE(field, nullptr);
+    world->AddChild(fish);
+    ASSERT_EQ(world->children.items[0], field);
+    if (order != kWorldCloses) world->children.ClearKeepStorage();  // the test deletes both
+
+    qvtest::KeepFreedBlocks();
+    if (order == kWorldCloses) {
+      delete world;
+      world = nullptr;
+    } else if (order == kFishFirst) {
+      delete fish;
+      EXPECT_EQ(field->body, nullptr);
+      delete field;
+    } else {
+      delete field;
+      EXPECT_EQ(fish->bodyCollision, nullptr);
+      delete fish;
+    }
+    EXPECT_EQ(qvtest::ReleaseFreedBlocks(), 0) << "a freed block was written into";
+    delete world;
+    TheCollisionServer = nullptr;
   }
   C5PartialMorphCache::Destroy();
 }

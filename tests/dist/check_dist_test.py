@@ -125,6 +125,10 @@ def remove_plugin(dist):
     os.remove(os.path.join(dist, "model/vassop.qvf"))
 
 
+def remove_capture_folder(dist):
+    shutil.rmtree(os.path.join(dist, "capture"))
+
+
 BREAKAGES = [
     ("export renamed", rename_export,
      ["check_exports: ai/PurselAI.qva: does not export ?GetAIData@@YAPAUX2AIData@@PAD0@Z",
@@ -153,6 +157,8 @@ BREAKAGES = [
      ["check_screen_saver_subsystem: Qelvar.scr: subsystem version is 3.0, the control panel"]),
     ("plug-in missing", remove_plugin,
      ["check_pe32_i386: model/vassop.qvf: missing"]),
+    ("screenshot folder missing", remove_capture_folder,
+     ["check_folder: capture: missing"]),
 ]
 
 

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,21 +55,23 @@ int Drawn(const std::vector<uint32_t>& px, int x0, int x1, int y0, int y1) {
 
 // An AI that hands over to a second one at its first step and counts what
 // the host does with them.
+// An AI whose steps offer another AI it keeps owning: the host must ignore
+// what a dolphin's step returns.
 class CountingAI : public X2AIObjectImpl<CountingAI> {
  public:
   static int made, deleted, drawSteps;
-  explicit CountingAI(bool replaces) : replaces_(replaces) { ++made; }
+  explicit CountingAI(bool offers) : spare_(offers ? new CountingAI(false) : nullptr) { ++made; }
   ~CountingAI() { ++deleted; }
   X2AIObject* X2_THISCALL Step(float now, float, X2Object) override {
     if (now < 0.0f) {
       ++drawSteps;
       return nullptr;
     }
-    return replaces_ ? new CountingAI(false) : nullptr;
+    return spare_.get();
   }
 
  private:
-  bool replaces_;
+  std::unique_ptr<CountingAI> spare_;
 };
 int CountingAI::made = 0;
 int CountingAI::deleted = 0;
@@ -269,7 +273,7 @@ TEST_F(StructureScene, XFileStructuresShareModelsOnlyWithinTheirRecord) {
   EXPECT_EQ(a->facesDrawn, 4);
 }
 
-TEST_F(StructureScene, TheDolphinTakesItsReplacementAIAndDeletesItsAIAtTheEnd) {
+TEST_F(StructureScene, TheDolphinKeepsItsAIAndItsFramesThroughADeviceMadeAgain) {
   CountingAI::made = CountingAI::deleted = CountingAI::drawSteps = 0;
   TheCollisionServer = new X1CollisionServer;
   world->AddChild(TheCollisionServer);
@@ -283,7 +287,8 @@ TEST_F(StructureScene, TheDolphinTakesItsReplacementAIAndDeletesItsAIAtTheEnd) {
   ASSERT_NE(dolphin->bodyCollision, nullptr);
   EXPECT_EQ(TheCollisionServer->FieldCount(), 1);
   table->RegisterObject(handle);
-  table->SetAI(handle, new CountingAI(true));
+  auto* ai = new CountingAI(true);
+  table->SetAI(handle, ai);
   table->SetDolphinParam(handle, 17, 0.5f);
   table->SetDolphinParam(handle, 18, 0.5f);
   table->SetDolphinParam(handle, -1, 0.5f);
@@ -295,32 +300,46 @@ TEST_F(StructureScene, TheDolphinTakesItsReplacementAIAndDeletesItsAIAtTheEnd) {
   const std::vector<uint32_t> px = Frame();
   SaveArtefact("structure_dolphin");
   EXPECT_EQ(CountingAI::made, 2);
-  EXPECT_EQ(CountingAI::deleted, 1) << "the first AI, replaced";
-  EXPECT_NE(dolphin->ai, nullptr);
+  EXPECT_EQ(CountingAI::deleted, 0) << "the AI its step offered is not the host's";
+  EXPECT_EQ(dolphin->ai, ai);
   EXPECT_EQ(CountingAI::drawSteps, 1) << "stepped once more before the draw";
   EXPECT_GT(dolphin->facesDrawn, 700);
   // Two units long at four units: a good part of the view.
-  EXPECT_GT(Drawn(px, 0, kWidth, 0, kHeight), 8000);
+  const int drawn = Drawn(px, 0, kWidth, 0, kHeight);
+  EXPECT_GT(drawn, 8000);
   // The field keeps others off its body.
   D3DXVECTOR3 force;
   TheCollisionServer->GetForce(&force, D3DXVECTOR3(0.0f, 0.05f, 4.0f), nullptr, 0.0f, 0.0f);
   EXPECT_GT(D3DXVec3Length(&force), 0.0f);
 
-  // The device objects released and made again (a window-mode switch): the
-  // dolphin keeps its AI, steps it and is drawn as before.
-  X2AIObject* ai = dolphin->ai;
+  // A plug-in keeps a frame's matrix. The device objects released and made
+  // again (a window-mode switch), with freed blocks kept: the dolphin keeps
+  // its AI, the matrix stays where it was handed out, with what was written
+  // into it, and still moves the skin.
+  X2Matrix* spine = table->FindFrameMatrix(handle, "Spine");
+  ASSERT_NE(spine, nullptr);
+  const D3DXMATRIX rest = *reinterpret_cast<D3DXMATRIX*>(spine);
+  qvtest::KeepFreedBlocks();
   world->InvalidateDeviceObjects();
   world->DeleteDeviceObjects();
   EXPECT_EQ(dolphin->ai, ai);
   Start();
+  EXPECT_EQ(table->FindFrameMatrix(handle, "Spine"), spine);
+  D3DXMATRIX lifted = rest;
+  lifted._42 += 100.0f;  // the body's spine far above the view
+  std::memcpy(spine, &lifted, sizeof lifted);
+  EXPECT_EQ(qvtest::ReleaseFreedBlocks(), 0) << "a freed block was written into";
+  const int lessDrawn = Drawn(Frame(), 0, kWidth, 0, kHeight);
+  EXPECT_LT(lessDrawn, drawn / 2);
+  std::memcpy(spine, &rest, sizeof rest);
   EXPECT_GT(Drawn(Frame(), 0, kWidth, 0, kHeight), 8000);
   EXPECT_EQ(dolphin->ai, ai);
-  EXPECT_EQ(CountingAI::deleted, 1);
-  EXPECT_EQ(CountingAI::drawSteps, 2);
+  EXPECT_EQ(CountingAI::deleted, 0);
+  EXPECT_EQ(CountingAI::drawSteps, 3);
   EXPECT_GT(dolphin->facesDrawn, 700);
 
   qvtest::CloseWorld(world);
-  EXPECT_EQ(CountingAI::deleted, 2) << "its AI went with the dolphin";
+  EXPECT_EQ(CountingAI::deleted, 2) << "its AI (and the one it kept) went with the dolphin";
 }
 
 // Memory running out inside a slot that makes an object, at each of its

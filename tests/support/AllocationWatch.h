@@ -2,7 +2,8 @@
 // The test program's own allocations under the test's control: a program
 // built with AllocationWatch.cpp among its sources has operator new and
 // delete replaced (malloc and free underneath) so that a test can make
-// allocations fail and tell whether a block was given back. Nothing is
+// allocations fail, tell whether a block was given back, and catch writes
+// into freed blocks. Nothing is
 // armed by default.
 namespace qvtest {
 
@@ -18,5 +19,12 @@ long AllowAllocations();
 // Notes whether the block at `block` is freed from now on.
 void WatchFree(const void* block);
 bool WatchedBlockFreed();
+
+// From now on freed blocks are not given back: each is kept as it was when
+// freed, with a copy of its bytes, so that a write into freed memory shows.
+void KeepFreedBlocks();
+// Stops keeping freed blocks, gives back those kept and returns how many of
+// them were written into after they were freed.
+int ReleaseFreedBlocks();
 
 }  // namespace qvtest

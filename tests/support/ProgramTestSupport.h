@@ -69,14 +69,17 @@ constexpr const char* kDistConfigFiles[] = {"FlockConfig.ini", "CameraConfig.ini
                                              "StructureConfig.ini"};
 
 // Lays out `to` like the distributable folder (the program, its shipped
-// plug-ins, its configuration files and a capture folder), then adds the
-// test plug-ins named (file in the test tree's plugins folder, place in `to`).
+// plug-ins, its configuration files and its folders as built: the capture
+// folder only when the distribution has one), then adds the test plug-ins
+// named (file in the test tree's plugins folder, place in `to`).
 inline bool CopyDistFolder(const std::string& to,
                            std::initializer_list<std::pair<const char*, const char*>> testPlugins = {}) {
   bool ok = CopyFileTo(DistDir() + "Qelvar.scr", to + "Qelvar.scr");
-  CreateDirectoryA((to + "ai").c_str(), nullptr);
-  CreateDirectoryA((to + "model").c_str(), nullptr);
-  CreateDirectoryA((to + "capture").c_str(), nullptr);
+  for (const char* folder : {"ai", "model", "capture"}) {
+    const DWORD attributes = GetFileAttributesA((DistDir() + folder).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+      CreateDirectoryA((to + folder).c_str(), nullptr);
+  }
   for (const char* f : {"ai\\PurselAI.qva", "ai\\Forelens.qve", "model\\vassop.qvf", "model\\Calvesh.qvc"})
     ok &= CopyFileTo(DistDir() + f, to + f);
   for (const char* f : kDistConfigFiles) ok &= CopyFileTo(DistDir() + f, to + f);

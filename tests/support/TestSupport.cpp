@@ -98,7 +98,14 @@ ChildProcess::~ChildProcess() {
   }
 }
 
+namespace {
+int g_programsStarted = 0;
+}  // namespace
+
+int ProgramsStarted() { return g_programsStarted; }
+
 bool ChildProcess::Start(const std::string& commandLine, const std::string& workingDir) {
+  ++g_programsStarted;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   std::vector<char> line(commandLine.begin(), commandLine.end());

@@ -46,6 +46,9 @@ class ChildProcess {
   PROCESS_INFORMATION info_{};
 };
 
+// How many programs ChildProcess has started in this test program so far.
+int ProgramsStarted();
+
 // Runs a command line to its end; returns its exit code, or -1 when it could
 // not start or did not end within timeoutMs (it is killed then).
 long RunProcess(const std::string& commandLine, const std::string& workingDir, DWORD timeoutMs);

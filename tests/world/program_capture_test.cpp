@@ -14,14 +14,22 @@ TEST(ProgramCapture, ScreenshotCommandWritesTheBackBufferAfterAResize) {
   std::string dir = MakeTempDir("qvcapture");
   ASSERT_TRUE(CopyFileTo(DistDir() + "Qelvar.scr", dir + "Qelvar.scr"));
   ASSERT_TRUE(WriteFileText(dir + "qelvar.ini", "[Display]\r\nDebugLogLevel=2\r\n[system]\r\nLights=1\r\n"));
-  CreateDirectoryA((dir + "capture").c_str(), nullptr);
-  ASSERT_TRUE(WriteFileText(dir + "capture\\L0000.bmp", "older capture"));
 
   ChildProcess program;
   HWND window = StartDebugRun(&program, dir);
   ASSERT_NE(window, nullptr);
   ASSERT_NE(WaitForLog("frame stats: "), std::string::npos) << ReadLog();
+  EXPECT_NE(ReadLog().find("random seed "), std::string::npos) << "the run's seed is logged";
 
+  // Without the capture folder nothing is saved, and the log says so; the
+  // program does not make the folder.
+  PostMessageA(window, WM_COMMAND, 40001, 0);
+  ASSERT_NE(WaitForLog("KWEX Capture not written:"), std::string::npos) << ReadLog();
+  EXPECT_NE(ReadLog().find("capture\\L0000.bmp"), std::string::npos);
+  EXPECT_FALSE(FileExists(dir + "capture"));
+
+  CreateDirectoryA((dir + "capture").c_str(), nullptr);
+  ASSERT_TRUE(WriteFileText(dir + "capture\\L0000.bmp", "older capture"));
   SendMessageA(window, WM_ENTERSIZEMOVE, 0, 0);
   SetWindowPos(window, nullptr, 0, 0, 517, 403, SWP_NOMOVE | SWP_NOZORDER);
   SendMessageA(window, WM_EXITSIZEMOVE, 0, 0);
