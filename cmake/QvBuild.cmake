@@ -6,6 +6,14 @@ add_compile_options(
   $<$<COMPILE_LANGUAGE:C,CXX>:-fexec-charset=CP932>
   $<$<COMPILE_LANGUAGE:C,CXX>:-Wall>
   $<$<COMPILE_LANGUAGE:C,CXX>:-Wno-unknown-pragmas>)
+# The 32-bit build does its float and double arithmetic in SSE registers, as
+# the 64-bit one does: the same rounding on both (the x87 unit would carry
+# extra precision between steps, or only single precision for doubles once
+# Direct3D has set its control word while a device lives). The processor
+# must have SSE2; GCC then realigns the stack in every function that needs it.
+if(QV_ARCH STREQUAL "i686")
+  add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-msse2> $<$<COMPILE_LANGUAGE:C,CXX>:-mfpmath=sse>)
+endif()
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
 # windres: resources are UTF-8 too (each .rc starts with #pragma code_page(65001)).
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
@@ -15,7 +23,7 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 
 # The distributable folder, laid out as the program expects.
 set(QV_DIST_DIR ${CMAKE_BINARY_DIR}/dist)
-file(MAKE_DIRECTORY ${QV_DIST_DIR} ${QV_DIST_DIR}/ai ${QV_DIST_DIR}/model)
+file(MAKE_DIRECTORY ${QV_DIST_DIR} ${QV_DIST_DIR}/ai ${QV_DIST_DIR}/model ${QV_DIST_DIR}/capture)
 
 # Every test program lands here; tests/ adds them to CTest.
 set(QV_TEST_BIN_DIR ${CMAKE_BINARY_DIR}/tests/bin)
