@@ -1,11 +1,15 @@
-"""The screen saver started with "/s" under Wine on the build's Xvfb display:
-a real key press or mouse move (xdotool) ends it, and its window leaves the
-screen at once, long before the program has finished cleaning up. Run by CTest
-on the build machine; it drives the real program from outside.
+"""The screen saver of the distribution as built, started under Wine on the
+build's Xvfb display and driven with real input (xdotool): with "/s" a key
+press or mouse move ends it, and its window leaves the screen at once, long
+before the program has finished cleaning up; with "/debug" the capture key
+saves the frame into the distribution's capture folder. Run by CTest on the
+build machine; it drives the real program from outside.
 
     saver_input_test.py SOURCE_DIR BUILD_DIR ARCH
 """
+import glob
 import os
+import shutil
 import signal
 import subprocess
 import sys
@@ -74,6 +78,50 @@ class SaverInputTest(unittest.TestCase):
                         program.wait(30)
                 print("%s: window off the screen after %.2f s, program ended after %.2f s" % (name, gone, ended))
                 self.assertLess(gone, OFF_SCREEN_WITHIN)
+
+    def test_the_capture_key_saves_the_frame_into_the_distributions_folder(self):
+        subprocess.run([os.path.join(TOOLS, "wine-run.sh"), "--build", BUILD, "--arch", ARCH, "--prepare"], check=True)
+        env = dict(os.environ, DISPLAY=display())
+        capture = os.path.join(BUILD, "dist", "capture")
+        self.assertTrue(os.path.isdir(capture), "the distribution carries no capture folder")
+        before = set(glob.glob(os.path.join(capture, "L*.bmp")))
+        # The first free number: L0000.bmp in a fresh build.
+        number = 0
+        while os.path.join(capture, "L%04d.bmp" % number) in before:
+            number += 1
+        shot = os.path.join(capture, "L%04d.bmp" % number)
+        program = subprocess.Popen(
+            [os.path.join(TOOLS, "wine-run.sh"), "--build", BUILD, "--arch", ARCH, "--timeout", "120",
+             os.path.join(BUILD, "dist", "Qelvar.scr"), "/debug"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            waited = subprocess.run([os.path.join(TOOLS, "wait-saver.sh"), env["DISPLAY"], "60"],
+                                    capture_output=True, text=True)
+            self.assertEqual(waited.returncode, 0, waited.stderr)
+            window = waited.stdout.split()[0]
+            subprocess.run(["xdotool", "windowfocus", "--sync", window], env=env)
+            subprocess.run(["xdotool", "key", "--window", window, "c"], env=env, check=True)
+            start = time.monotonic()
+            while time.monotonic() - start < 60 and not (os.path.exists(shot) and os.path.getsize(shot) > 54):
+                time.sleep(0.2)
+            time.sleep(1.0)  # the whole file
+            self.assertTrue(os.path.exists(shot), "no %s" % shot)
+            with open(shot, "rb") as f:
+                header = f.read(54)
+            self.assertEqual(header[:2], b"BM")
+            self.assertEqual(int.from_bytes(header[2:6], "little"), os.path.getsize(shot))
+            artefacts = os.path.join(BUILD, "artefacts")
+            os.makedirs(artefacts, exist_ok=True)
+            shutil.copyfile(shot, os.path.join(artefacts, "dist_capture.bmp"))
+            subprocess.run(["xdotool", "key", "--window", window, "Escape"], env=env, check=True)
+            self.assertEqual(program.wait(60), 0)
+        finally:
+            if program.poll() is None:
+                end_savers(env)
+                program.wait(30)
+            # The distribution is left as it was built.
+            for made in set(glob.glob(os.path.join(capture, "L*.bmp"))) - before:
+                os.remove(made)
 
 
 if __name__ == "__main__":
