@@ -29,7 +29,7 @@ class ProgramSeedReport : public ::testing::EmptyTestEventListener {
       std::printf("program's %s\n", line.c_str());
       any = true;
     }
-    if (!any) std::printf("program's random seed: not in %s (log off?)\n", kProgramLog);
+    if (!any) std::printf("no random seed of a program in %s (its log was off)\n", kProgramLog);
     std::fflush(stdout);
   }
 
