@@ -2,12 +2,14 @@
 # Waits until the screen saver's window on an X display shows its frames (the
 # window is mapped and its picture is mostly blue water, not the white of a
 # window that has drawn nothing yet) and prints the window's id. Exits 1 when
-# that does not happen within the time limit.
+# that does not happen within the time limit, or at once when the process
+# PID (the program's runner), if given, has ended.
 #
-#   wait-saver.sh DISPLAY SECONDS
+#   wait-saver.sh DISPLAY SECONDS [PID]
 set -uo pipefail
 display="$1"
 limit="$2"
+pid="${3:-}"
 title='^Orvex Engine Reefmoor 2$'
 end=$((SECONDS + limit))
 while [ "$SECONDS" -lt "$end" ]; do
@@ -18,6 +20,10 @@ while [ "$SECONDS" -lt "$end" ]; do
       exit 0
     fi
   done
+  if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
+    echo "wait-saver: the program ended before it showed frames on $display" >&2
+    exit 1
+  fi
   sleep 0.5
 done
 echo "wait-saver: no frames of the screen saver on $display within ${limit}s" >&2
