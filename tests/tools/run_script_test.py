@@ -1,4 +1,4 @@
-"""tools/run.sh (and wine-run.sh under it) in a copy of
+"""tools/run.sh and tools/test.sh (and wine-run.sh under them) in a copy of
 tools/ where the set-up, the build, Wine's loader and server are stand-ins and
 the screen saver is a fake (a shell script; ImageMagick's "display" shows its
 blue "frames"). Each copy gets a real Xvfb of its own: the build's display
@@ -208,6 +208,29 @@ class RunScriptTest(unittest.TestCase):
             for tree in trees:
                 tree.stop()
                 self.assertEqual(tree.left_running(), [])
+
+    def test_the_test_command_fails_when_no_test_ran_and_leaves_no_display(self):
+        tree = Tree(self, "dies_at_once")
+        write_script(os.path.join(tree.build, "ok.exe"), "echo fine")
+        with open(os.path.join(tree.build, "CTestTestfile.cmake"), "w") as f:
+            for name in ("first", "second"):
+                f.write('add_test(%s "%s" --build "%s" "%s/ok.exe")\n' % (name, tree.tool("wine-run.sh"),
+                                                                         tree.build, tree.build))
+                # The program's output still reaches ctest.
+                f.write('set_tests_properties(%s PROPERTIES PASS_REGULAR_EXPRESSION "fine")\n' % name)
+        for args, passes in (([], True), (["-R", "no_such_test"], False)):
+            with self.subTest(args=args):
+                rc, out, _, _ = finish(tree.start(tree.tool("test.sh"), *args), 60)
+                if passes:
+                    self.assertEqual(rc, 0, out)
+                    self.assertIn("100% tests passed, 0 tests failed out of 2", out)
+                    # One display for the whole suite, gone when it ends.
+                    self.assertEqual(len(tree.read("xvfb.pids").split()), 1)
+                    self.assert_nothing_left(tree)
+                else:
+                    self.assertNotEqual(rc, 0, out)
+                    self.assertIn("No tests were found", out)
+                    self.assertEqual(tree.left_running(), [])
 
 
 if __name__ == "__main__":
