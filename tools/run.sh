@@ -29,7 +29,8 @@ log=build/run.log
 
 runner=
 prepared=
-running() { [ -n "$runner" ] && kill -0 "$runner" 2>/dev/null; }
+# By the shell's own record: the pid of an ended program may be another process's.
+running() { [ -n "$runner" ] && jobs -rp | grep -qx "$runner"; }
 
 # Ends the program (wine-run.sh passes the TERM on; its time limit's KILL
 # follows 10 s later) and sets code to its exit code.
@@ -42,7 +43,7 @@ end_program() {
       running || break
       sleep 0.1
     done
-    kill -KILL "$runner" 2>/dev/null || true
+    ! running || kill -KILL "$runner" 2>/dev/null || true
   fi
   [ -z "$runner" ] || wait "$runner" 2>/dev/null || code=$?
   runner=

@@ -7,10 +7,23 @@
 #
 #   wait-saver.sh DISPLAY SECONDS [PID]
 set -uo pipefail
+# import and xdotool handle Ctrl-C themselves and end normally: without these
+# traps the loop would go on.
+trap 'exit 130' INT
+trap 'exit 143' TERM
 display="$1"
 limit="$2"
 pid="${3:-}"
 title='^Orvex Engine Reefmoor 2$'
+# A process's start time, empty once it has ended: its pid may be another
+# process's later.
+started() {
+  local stat
+  stat="$(cat "/proc/$1/stat" 2>/dev/null)" || return 0
+  set -- ${stat##*) }
+  [ "$1" = Z ] || echo "${20}"
+}
+[ -z "$pid" ] || pid_start="$(started "$pid")"
 end=$((SECONDS + limit))
 while [ "$SECONDS" -lt "$end" ]; do
   for window in $(DISPLAY="$display" xdotool search --onlyvisible --name "$title" 2>/dev/null); do
@@ -20,7 +33,7 @@ while [ "$SECONDS" -lt "$end" ]; do
       exit 0
     fi
   done
-  if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
+  if [ -n "$pid" ] && { [ -z "$pid_start" ] || [ "$(started "$pid")" != "$pid_start" ]; }; then
     echo "wait-saver: the program ended before it showed frames on $display" >&2
     exit 1
   fi

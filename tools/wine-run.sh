@@ -83,7 +83,9 @@ start_display() {
   for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] && continue
     [ -e "/tmp/.X11-unix/X$n" ] && continue
-    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp +extension GLX 8>&- 9>&- \
+    # -noreset: a server that resets when its last client leaves turns away
+    # the clients that come during the reset (xdotool's polls end often).
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset +extension GLX 8>&- 9>&- \
       >"$state/xvfb.log" 2>&1 < /dev/null &
     echo $! > "$state/xvfb.pid"
     for _ in $(seq 1 100); do
@@ -103,11 +105,14 @@ start_display() {
 }
 
 stop_display() {
-  local pid
-  [ -f "$state/xvfb.pid" ] || return 0
-  pid="$(cat "$state/xvfb.pid")"
-  # Only the Xvfb this script started: the number may belong to another process by now.
-  if [ -n "$pid" ] && tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -q '^[^ ]*Xvfb '; then
+  local pid n
+  pid="$(cat "$state/xvfb.pid" 2>/dev/null)" || return 0
+  # (A display still starting has no number on record yet: its command line has it.)
+  n="$(cat "$state/xvfb.display" 2>/dev/null)" ||
+    n="$(tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | sed -n 's/^[^ ]*Xvfb :\([0-9]*\) .*/\1/p')"
+  # Only the Xvfb started here, which holds the display's lock: its pid may
+  # belong to another process by now.
+  if [ -n "$pid" ] && [ -n "$n" ] && [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")" = "$pid" ]; then
     kill -TERM "$pid" 2>/dev/null || true
     for _ in $(seq 1 50); do
       process_running "$pid" || break
@@ -171,10 +176,12 @@ fi
 # this script is passed on to it (timeout ends the group, with KILL 10 s later).
 child=
 signalled=
-trap 'signalled=1; [ -z "$child" ] || kill -TERM "$child" 2>/dev/null || true' TERM INT HUP
+# (By the shell's record of its jobs: an ended child's pid may be another process's.)
+pass_on() { [ -z "$child" ] || ! jobs -rp | grep -qx "$child" || kill -TERM "$child" 2>/dev/null || true; }
+trap 'signalled=1; pass_on' TERM INT HUP
 timeout -k 10 "$limit" "$loader" "$prog" "$@" >"$out" 2>&1 </dev/null 8>&- &
 child=$!
-[ -z "$signalled" ] || kill -TERM "$child" 2>/dev/null || true
+[ -z "$signalled" ] || pass_on
 rc=0
 wait "$child" || rc=$?
 # A wait cut short by a signal returns at once: wait again for the program's

@@ -13,10 +13,13 @@ import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 
 SOURCE = sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..")
+# Started in the background, this process would pass Ctrl-C on as ignored.
+signal.signal(signal.SIGINT, signal.default_int_handler)
 
 STANDINS = {
     "tools/setup.sh": 'echo "setup: ready"',
@@ -28,15 +31,14 @@ STANDINS = {
     "fake/bin/wineserver": 'echo "wineserver $* WINEPREFIX=$WINEPREFIX" >>"$FAKE/calls.log"',
     "fake/bin/Xvfb": 'echo $$ >>"$FAKE/xvfb.pids"; exec %s "$@"' % shutil.which("Xvfb"),
 }
-# A fake program records its process group, says it started and ignores
-# Ctrl-C, as a program under Wine may.
-START = ('read -r _ _ _ _ pgid _ </proc/$$/stat; echo "$pgid" >"$FAKE/${GROUP_FILE:-program}.pgid"\n'
-         'echo "fake saver: started"; trap "" INT\n')
+# A fake program says it started and ignores Ctrl-C, as a program under Wine may.
+START = 'echo "fake saver: started"; trap "" INT\n'
 FRAMES = 'display -title "Orvex Engine Reefmoor 2" -geometry +0+0 -size 320x240 xc:blue & shown=$!\n'
 PROGRAMS = {
     # Ends on a mouse move, as a screen saver does.
-    "ends_on_input": FRAMES + 'at() { xdotool getmouselocation --shell | head -n 2; }; start="$(at)"\n'
-                              'while [ "$(at)" = "$start" ]; do sleep 0.1; done\n'
+    "ends_on_input": FRAMES + 'at() { xdotool getmouselocation --shell 2>/dev/null | head -n 2; }\n'
+                              'start=; while [ -z "$start" ]; do start="$(at)"; done\n'
+                              'while now="$(at)"; [ -z "$now" ] || [ "$now" = "$start" ]; do sleep 0.1; done\n'
                               'kill $shown; echo "fake saver: ended on input"',
     "never_shows_frames": "while :; do sleep 0.2; done",
     "dies_at_once": 'sleep 1; echo "fake saver: giving up"; exit 3',
@@ -51,17 +53,20 @@ def write_script(path, body):
     os.chmod(path, 0o755)
 
 
-def running(pids=(), pgids=()):
-    """Those of the processes (no zombies) given by pid or process group that run."""
+def running(marker, pids=(), sessions=()):
+    """The processes (no zombies) given by pid or session that run and carry
+    the marker in their environment (pids are taken again soon here)."""
     found = []
     for pid in (int(p) for p in os.listdir("/proc") if p.isdigit()):
         try:
             with open("/proc/%d/stat" % pid) as f:
                 fields = f.read().rsplit(")", 1)[1].split()
+            if fields[0] != "Z" and (pid in pids or int(fields[3]) in sessions):
+                with open("/proc/%d/environ" % pid, "rb") as f:
+                    if marker in f.read().split(b"\0"):
+                        found.append(pid)
         except OSError:
             continue
-        if fields[0] != "Z" and (pid in pids or int(fields[2]) in pgids):
-            found.append(pid)
     return found
 
 
@@ -103,19 +108,23 @@ class Tree:
         self.env = {k: v for k, v in os.environ.items() if not k.startswith("QV_") and k != "DISPLAY"}
         self.env.update(PATH=os.path.join(self.fake, "bin") + os.pathsep + os.environ["PATH"], FAKE=self.fake,
                         QV_WINE_LIB=os.path.join(self.fake, "wine"))
-        self.groups = set()
+        self.marker = ("FAKE=" + self.fake).encode()
+        self.sessions = set()
 
     def tool(self, name):
         return os.path.join(self.root, "tools", name)
 
     def read(self, path):
-        path = os.path.join(self.fake, path)
-        return open(path).read() if os.path.exists(path) else ""
+        try:
+            with open(os.path.join(self.fake, path)) as f:
+                return f.read()
+        except FileNotFoundError:
+            return ""
 
     def start(self, *command, **env):
         process = subprocess.Popen(command, cwd=self.root, env=dict(self.env, **env), start_new_session=True,
                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
-        self.groups.add(process.pid)
+        self.sessions.add(process.pid)
         return process
 
     def wine_run(self, *args, **env):
@@ -125,12 +134,14 @@ class Tree:
         subprocess.run([self.tool("wine-run.sh"), "--build", self.build, "--stop"], env=self.env, check=True)
 
     def processes(self):
-        """The scripts' and the programs' processes (each program has a group file)."""
-        pgids = {int(self.read(f)) for f in os.listdir(self.fake) if f.endswith(".pgid")}
-        return running(pgids=self.groups | pgids)
+        """The scripts' and the programs' processes (in the scripts' sessions)."""
+        return running(self.marker, sessions=self.sessions)
+
+    def displays(self):
+        return running(self.marker, pids=[int(p) for p in self.read("xvfb.pids").split()])
 
     def left_running(self):
-        return self.processes() + running(pids=[int(p) for p in self.read("xvfb.pids").split()])
+        return self.processes() + self.displays()
 
     def clean_up(self):
         for pid in self.left_running():
@@ -157,10 +168,16 @@ class RunScriptTest(unittest.TestCase):
              "ended by itself before the screenshot", "ended early", 10),
             ("never_shows_frames", {"QV_RUN_WAIT": "60"}, True, 130, "interrupted", "started", 8),
         )
-        # Independent runs (a tree and a display each), all at once.
-        runs = [(tree, tree.start(tree.tool("run.sh"), **case[1]), time.monotonic())
-                for case in cases for tree in [Tree(self, case[0])]]
-        for (program, _, interrupt, code, message, output, seconds), (tree, run, start) in zip(cases, runs):
+        # Independent runs (a tree and a display each), all at once; a thread
+        # each notes when its run ends.
+        runs = []
+        for case in cases:
+            tree = Tree(self, case[0])
+            run = tree.start(tree.tool("run.sh"), **case[1])
+            waiter = threading.Thread(target=lambda r=run: setattr(r, "result", finish(r, 60) + (time.monotonic(),)))
+            waiter.start()
+            runs.append((tree, run, waiter, time.monotonic()))
+        for (program, _, interrupt, code, message, output, seconds), (tree, run, waiter, start) in zip(cases, runs):
             with self.subTest(program=program, interrupt=interrupt):
                 log = lambda: tree.read(os.path.join(tree.build, "run.log"))
                 if interrupt:
@@ -168,9 +185,11 @@ class RunScriptTest(unittest.TestCase):
                     wait_for(lambda: "started" in log())
                     os.killpg(run.pid, signal.SIGINT)
                     start = time.monotonic()
-                rc, out, err, took = finish(run, 40, start)
+                waiter.join()
+                rc, out, err, _, ended = run.result
+                out += "\n--- run.log:\n" + log()
                 self.assertEqual(rc, code, out)
-                self.assertLess(took, seconds, out)
+                self.assertLess(ended - start, seconds, out)
                 self.assertIn(message, out)
                 self.assertIn("fake saver: " + output, log())
                 if code:
@@ -184,12 +203,12 @@ class RunScriptTest(unittest.TestCase):
         other = os.path.join(tree.build, "other.exe")
         write_script(other, START + PROGRAMS["never_shows_frames"])
         # Another user of the build's display, as a test of a suite would be.
-        suite = tree.wine_run("--timeout", "60", other, GROUP_FILE="suite")
-        wait_for(lambda: tree.read("suite.pgid"))
+        suite = tree.wine_run("--timeout", "60", "--log", os.path.join(tree.fake, "other.log"), other)
+        wait_for(lambda: tree.read("other.log"))
         rc, out, _, _ = finish(tree.start(tree.tool("run.sh")), 40)
         self.assertEqual(rc, 1, out)
         self.assertIn("left running", out)
-        self.assertEqual(len(running(pids=[int(p) for p in tree.read("xvfb.pids").split()])), 1)
+        self.assertEqual(len(tree.displays()), 1)
         self.assertNotIn("wineserver -k", tree.read("calls.log"))
         # A TERM ends that program at once; then the display can go.
         suite.terminate()
@@ -203,7 +222,7 @@ class RunScriptTest(unittest.TestCase):
         for _ in range(2):
             for prepare in [tree.wine_run("--prepare") for tree in trees]:
                 self.assertEqual(finish(prepare, 30)[0], 0)
-            displays = {open(os.path.join(tree.build, "wine", "xvfb.display")).read() for tree in trees}
+            displays = {tree.read(os.path.join(tree.build, "wine", "xvfb.display")) for tree in trees}
             self.assertEqual(len(displays), len(trees), displays)
             for tree in trees:
                 tree.stop()
@@ -211,7 +230,7 @@ class RunScriptTest(unittest.TestCase):
 
     def test_the_test_command_fails_when_no_test_ran_and_leaves_no_display(self):
         tree = Tree(self, "dies_at_once")
-        write_script(os.path.join(tree.build, "ok.exe"), "echo fine")
+        write_script(os.path.join(tree.build, "ok.exe"), 'echo fine; echo "$DISPLAY" >>"$FAKE/displays"')
         with open(os.path.join(tree.build, "CTestTestfile.cmake"), "w") as f:
             for name in ("first", "second"):
                 f.write('add_test(%s "%s" --build "%s" "%s/ok.exe")\n' % (name, tree.tool("wine-run.sh"),
@@ -225,7 +244,8 @@ class RunScriptTest(unittest.TestCase):
                     self.assertEqual(rc, 0, out)
                     self.assertIn("100% tests passed, 0 tests failed out of 2", out)
                     # One display for the whole suite, gone when it ends.
-                    self.assertEqual(len(tree.read("xvfb.pids").split()), 1)
+                    displays = tree.read("displays").split()
+                    self.assertEqual((len(displays), len(set(displays))), (2, 1), displays)
                     self.assert_nothing_left(tree)
                 else:
                     self.assertNotEqual(rc, 0, out)
