@@ -6,7 +6,9 @@
 # A package index that fails to update (a mirror caught half synced) does not
 # stop it: the update is tried again, then the install goes on with the
 # indexes there are, and only a failing install ends the script. The 32-bit
-# Wine packages are asked for only where this machine runs 32-bit programs.
+# Wine packages are asked for only where this machine runs 32-bit programs;
+# when they cannot be installed (an i386 index out of step), the rest is
+# installed and the tests run the x86-64 build. Installing needs root or sudo.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 
@@ -24,7 +26,17 @@ packages32=(wine32:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386)
 
 if [ "${1:-}" = "--bench" ]; then packages+=(linux-perf); fi
 
-as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null; then
+    sudo "$@"
+  else
+    echo "setup: this needs root or sudo to run: $*" >&2
+    echo "setup: run it as root, or install sudo" >&2
+    exit 1
+  fi
+}
 
 need_update=
 if "$here/runs-32bit.sh"; then
@@ -38,14 +50,20 @@ else
 fi
 
 missing=()
+missing32=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
+    case "$p" in
+      *:i386) missing32+=("$p") ;;
+      *) missing+=("$p") ;;
+    esac
   fi
 done
+apt_install() { as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@"; }
 
-if [ ${#missing[@]} -gt 0 ] || [ -n "$need_update" ]; then
-  echo "setup: installing ${missing[*]}"
+all=("${missing[@]}" "${missing32[@]}")
+if [ ${#all[@]} -gt 0 ] || [ -n "$need_update" ]; then
+  echo "setup: installing ${all[*]}"
   tries="${QV_SETUP_UPDATE_TRIES:-3}"
   for try in $(seq 1 "$tries"); do
     if as_root apt-get update -qq; then break; fi
@@ -56,10 +74,17 @@ if [ ${#missing[@]} -gt 0 ] || [ -n "$need_update" ]; then
       echo "setup: the package index update failed in part $tries times; installing from the indexes there are" >&2
     fi
   done
-  if [ ${#missing[@]} -gt 0 ] &&
-     ! as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
-    echo "setup: FAILED to install: ${missing[*]}" >&2
-    exit 1
+  if [ ${#all[@]} -gt 0 ] && ! apt_install "${all[@]}"; then
+    if [ ${#missing32[@]} -eq 0 ]; then
+      echo "setup: FAILED to install: ${missing[*]}" >&2
+      exit 1
+    fi
+    echo "setup: the 32-bit packages (${missing32[*]}) could not be installed; installing the rest" >&2
+    if [ ${#missing[@]} -gt 0 ] && ! apt_install "${missing[@]}"; then
+      echo "setup: FAILED to install: ${missing[*]}" >&2
+      exit 1
+    fi
+    echo "setup: without 32-bit Wine the tests run the x86-64 build (build-x64); run setup again once the 32-bit index is in step" >&2
   fi
 fi
 

@@ -13,6 +13,7 @@ import unittest
 
 SOURCE = sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..")
 SETUP = os.path.join(SOURCE, "tools", "setup.sh")
+BASH = shutil.which("bash")
 
 # Each stand-in appends its command line to calls.log. apt-get's update
 # fails as on a mirror caught half synced; its install fails on request.
@@ -24,6 +25,10 @@ if [ "$1" = update ]; then
   exit 100
 fi
 [ -z "${FAKE_INSTALL_FAILS:-}" ] || { echo "E: Unable to locate package" >&2; exit 100; }
+# An i386 index out of step: no 32-bit package can be resolved.
+case " $* " in
+  *:i386\ *) [ -z "${FAKE_NO_I386:-}" ] || { echo "E: Unable to locate package wine32:i386" >&2; exit 100; } ;;
+esac
 ''',
     "dpkg": r'''
 echo "dpkg $*" >>"$FAKE/calls.log"
@@ -35,24 +40,35 @@ esac
     # Nothing is installed yet.
     "dpkg-query": "exit 1\n",
     "locale": 'printf "C\\nC.utf8\\nja_JP.utf8\\n"\n',
-    "id": 'echo 0\n',
+    "id": 'echo "${FAKE_UID:-0}"\n',
 }
+SUDO = 'echo "sudo $*" >>"$FAKE/calls.log"\nexec "$@"\n'
+# What the script needs besides the stand-ins, for a PATH that holds no sudo.
+HOST_TOOLS = ("bash", "dirname", "grep", "seq", "sleep", "env", "sed", "tee", "cat")
 
 
 class SetupScriptTest(unittest.TestCase):
-    def run_setup(self, runs_32bit, **env):
+    def run_setup(self, runs_32bit, sudo=None, **env):
+        """sudo: None leaves the machine's PATH; True adds a stand-in; False
+        leaves only the stand-ins and the few tools the script needs."""
         fake = tempfile.mkdtemp(prefix="qv_setup_")
         self.addCleanup(shutil.rmtree, fake)
         bin_dir = os.path.join(fake, "bin")
         os.mkdir(bin_dir)
-        for name, body in STANDINS.items():
+        standins = dict(STANDINS, sudo=SUDO) if sudo else STANDINS
+        for name, body in standins.items():
             path = os.path.join(bin_dir, name)
             with open(path, "w") as f:
                 f.write("#!/bin/bash\n" + body)
             os.chmod(path, 0o755)
-        environment = dict(os.environ, PATH=bin_dir + os.pathsep + os.environ["PATH"], FAKE=fake,
+        path = bin_dir + os.pathsep + os.environ["PATH"]
+        if sudo is False:
+            for tool in HOST_TOOLS:
+                os.symlink(shutil.which(tool), os.path.join(bin_dir, tool))
+            path = bin_dir
+        environment = dict(os.environ, PATH=path, FAKE=fake,
                            QV_RUNS_32BIT=runs_32bit, QV_SETUP_RETRY_SECONDS="0", **env)
-        result = subprocess.run(["bash", SETUP], env=environment, capture_output=True, text=True, timeout=60)
+        result = subprocess.run([BASH, SETUP], env=environment, capture_output=True, text=True, timeout=60)
         calls_path = os.path.join(fake, "calls.log")
         calls = []
         if os.path.exists(calls_path):
@@ -91,6 +107,36 @@ class SetupScriptTest(unittest.TestCase):
         self.assertIn("setup: FAILED to install: ", result.stderr)
         self.assertIn(" wine64 ", result.stderr)
         self.assertNotIn("setup: ready", result.stdout)
+
+    def test_unresolvable_32bit_packages_leave_the_rest_installed_and_the_x86_64_build_to_test(self):
+        result, calls = self.run_setup("1", FAKE_NO_I386="1", QV_SETUP_UPDATE_TRIES="1")
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        installs = self.installs(calls)
+        self.assertEqual(len(installs), 2, calls)
+        self.assertIn("wine32:i386", installs[0].split())
+        self.assertIn(" wine64 ", installs[1])
+        self.assertNotIn(":i386", installs[1])
+        self.assertIn("could not be installed", result.stderr)
+        self.assertIn("the tests run the x86-64 build", result.stderr)
+        self.assertIn("setup: ready", result.stdout)
+
+    def test_installing_needs_root_or_sudo(self):
+        for uid, sudo, works, through_sudo in (("0", None, True, False), ("1000", True, True, True),
+                                               ("1000", False, False, False)):
+            with self.subTest(uid=uid, sudo=sudo):
+                result, calls = self.run_setup("0", sudo=sudo, FAKE_UID=uid, QV_SETUP_UPDATE_TRIES="1")
+                sudo_calls = [c for c in calls if c.startswith("sudo ")]
+                if works:
+                    self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+                    self.assertEqual(len(self.installs(calls)), 1, calls)
+                    self.assertEqual(bool(sudo_calls), through_sudo, calls)
+                    if through_sudo:
+                        self.assertTrue(any(" apt-get install " in c for c in sudo_calls), calls)
+                else:
+                    self.assertEqual(result.returncode, 1, result.stdout + result.stderr)
+                    self.assertIn("needs root or sudo", result.stderr)
+                    self.assertFalse([c for c in calls if c.startswith("apt-get")], calls)
+                    self.assertNotIn("setup: ready", result.stdout)
 
 
 if __name__ == "__main__":
