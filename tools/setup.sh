@@ -18,11 +18,13 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   libz-mingw-w64-dev
   googletest
-  wine wine64 libgl1-mesa-dri libglx-mesa0
+  wine wine64 libgl1 libgl1-mesa-dri libglx-mesa0
   xvfb xauth x11-utils imagemagick xfonts-terminus xdotool
   locales fonts-wine fonts-ipafont-gothic
 )
-packages32=(wine32:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386)
+# Wine only recommends the GL loader (libGL.so.1), which the install leaves
+# out: without it Direct3D cannot be created.
+packages32=(wine32:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386)
 
 if [ "${1:-}" = "--bench" ]; then packages+=(linux-perf); fi
 

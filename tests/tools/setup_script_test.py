@@ -93,7 +93,7 @@ class SetupScriptTest(unittest.TestCase):
                 if asks_i386:
                     self.assertIn("dpkg --add-architecture i386", calls)
                     self.assertLess(calls.index("dpkg --add-architecture i386"), calls.index("apt-get update -qq"))
-                    for package in ("wine32:i386", "libgl1-mesa-dri:i386", "libglx-mesa0:i386"):
+                    for package in ("wine32:i386", "libgl1:i386", "libgl1-mesa-dri:i386", "libglx-mesa0:i386"):
                         self.assertIn(package, installs[0].split())
                 else:
                     self.assertFalse([c for c in calls if ":i386" in c or "add-architecture" in c], calls)
