@@ -7,6 +7,7 @@ build machine; it drives the real program from outside.
 
     saver_input_test.py SOURCE_DIR BUILD_DIR ARCH
 """
+import contextlib
 import glob
 import os
 import shutil
@@ -47,22 +48,36 @@ def end_savers(env):
 
 
 class SaverInputTest(unittest.TestCase):
-    def test_input_ends_the_saver_and_its_window_leaves_the_screen_at_once(self):
+    def setUp(self):
         subprocess.run([os.path.join(TOOLS, "wine-run.sh"), "--build", BUILD, "--arch", ARCH, "--prepare"], check=True)
-        env = dict(os.environ, DISPLAY=display())
+        self.env = dict(os.environ, DISPLAY=display())
+
+    @contextlib.contextmanager
+    def saver(self, mode, limit):
+        """The distribution's program started with `mode`, once its frames show:
+        (the runner, its window). A saver left running would make the next run
+        a second instance: whatever is left of it is ended."""
+        program = subprocess.Popen(
+            [os.path.join(TOOLS, "wine-run.sh"), "--build", BUILD, "--arch", ARCH, "--timeout", str(limit),
+             os.path.join(BUILD, "dist", "Qelvar.scr"), mode],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            waited = subprocess.run([os.path.join(TOOLS, "wait-saver.sh"), self.env["DISPLAY"], "60"],
+                                    capture_output=True, text=True)
+            self.assertEqual(waited.returncode, 0, waited.stderr)
+            yield program, waited.stdout.split()[0]
+        finally:
+            if program.poll() is None:
+                end_savers(self.env)
+                program.wait(30)
+
+    def test_input_ends_the_saver_and_its_window_leaves_the_screen_at_once(self):
+        env = self.env
         for name, action in (("key press", ["key", "space"]), ("mouse move", ["mousemove_relative", "40", "40"])):
             with self.subTest(input=name):
                 # Away from the screen's edges, so that the move is a whole one.
                 subprocess.run(["xdotool", "mousemove", "400", "300"], env=env, check=True)
-                program = subprocess.Popen(
-                    [os.path.join(TOOLS, "wine-run.sh"), "--build", BUILD, "--arch", ARCH, "--timeout", "90",
-                     os.path.join(BUILD, "dist", "Qelvar.scr"), "/s"],
-                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                try:
-                    waited = subprocess.run([os.path.join(TOOLS, "wait-saver.sh"), env["DISPLAY"], "60"],
-                                            capture_output=True, text=True)
-                    self.assertEqual(waited.returncode, 0, waited.stderr)
-                    window = waited.stdout.split()[0]
+                with self.saver("/s", 90) as (program, window):
                     self.assertFalse(off_screen(window, env))
                     start = time.monotonic()
                     subprocess.run(["xdotool"] + action, env=env, check=True)
@@ -71,17 +86,11 @@ class SaverInputTest(unittest.TestCase):
                     gone = time.monotonic() - start
                     self.assertEqual(program.wait(30), 0)
                     ended = time.monotonic() - start
-                finally:
-                    # A saver left running would make the next program run a second instance.
-                    if program.poll() is None:
-                        end_savers(env)
-                        program.wait(30)
                 print("%s: window off the screen after %.2f s, program ended after %.2f s" % (name, gone, ended))
                 self.assertLess(gone, OFF_SCREEN_WITHIN)
 
     def test_the_capture_key_saves_the_frame_into_the_distributions_folder(self):
-        subprocess.run([os.path.join(TOOLS, "wine-run.sh"), "--build", BUILD, "--arch", ARCH, "--prepare"], check=True)
-        env = dict(os.environ, DISPLAY=display())
+        env = self.env
         capture = os.path.join(BUILD, "dist", "capture")
         self.assertTrue(os.path.isdir(capture), "the distribution carries no capture folder")
         before = set(glob.glob(os.path.join(capture, "L*.bmp")))
@@ -90,39 +99,27 @@ class SaverInputTest(unittest.TestCase):
         while os.path.join(capture, "L%04d.bmp" % number) in before:
             number += 1
         shot = os.path.join(capture, "L%04d.bmp" % number)
-        program = subprocess.Popen(
-            [os.path.join(TOOLS, "wine-run.sh"), "--build", BUILD, "--arch", ARCH, "--timeout", "120",
-             os.path.join(BUILD, "dist", "Qelvar.scr"), "/debug"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
-            waited = subprocess.run([os.path.join(TOOLS, "wait-saver.sh"), env["DISPLAY"], "60"],
-                                    capture_output=True, text=True)
-            self.assertEqual(waited.returncode, 0, waited.stderr)
-            window = waited.stdout.split()[0]
-            subprocess.run(["xdotool", "windowfocus", "--sync", window], env=env)
-            subprocess.run(["xdotool", "key", "--window", window, "c"], env=env, check=True)
-            start = time.monotonic()
-            while time.monotonic() - start < 60 and not (os.path.exists(shot) and os.path.getsize(shot) > 54):
-                time.sleep(0.2)
-            time.sleep(1.0)  # the whole file
-            self.assertTrue(os.path.exists(shot), "no %s" % shot)
-            with open(shot, "rb") as f:
-                header = f.read(54)
-            self.assertEqual(header[:2], b"BM")
-            self.assertEqual(int.from_bytes(header[2:6], "little"), os.path.getsize(shot))
-            artefacts = os.path.join(BUILD, "artefacts")
-            os.makedirs(artefacts, exist_ok=True)
-            shutil.copyfile(shot, os.path.join(artefacts, "dist_capture.bmp"))
-            subprocess.run(["xdotool", "key", "--window", window, "Escape"], env=env, check=True)
-            self.assertEqual(program.wait(60), 0)
+            with self.saver("/debug", 120) as (program, window):
+                subprocess.run(["xdotool", "key", "--window", window, "c"], env=env, check=True)
+                start = time.monotonic()
+                while time.monotonic() - start < 60 and not (os.path.exists(shot) and os.path.getsize(shot) > 54):
+                    time.sleep(0.2)
+                time.sleep(1.0)  # the whole file
+                self.assertTrue(os.path.exists(shot), "no %s" % shot)
+                with open(shot, "rb") as f:
+                    header = f.read(54)
+                self.assertEqual(header[:2], b"BM")
+                self.assertEqual(int.from_bytes(header[2:6], "little"), os.path.getsize(shot))
+                artefacts = os.path.join(BUILD, "artefacts")
+                os.makedirs(artefacts, exist_ok=True)
+                shutil.copyfile(shot, os.path.join(artefacts, "dist_capture.bmp"))
+                subprocess.run(["xdotool", "key", "--window", window, "Escape"], env=env, check=True)
+                self.assertEqual(program.wait(60), 0)
         finally:
-            if program.poll() is None:
-                end_savers(env)
-                program.wait(30)
             # The distribution is left as it was built.
             for made in set(glob.glob(os.path.join(capture, "L*.bmp"))) - before:
                 os.remove(made)
-
 
 if __name__ == "__main__":
     unittest.main()
