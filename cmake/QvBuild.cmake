@@ -21,7 +21,8 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 # No MinGW runtime DLLs next to the binaries.
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-# The distributable folder, laid out as the program expects.
+# The distributable folder, laid out as the program expects (it never makes
+# "capture", where the screenshot key writes).
 set(QV_DIST_DIR ${CMAKE_BINARY_DIR}/dist)
 file(MAKE_DIRECTORY ${QV_DIST_DIR} ${QV_DIST_DIR}/ai ${QV_DIST_DIR}/model ${QV_DIST_DIR}/capture)
 

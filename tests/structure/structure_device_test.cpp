@@ -53,8 +53,6 @@ int Drawn(const std::vector<uint32_t>& px, int x0, int x1, int y0, int y1) {
   return n;
 }
 
-// An AI that hands over to a second one at its first step and counts what
-// the host does with them.
 // An AI whose steps offer another AI it keeps owning: the host must ignore
 // what a dolphin's step returns.
 class CountingAI : public X2AIObjectImpl<CountingAI> {
