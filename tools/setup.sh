@@ -9,8 +9,14 @@
 # Wine packages are asked for only where this machine runs 32-bit programs;
 # when they cannot be installed (an i386 index out of step), the rest is
 # installed and the tests run the x86-64 build. Installing needs root or sudo.
+#
+# The package manager's messages go to build/setup.log (QV_SETUP_LOG), not to
+# the terminal; when an install fails the terminal shows its reason.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
+log="${QV_SETUP_LOG:-$here/../build/setup.log}"
+# The terminal's stderr, for what must reach it while a command's output goes to the log.
+exec 3>&2
 
 packages=(
   cmake make python3 g++
@@ -34,8 +40,8 @@ as_root() {
   elif command -v sudo >/dev/null; then
     sudo "$@"
   else
-    echo "setup: this needs root or sudo to run: $*" >&2
-    echo "setup: run it as root, or install sudo" >&2
+    echo "setup: this needs root or sudo to run: $*" >&3
+    echo "setup: run it as root, or install sudo" >&3
     exit 1
   fi
 }
@@ -61,32 +67,54 @@ for p in "${packages[@]}"; do
     esac
   fi
 done
-apt_install() { as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@"; }
+# Runs an apt-get command with its output appended to the log; when it fails,
+# "reason" holds the package manager's own words for it (its E: lines, or
+# the last lines it wrote).
+reason=
+quietly() {
+  local start
+  start="$(stat -c %s "$log")"
+  echo "\$ $*" >>"$log"
+  if "$@" >>"$log" 2>&1 </dev/null; then return 0; fi
+  reason="$(tail -c +"$((start + 1))" "$log" | grep '^E:' || true)"
+  [ -n "$reason" ] || reason="$(tail -c +"$((start + 1))" "$log" | tail -n 10)"
+  return 1
+}
+show_reason() { sed 's/^/  /' <<<"$reason" >&2; echo "setup: the package manager's messages are in $log" >&2; }
+apt_install() { quietly as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@"; }
 
 all=("${missing[@]}" "${missing32[@]}")
 if [ ${#all[@]} -gt 0 ] || [ -n "$need_update" ]; then
-  echo "setup: installing ${all[*]}"
+  mkdir -p "$(dirname "$log")"
+  log="$(cd "$(dirname "$log")" && pwd)/$(basename "$log")"
+  echo "setup: $(date '+%F %T') installing ${all[*]}" >>"$log"
+  echo "setup: installing ${#all[@]} packages; this can take several minutes (the package manager's messages go to $log)"
   tries="${QV_SETUP_UPDATE_TRIES:-3}"
   for try in $(seq 1 "$tries"); do
-    if as_root apt-get update -qq; then break; fi
+    if quietly as_root apt-get update -qq; then break; fi
     if [ "$try" -lt "$tries" ]; then
       echo "setup: the package index update failed in part (try $try of $tries); trying again" >&2
+      echo "  ${reason%%$'\n'*}" >&2
       sleep "${QV_SETUP_RETRY_SECONDS:-5}"
     else
       echo "setup: the package index update failed in part $tries times; installing from the indexes there are" >&2
+      show_reason
     fi
   done
   if [ ${#all[@]} -gt 0 ] && ! apt_install "${all[@]}"; then
     if [ ${#missing32[@]} -eq 0 ]; then
       echo "setup: FAILED to install: ${missing[*]}" >&2
+      show_reason
       exit 1
     fi
     echo "setup: the 32-bit packages (${missing32[*]}) could not be installed; installing the rest" >&2
+    show_reason
     if [ ${#missing[@]} -gt 0 ] && ! apt_install "${missing[@]}"; then
       echo "setup: FAILED to install: ${missing[*]}" >&2
+      show_reason
       exit 1
     fi
-    echo "setup: without 32-bit Wine the tests run the x86-64 build (build-x64); run setup again once the 32-bit index is in step" >&2
+    echo "setup: without the 32-bit packages the tests run the x86-64 build (build-x64); run setup again once the 32-bit index is in step" >&2
   fi
 fi
 

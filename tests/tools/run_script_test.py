@@ -21,6 +21,16 @@ SOURCE = sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(os.path.dirname(
 # Started in the background, this process would pass Ctrl-C on as ignored.
 signal.signal(signal.SIGINT, signal.default_int_handler)
 
+
+def interrupted(*_):
+    raise KeyboardInterrupt
+
+
+# A suite that is ended (tools/test.sh interrupted) ends this test with a TERM:
+# the trees made so far are cleaned up all the same.
+signal.signal(signal.SIGTERM, interrupted)
+TREES = []
+
 STANDINS = {
     "tools/setup.sh": 'echo "setup: ready"',
     "tools/build.sh": "exit 0",
@@ -44,6 +54,10 @@ PROGRAMS = {
     "dies_at_once": 'sleep 1; echo "fake saver: giving up"; exit 3',
     "ends_before_the_screenshot": FRAMES + 'sleep 1.5; kill $shown; echo "fake saver: ended early"',
 }
+# A test program of a suite: it notes its start and takes a while to end on a
+# TERM, as a program under Wine does.
+SLOW_TEST = ('echo "$1" >>"$FAKE/started"; trap \'sleep 1.5; echo "$1" >>"$FAKE/ended"; exit 143\' TERM\n'
+             'sleep 60 & wait $!')
 
 
 def write_script(path, body):
@@ -53,15 +67,15 @@ def write_script(path, body):
     os.chmod(path, 0o755)
 
 
-def running(marker, pids=(), sessions=()):
-    """The processes (no zombies) given by pid or session that run and carry
-    the marker in their environment (pids are taken again soon here)."""
+def running(marker, pids=None):
+    """The processes (no zombies), all or those given by pid, that run and
+    carry the marker in their environment (pids are taken again soon here)."""
     found = []
     for pid in (int(p) for p in os.listdir("/proc") if p.isdigit()):
         try:
             with open("/proc/%d/stat" % pid) as f:
                 fields = f.read().rsplit(")", 1)[1].split()
-            if fields[0] != "Z" and (pid in pids or int(fields[3]) in sessions):
+            if fields[0] != "Z" and (pids is None or pid in pids):
                 with open("/proc/%d/environ" % pid, "rb") as f:
                     if marker in f.read().split(b"\0"):
                         found.append(pid)
@@ -109,7 +123,7 @@ class Tree:
         self.env.update(PATH=os.path.join(self.fake, "bin") + os.pathsep + os.environ["PATH"], FAKE=self.fake,
                         QV_WINE_LIB=os.path.join(self.fake, "wine"))
         self.marker = ("FAKE=" + self.fake).encode()
-        self.sessions = set()
+        TREES.append(self)
 
     def tool(self, name):
         return os.path.join(self.root, "tools", name)
@@ -122,9 +136,10 @@ class Tree:
             return ""
 
     def start(self, *command, **env):
+        # Ctrl-C at its default, as under a terminal: bash cannot trap a signal it was started ignoring.
         process = subprocess.Popen(command, cwd=self.root, env=dict(self.env, **env), start_new_session=True,
-                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
-        self.sessions.add(process.pid)
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                                   preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
         return process
 
     def wine_run(self, *args, **env):
@@ -134,11 +149,23 @@ class Tree:
         subprocess.run([self.tool("wine-run.sh"), "--build", self.build, "--stop"], env=self.env, check=True)
 
     def processes(self):
-        """The scripts' and the programs' processes (in the scripts' sessions)."""
-        return running(self.marker, sessions=self.sessions)
+        """The scripts' and the programs' processes, whatever their session."""
+        displays = self.displays()
+        return [pid for pid in running(self.marker) if pid not in displays]
 
     def displays(self):
         return running(self.marker, pids=[int(p) for p in self.read("xvfb.pids").split()])
+
+    def write_suite(self, tests):
+        """A CTest suite in the build tree: (name, program body, properties) each."""
+        with open(os.path.join(self.build, "CTestTestfile.cmake"), "w") as f:
+            for name, body, properties in tests:
+                program = os.path.join(self.build, name + ".exe")
+                write_script(program, body)
+                f.write('add_test(%s "%s" --build "%s" "%s" %s)\n' % (name, self.tool("wine-run.sh"), self.build,
+                                                                     program, name))
+                if properties:
+                    f.write("set_tests_properties(%s PROPERTIES %s)\n" % (name, properties))
 
     def left_running(self):
         return self.processes() + self.displays()
@@ -230,13 +257,9 @@ class RunScriptTest(unittest.TestCase):
 
     def test_the_test_command_fails_when_no_test_ran_and_leaves_no_display(self):
         tree = Tree(self, "dies_at_once")
-        write_script(os.path.join(tree.build, "ok.exe"), 'echo fine; echo "$DISPLAY" >>"$FAKE/displays"')
-        with open(os.path.join(tree.build, "CTestTestfile.cmake"), "w") as f:
-            for name in ("first", "second"):
-                f.write('add_test(%s "%s" --build "%s" "%s/ok.exe")\n' % (name, tree.tool("wine-run.sh"),
-                                                                         tree.build, tree.build))
-                # The program's output still reaches ctest.
-                f.write('set_tests_properties(%s PROPERTIES PASS_REGULAR_EXPRESSION "fine")\n' % name)
+        # The program's output still reaches ctest.
+        tree.write_suite([(name, 'echo fine; echo "$DISPLAY" >>"$FAKE/displays"', 'PASS_REGULAR_EXPRESSION "fine"')
+                          for name in ("first", "second")])
         for args, passes in (([], True), (["-R", "no_such_test"], False)):
             with self.subTest(args=args):
                 rc, out, _, _ = finish(tree.start(tree.tool("test.sh"), *args), 60)
@@ -252,6 +275,52 @@ class RunScriptTest(unittest.TestCase):
                     self.assertIn("No tests were found", out)
                     self.assertEqual(tree.left_running(), [])
 
+    def test_the_test_command_interrupted_ends_the_suite_and_then_its_display_and_server(self):
+        # How the signal comes, code, another program of the tree on the display (as tools/run.sh)
+        cases = (
+            ("Ctrl-C", signal.SIGINT, True, 130, False),
+            ("TERM to the group", signal.SIGTERM, True, 143, False),
+            ("TERM to the script", signal.SIGTERM, False, 143, False),
+            ("hang-up", signal.SIGHUP, True, 129, False),
+            ("Ctrl-C beside a run", signal.SIGINT, True, 130, True),
+        )
+        runs = []
+        for _, _, _, _, beside in cases:
+            tree = Tree(self, "never_shows_frames")
+            # Two tests at once, a third only after them: it must never start.
+            tree.write_suite([("first", SLOW_TEST, None), ("second", SLOW_TEST, None),
+                              ("third", SLOW_TEST, 'DEPENDS "first;second"')])
+            other = None
+            if beside:
+                other = tree.wine_run("--timeout", "60", "--log", os.path.join(tree.fake, "other.log"),
+                                      os.path.join(tree.build, "dist", "Qelvar.scr"))
+                wait_for(lambda: tree.read("other.log"))
+            runs.append((tree, tree.start(tree.tool("test.sh")), other))
+        for (how, sig, group, code, beside), (tree, suite, other) in zip(cases, runs):
+            with self.subTest(how=how):
+                wait_for(lambda: len(tree.read("started").split()) == 2)
+                (os.killpg if group else os.kill)(suite.pid, sig)
+                rc, out, _, seconds = finish(suite, 30)
+                self.assertEqual(rc, code, out)
+                self.assertLess(seconds, 10, out)
+                self.assertIn("interrupted", out)
+                self.assertEqual(sorted(tree.read("started").split()), ["first", "second"], out)
+                self.assertEqual(sorted(tree.read("ended").split()), ["first", "second"], out)
+                if beside:
+                    self.assertIn("left running", out)
+                    self.assertEqual(len(tree.displays()), 1)
+                    self.assertNotIn("wineserver -k", tree.read("calls.log"))
+                    other.terminate()
+                    self.assertEqual(finish(other, 10)[0], 143)
+                    tree.stop()
+                else:
+                    self.assertNotIn("left running", out)
+                self.assert_nothing_left(tree)
+
 
 if __name__ == "__main__":
-    unittest.main()
+    try:
+        unittest.main()
+    finally:
+        for tree in TREES:
+            tree.clean_up()

@@ -1,6 +1,7 @@
 """tools/setup.sh against stand-ins for the package tools (apt-get, dpkg,
-dpkg-query, locale, id) that record every call; run by CTest on the build
-machine, not under Wine.
+dpkg-query, locale, id) that record every call, and tools/test-arch.sh, which
+picks the build the tests run, against stand-ins for what the set-up installs;
+run by CTest on the build machine, not under Wine.
 
     setup_script_test.py SOURCE_DIR
 """
@@ -24,6 +25,8 @@ if [ "$1" = update ]; then
   echo "E: Failed to fetch ... File has unexpected size (1234 != 5678). Mirror sync in progress?" >&2
   exit 100
 fi
+# The package manager's chatter, as on a fresh machine.
+for i in $(seq 1 200); do echo "Unpacking chatter-$i (1.0) ..."; done
 [ -z "${FAKE_INSTALL_FAILS:-}" ] || { echo "E: Unable to locate package" >&2; exit 100; }
 # An i386 index out of step: no 32-bit package can be resolved.
 case " $* " in
@@ -44,7 +47,8 @@ esac
 }
 SUDO = 'echo "sudo $*" >>"$FAKE/calls.log"\nexec "$@"\n'
 # What the script needs besides the stand-ins, for a PATH that holds no sudo.
-HOST_TOOLS = ("bash", "dirname", "grep", "seq", "sleep", "env", "sed", "tee", "cat")
+HOST_TOOLS = ("bash", "dirname", "basename", "mkdir", "date", "stat", "tail", "grep", "seq", "sleep", "env", "sed",
+              "tee", "cat")
 
 
 class SetupScriptTest(unittest.TestCase):
@@ -66,7 +70,8 @@ class SetupScriptTest(unittest.TestCase):
             for tool in HOST_TOOLS:
                 os.symlink(shutil.which(tool), os.path.join(bin_dir, tool))
             path = bin_dir
-        environment = dict(os.environ, PATH=path, FAKE=fake,
+        self.log = os.path.join(fake, "logs", "setup.log")
+        environment = dict(os.environ, PATH=path, FAKE=fake, QV_SETUP_LOG=self.log,
                            QV_RUNS_32BIT=runs_32bit, QV_SETUP_RETRY_SECONDS="0", **env)
         result = subprocess.run([BASH, SETUP], env=environment, capture_output=True, text=True, timeout=60)
         calls_path = os.path.join(fake, "calls.log")
@@ -99,6 +104,24 @@ class SetupScriptTest(unittest.TestCase):
                     self.assertFalse([c for c in calls if ":i386" in c or "add-architecture" in c], calls)
                     self.assertIn("does not run 32-bit programs", result.stdout)
                 self.assertIn("setup: ready", result.stdout)
+
+    def test_the_package_managers_messages_go_to_the_log_and_the_terminal_gets_a_few_lines(self):
+        for runs_32bit, fails in (("0", False), ("1", False), ("0", True)):
+            with self.subTest(runs_32bit=runs_32bit, fails=fails):
+                env = {"FAKE_INSTALL_FAILS": "1"} if fails else {}
+                result, _ = self.run_setup(runs_32bit, QV_SETUP_UPDATE_TRIES="1", **env)
+                shown = result.stdout + result.stderr
+                with open(self.log) as f:
+                    log = f.read()
+                self.assertEqual(log.count("Unpacking chatter-"), 200)
+                self.assertNotIn("chatter", shown)
+                self.assertLess(len(shown.splitlines()), 10, shown)
+                self.assertRegex(result.stdout, r"installing \d+ packages; this can take several minutes")
+                self.assertIn(self.log, result.stdout)
+                if fails:
+                    # The reason and where the rest is.
+                    self.assertIn("E: Unable to locate package", result.stderr)
+                    self.assertIn(self.log, result.stderr)
 
     def test_a_failing_install_ends_with_a_clear_message(self):
         result, calls = self.run_setup("0", FAKE_INSTALL_FAILS="1", QV_SETUP_UPDATE_TRIES="1")
@@ -137,6 +160,48 @@ class SetupScriptTest(unittest.TestCase):
                     self.assertIn("needs root or sudo", result.stderr)
                     self.assertFalse([c for c in calls if c.startswith("apt-get")], calls)
                     self.assertNotIn("setup: ready", result.stdout)
+
+
+class TestArchTest(unittest.TestCase):
+    """tools/test-arch.sh picks the i686 build only where it can draw: 32-bit
+    programs run, 32-bit Wine starts and its GL libraries are there."""
+
+    GL32 = ("libGL.so.1", "libGLX_mesa.so.0", "dri/swrast_dri.so")
+
+    def pick(self, runs_32bit, wine_runs, gl32):
+        fake = tempfile.mkdtemp(prefix="qv_arch_")
+        self.addCleanup(shutil.rmtree, fake)
+        wine_lib, lib32 = os.path.join(fake, "wine"), os.path.join(fake, "lib32")
+        os.makedirs(os.path.join(lib32, "dri"))
+        os.mkdir(wine_lib)
+        with open(os.path.join(wine_lib, "wine"), "w") as f:
+            f.write("#!/bin/bash\nexit %d\n" % (0 if wine_runs else 1))
+        os.chmod(os.path.join(wine_lib, "wine"), 0o755)
+        for name in gl32:
+            open(os.path.join(lib32, name), "w").close()
+        result = subprocess.run([BASH, os.path.join(SOURCE, "tools", "test-arch.sh")], capture_output=True, text=True,
+                                env=dict(os.environ, QV_RUNS_32BIT=runs_32bit, QV_WINE_LIB=wine_lib,
+                                         QV_LIB32_DIR=lib32), timeout=30)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return result.stdout.strip(), result.stderr
+
+    def test_the_build_the_tests_run(self):
+        everything = self.GL32
+        # 32-bit programs run, 32-bit Wine starts, GL libraries there -> build
+        cases = (
+            ("1", True, everything, "i686"),
+            # 32-bit Wine from before the GL loader was asked for, its index now out of step
+            ("1", True, everything[1:], "x86_64"),
+            ("1", True, everything[:2], "x86_64"),
+            ("1", False, everything, "x86_64"),
+            ("0", True, everything, "x86_64"),
+        )
+        for runs_32bit, wine_runs, gl32, arch in cases:
+            with self.subTest(runs_32bit=runs_32bit, wine_runs=wine_runs, gl32=gl32):
+                picked, said = self.pick(runs_32bit, wine_runs, gl32)
+                self.assertEqual(picked, arch)
+                if wine_runs and runs_32bit == "1" and arch == "x86_64":
+                    self.assertIn("32-bit GL libraries", said)
 
 
 if __name__ == "__main__":
