@@ -72,12 +72,12 @@ done
 # the last lines it wrote).
 reason=
 quietly() {
-  local start
+  local start said
   start="$(stat -c %s "$log")"
   echo "\$ $*" >>"$log"
   if "$@" >>"$log" 2>&1 </dev/null; then return 0; fi
-  reason="$(tail -c +"$((start + 1))" "$log" | grep '^E:' || true)"
-  [ -n "$reason" ] || reason="$(tail -c +"$((start + 1))" "$log" | tail -n 10)"
+  said="$(tail -c +"$((start + 1))" "$log")"
+  reason="$(grep '^E:' <<<"$said" || tail -n 10 <<<"$said")"
   return 1
 }
 show_reason() { sed 's/^/  /' <<<"$reason" >&2; echo "setup: the package manager's messages are in $log" >&2; }
